@@ -1,0 +1,1 @@
+// The controls library is filled by the edit, resizer and chart units.

@@ -1,0 +1,168 @@
+#include "drawing/StrainEllipse.h"
+
+#include "math/FloatFormat.h"
+#include "math/Scalars.h"
+#include "math/Vectors.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace tensim {
+namespace {
+
+TTransformMatrix Tensor(double a, double b, double c, double d)
+{
+    return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
+}
+
+TEST(StrainEllipse, CircleMeasures)
+{
+    const TStrainEllipse e;
+    EXPECT_EQ(e.MajorSemiAxis(), 1.0);
+    EXPECT_EQ(e.MinorSemiAxis(), 1.0);
+    EXPECT_EQ(e.AxialRatio(), 1.0);
+    EXPECT_EQ(e.Inclination(), 1.5707963267948966);
+    const TStrainEllipse r(0, 0, 1, 0, 0, 1, 0.5);
+    EXPECT_EQ(r.MajorSemiAxis(), 0.5);
+}
+
+TEST(StrainEllipse, SimpleShearIncrement)
+{
+    TStrainEllipse e;
+    ASSERT_TRUE(e.Accumulate(Tensor(1, 1, 0, 1)));
+    const double lambda1 = (3 + std::sqrt(5.0)) / 2;
+    EXPECT_DOUBLE_EQ(e.MajorSemiAxis(), std::sqrt(lambda1));
+    EXPECT_NEAR(e.MajorSemiAxis(), 1.618034, 1e-6);
+    EXPECT_NEAR(e.MinorSemiAxis(), 0.618034, 1e-6);
+    EXPECT_NEAR(e.AxialRatio(), 2.618034, 1e-6);
+    EXPECT_DOUBLE_EQ(e.Inclination(), std::atan(1 / (lambda1 - 1)));
+    EXPECT_NEAR(RadToDeg(e.Inclination()), 31.7175, 1e-4);
+
+    std::string text;
+    e.InclinationText(2, text);
+    EXPECT_EQ(text, "31.72");
+    e.AxialRatioText(7, text);
+    EXPECT_EQ(text, "2.62");
+}
+
+TEST(StrainEllipse, PureShearIncrement)
+{
+    TStrainEllipse e;
+    ASSERT_TRUE(e.Accumulate(Tensor(2, 0, 0, 0.5)));
+    EXPECT_EQ(e.Inclination(), 0.0);
+    EXPECT_EQ(e.AxialRatio(), 4.0);
+    // The shortening direction is the major axis when it dominates.
+    TStrainEllipse v;
+    ASSERT_TRUE(v.Accumulate(Tensor(0.5, 0, 0, 2)));
+    EXPECT_EQ(v.Inclination(), 1.5707963267948966);
+}
+
+TEST(StrainEllipse, SingularIncrementOnlyMovesTheCentre)
+{
+    TStrainEllipse e(1, 2, 1, 0.5, 0, 1, 1);
+    const TTransformMatrix before = e.Deformation;
+    EXPECT_FALSE(e.Accumulate(Tensor(0, 0, 0, 0)));
+    for (int i = 1; i <= 3; ++i)
+        for (int j = 1; j <= 3; ++j) EXPECT_EQ(e.Deformation.Elem[i][j], before.Elem[i][j]);
+    EXPECT_EQ(e.Centre.Elem[1], 0.0);
+    EXPECT_EQ(e.Centre.Elem[2], 0.0);
+    // Rank one: refused too.
+    EXPECT_FALSE(e.Accumulate(Tensor(1, 1, 1, 1)));
+}
+
+TEST(StrainEllipse, IncrementsAccumulateAsPowers)
+{
+    TStrainEllipse e;
+    ASSERT_TRUE(e.Accumulate(Tensor(1, 0.5, 0, 1)));
+    ASSERT_TRUE(e.Accumulate(Tensor(1, 0.5, 0, 1)));
+    EXPECT_EQ(e.Deformation.Elem[1][1], 1.0);
+    EXPECT_EQ(e.Deformation.Elem[1][2], 1.0);
+    EXPECT_EQ(e.Deformation.Elem[2][1], 0.0);
+    EXPECT_EQ(e.Deformation.Elem[2][2], 1.0);
+    EXPECT_EQ(e.Deformation.Elem[3][3], 1.0);
+}
+
+TEST(StrainEllipse, AxialRatioTextIgnoresDigitsAndUsesTheLocaleSeparator)
+{
+    TStrainEllipse e;
+    ASSERT_TRUE(e.Accumulate(Tensor(1.25, 0, 0, 0.5)));
+    std::string text;
+    e.AxialRatioText(0, text);
+    EXPECT_EQ(text, "2.50");
+    const TFormatSettings saved = FormatSettings();
+    FormatSettings().DecimalSeparator = ",";
+    e.AxialRatioText(5, text);
+    EXPECT_EQ(text, "2,50");
+    e.InclinationText(3, text);
+    EXPECT_EQ(text, "0,000");
+    FormatSettings() = saved;
+}
+
+TEST(StrainEllipse, NearlySingularDeformationHasZeroMinorAxisNotNaN)
+{
+    // B = C C^T of this F has a tiny negative closed-form second eigenvalue.
+    TStrainEllipse e(0, 0, 1e8, 1e8 + 1, 1e8 - 1, 1e8, 1);
+    EXPECT_TRUE(std::isfinite(e.MinorSemiAxis()));
+    EXPECT_GE(e.MinorSemiAxis(), 0.0);
+    EXPECT_FALSE(std::isnan(e.AxialRatio()));
+    TStrainEllipse f(0, 0, 1, 2, 0.5, 1, 1); // singular: det 0
+    EXPECT_EQ(f.MinorSemiAxis(), 0.0);
+    EXPECT_EQ(f.AxialRatio(), 0.0);
+}
+
+TEST(StrainEllipse, OverflowingIncrementsAreRefused)
+{
+    // Growth with rotation: the product stays finite long after the
+    // measures (which square F twice) would overflow.
+    const double c = 2 * std::cos(0.3), s = 2 * std::sin(0.3);
+    for (const TTransformMatrix& m : {Tensor(c, -s, s, c), Tensor(2, 1.5, 0.5, 2)}) {
+        TStrainEllipse e;
+        int accepted = 0;
+        for (int k = 0; k < 3000; ++k) {
+            if (e.Accumulate(m)) ++accepted;
+            ASSERT_TRUE(std::isfinite(e.MajorSemiAxis())) << k;
+            ASSERT_TRUE(std::isfinite(e.MinorSemiAxis())) << k;
+            ASSERT_TRUE(std::isfinite(e.AxialRatio())) << k;
+            ASSERT_TRUE(std::isfinite(e.Inclination())) << k;
+        }
+        EXPECT_GT(accepted, 10);
+        EXPECT_LT(accepted, 3000);
+        for (int i = 1; i <= 2; ++i)
+            for (int j = 1; j <= 2; ++j) EXPECT_TRUE(std::isfinite(e.Deformation.Elem[i][j]));
+    }
+}
+
+// After k accepted increments of M from the identity, F = M^k, checked
+// against an independent power in long double.
+TEST(StrainEllipseProperty, AccumulationGivesPowers)
+{
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> entry(-1.2, 1.2);
+    for (int trial = 0; trial < 300; ++trial) {
+        const double a = entry(rng), b = entry(rng), c = entry(rng), d = entry(rng);
+        if (std::fabs(a * d - b * c) < 0.2) continue;
+        const TTransformMatrix m = Tensor(a, b, c, d);
+        TStrainEllipse e;
+        long double p11 = 1, p12 = 0, p21 = 0, p22 = 1;
+        for (int k = 1; k <= 6; ++k) {
+            ASSERT_TRUE(e.Accumulate(m));
+            const long double n11 = a * p11 + b * p21, n12 = a * p12 + b * p22;
+            const long double n21 = c * p11 + d * p21, n22 = c * p12 + d * p22;
+            p11 = n11, p12 = n12, p21 = n21, p22 = n22;
+            const double tol = 1e-5; // products under 1e-6 are snapped to 0
+            EXPECT_NEAR(e.Deformation.Elem[1][1], static_cast<double>(p11), tol);
+            EXPECT_NEAR(e.Deformation.Elem[1][2], static_cast<double>(p12), tol);
+            EXPECT_NEAR(e.Deformation.Elem[2][1], static_cast<double>(p21), tol);
+            EXPECT_NEAR(e.Deformation.Elem[2][2], static_cast<double>(p22), tol);
+        }
+        // Semi-axes are the singular values of F: their product is |det F|.
+        const double det = static_cast<double>(p11 * p22 - p12 * p21);
+        EXPECT_NEAR(e.MajorSemiAxis() * e.MinorSemiAxis(), std::fabs(det),
+                    1e-6 * std::max(1.0, std::fabs(det)) + 1e-5);
+    }
+}
+
+} // namespace
+} // namespace tensim
