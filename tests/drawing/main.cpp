@@ -3,6 +3,8 @@
 
 int main(int argc, char** argv)
 {
+    // Headless unless a platform is chosen explicitly.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
