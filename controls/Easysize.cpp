@@ -163,8 +163,10 @@ void TFormResizer::ResizeControls()
     if (!FRecorded || FHeight <= 0 || FWidth <= 0) return;
     QWidget* const owner = Owner();
     if (EnforceMinSize) {
-        if (owner->height() < FHeight) owner->resize(owner->width(), FHeight);
-        if (owner->width() < FWidth) owner->resize(FWidth, owner->height());
+        if (owner->height() < FHeight)
+            SetBounds(owner, owner->x(), owner->y(), owner->width(), FHeight);
+        if (owner->width() < FWidth)
+            SetBounds(owner, owner->x(), owner->y(), FWidth, owner->height());
     }
     const double heightRatio = double(owner->height()) / FHeight;
     const double widthRatio = double(owner->width()) / FWidth;
