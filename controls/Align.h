@@ -7,9 +7,10 @@
 // their height; left and right ones the remaining height and keep their width;
 // client children fill what is left. Hidden children take no space.
 //
-// The parent realigns by itself when it changes size, and when an aligned
-// child changes size, position, visibility or parent; a widget not on screen
-// gets no such events from Qt, so changes made to one go through SetBounds.
+// The parent realigns by itself when it changes size or contents margins,
+// and when an aligned child changes size, position, visibility or parent.
+// Qt reports no geometry change of a widget that is not on screen: bounds
+// set before a window is shown go through SetBounds.
 
 class QWidget;
 

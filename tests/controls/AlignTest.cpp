@@ -144,13 +144,27 @@ TEST(Align, HiddenChildrenTakeNoSpace)
     }
 }
 
+// A window on screen with one aligned control and a client control.
+struct ShownForm {
+    QWidget Window;
+    QWidget* Aligned;
+    QWidget* Client;
+
+    ShownForm(int Width, int Height, TAlign Align, int Size)
+    {
+        Window.resize(Width, Height);
+        Aligned = Child(&Window, Align, Size, Size);
+        Client = Child(&Window, alClient, 10, 10);
+        Window.show();
+    }
+};
+
 TEST(Align, MovingAControlIntoAnotherWindowAndBack)
 {
-    QWidget form;
-    form.resize(400, 100);
-    QWidget* chart1 = Child(&form, alLeft, 150, 10);
-    QWidget* client = Child(&form, alClient, 10, 10);
-    form.show();
+    ShownForm shown(400, 100, alLeft, 150);
+    QWidget& form = shown.Window;
+    QWidget* chart1 = shown.Aligned;
+    QWidget* client = shown.Client;
     EXPECT_EQ(client->geometry(), QRect(150, 0, 250, 100));
 
     // Enlarge: borrowed by a dialog and filling it; the form closes the gap.
@@ -194,12 +208,10 @@ struct ResizeCounter : QObject {
 
 TEST(Align, DestroyedChildrenFreeTheirSpace)
 {
-    QWidget form;
-    form.resize(300, 200);
-    QWidget* top = Child(&form, alTop, 10, 40);
-    QWidget* client = Child(&form, alClient, 10, 10);
-    form.show();
-    delete top;
+    ShownForm shown(300, 200, alTop, 40);
+    QWidget& form = shown.Window;
+    QWidget* client = shown.Client;
+    delete shown.Aligned;
     EXPECT_EQ(client->geometry(), QRect(0, 0, 300, 200));
 
     // A parent destroyed with its aligned children does not place them
@@ -229,6 +241,15 @@ TEST(Align, GroupBoxPlacesItsChildrenBelowItsTitle)
     ASSERT_GT(inner.top(), 0);
     EXPECT_EQ(left->geometry(), QRect(inner.left(), inner.top(), 222, inner.height()));
     EXPECT_EQ(right->geometry(), QRect(inner.right() + 1 - 222, inner.top(), 222, inner.height()));
+
+    // A box whose title comes later moves its children down then.
+    QGroupBox late;
+    late.resize(300, 100);
+    QWidget* client = Child(&late, alClient, 1, 1);
+    const int before = client->y();
+    late.setTitle("Finita");
+    EXPECT_GT(client->y(), before);
+    EXPECT_EQ(client->geometry(), late.contentsRect());
 }
 
 // Random layouts whose fixed sizes fit: the aligned controls keep their own
