@@ -29,11 +29,12 @@ constexpr long double kOffsetLimit = 1e9L;
 constexpr double kMaxLabels = 10000;
 constexpr double kMinStep = 1E-12;
 
-QColor ToColor(TColor Color) { return QColor::fromRgb(ColorToRgb(Color)); }
+QColor ToColor(TColor Color) {
+    return QColor::fromRgb(ColorToRgb(Color));
+}
 
 // Pen of a chart pen; clTeeColor takes Automatic.
-QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack)
-{
+QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack) {
     if (!Pen.Visible) return QPen(Qt::NoPen);
     QPen pen(ToColor(Pen.Color == clTeeColor ? Automatic : Pen.Color));
     pen.setWidth(Pen.Width);
@@ -41,16 +42,14 @@ QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack)
     return pen;
 }
 
-QFont ToFont(const TChartFont& Font)
-{
+QFont ToFont(const TChartFont& Font) {
     QFont font("DejaVu Sans");
     font.setPixelSize(std::max(1, Font.Height));
     return font;
 }
 
 // The Symbol font puts Greek letters on the Latin letter codes.
-QString ShownText(const TChartFont& Font, const QString& Text)
-{
+QString ShownText(const TChartFont& Font, const QString& Text) {
     if (Font.Name.compare("Symbol", Qt::CaseInsensitive) != 0) return Text;
     static const QString latin = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     static const QString greek = QString::fromUtf8("ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ"
@@ -63,20 +62,17 @@ QString ShownText(const TChartFont& Font, const QString& Text)
     return shown;
 }
 
-void UseFont(QPainter& Painter, const TChartFont& Font)
-{
+void UseFont(QPainter& Painter, const TChartFont& Font) {
     Painter.setFont(ToFont(Font));
     Painter.setPen(ToColor(Font.Color));
 }
 
-bool Drawable(int X, int Y)
-{
+bool Drawable(int X, int Y) {
     return X >= -kDrawLimit && X <= kDrawLimit && Y >= -kDrawLimit && Y <= kDrawLimit;
 }
 
 // The next value of the 1-2-5 sequence above Step.
-double NextStep(double Step)
-{
+double NextStep(double Step) {
     const double decade = std::pow(10.0, std::floor(std::log10(Step)));
     for (double factor : {1.0, 2.0, 5.0, 10.0, 20.0})
         if (factor * decade > Step * (1 + 1e-9)) return factor * decade;
@@ -86,13 +82,13 @@ double NextStep(double Step)
 // The label step of Range on an axis Length pixels long whose labels take
 // LabelSize pixels each.
 double LabelStepFor(double Range, double Increment, int Length, int LabelSize,
-                    int LabelsSeparation)
-{
+                    int LabelsSeparation) {
     double step = Increment > 0 ? Increment : (Range >= 1 ? 1 : kMinStep);
     step = std::max(step, kMinStep);
     const double gap = std::nearbyint(LabelSize * LabelsSeparation / 100.0);
     const double fits = std::nearbyint(Length / std::max(1.0, LabelSize + gap));
-    while (std::isfinite(step) && std::nearbyint(Range / step) > fits) step = NextStep(step);
+    while (std::isfinite(step) && std::nearbyint(Range / step) > fits)
+        step = NextStep(step);
     return step;
 }
 
@@ -100,8 +96,7 @@ double LabelStepFor(double Range, double Increment, int Length, int LabelSize,
 
 // ---------------------------------------------------------------- value list
 
-void TChartValueList::UpdateStatistics() const
-{
+void TChartValueList::UpdateStatistics() const {
     if (FStatisticsValid) return;
     bool any = false;
     for (double v : FValues) {
@@ -114,20 +109,17 @@ void TChartValueList::UpdateStatistics() const
     FStatisticsValid = true;
 }
 
-double TChartValueList::MinValue() const
-{
+double TChartValueList::MinValue() const {
     UpdateStatistics();
     return Multiplier >= 0 ? FMin * Multiplier : FMax * Multiplier;
 }
 
-double TChartValueList::MaxValue() const
-{
+double TChartValueList::MaxValue() const {
     UpdateStatistics();
     return Multiplier >= 0 ? FMax * Multiplier : FMin * Multiplier;
 }
 
-int TChartValueList::InsertPosition(double Value) const
-{
+int TChartValueList::InsertPosition(double Value) const {
     const int n = Count();
     if (Order == loNone || n == 0) return n;
     // Scan back for the last value that may stay before the new one, so
@@ -139,14 +131,12 @@ int TChartValueList::InsertPosition(double Value) const
     return 0;
 }
 
-void TChartValueList::Insert(int Index, double Value)
-{
+void TChartValueList::Insert(int Index, double Value) {
     FValues.insert(FValues.begin() + Index, Value);
     FStatisticsValid = false;
 }
 
-void TChartValueList::Clear()
-{
+void TChartValueList::Clear() {
     FValues.clear();
     FStatisticsValid = false;
 }
@@ -156,8 +146,7 @@ void TChartValueList::Clear()
 TChartSeries::TChartSeries() = default;
 TChartSeries::~TChartSeries() = default;
 
-int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color)
-{
+int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color) {
     if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
     const int index = XValues.InsertPosition(X);
     XValues.Insert(index, X);
@@ -168,8 +157,7 @@ int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Colo
     return index;
 }
 
-void TChartSeries::ClearPoints()
-{
+void TChartSeries::ClearPoints() {
     XValues.Clear();
     YValues.Clear();
     FColors.clear();
@@ -178,24 +166,20 @@ void TChartSeries::ClearPoints()
     if (FParentChart) FParentChart->Repaint();
 }
 
-TColor TChartSeries::ValueColor(int Index) const
-{
+TColor TChartSeries::ValueColor(int Index) const {
     const TColor color = FColors.at(Index);
     return color == clTeeColor ? SeriesColor : color;
 }
 
-int TLineSeries::HorizMargin() const
-{
+int TLineSeries::HorizMargin() const {
     return Pointer.Visible && Pointer.InflateMargins ? Pointer.HorizSize + 1 : 0;
 }
 
-int TLineSeries::VertMargin() const
-{
+int TLineSeries::VertMargin() const {
     return Pointer.Visible && Pointer.InflateMargins ? Pointer.VertSize + 1 : 0;
 }
 
-void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const
-{
+void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const {
     if (!Pointer.Visible || !Drawable(X, Y)) return;
     const int h = Pointer.HorizSize, v = Pointer.VertSize;
     const QPen pen = ToPen(Pointer.Pen, Color);
@@ -211,8 +195,7 @@ void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) con
         Painter.drawRect(QRect(X - h, Y - v, 2 * h + extra, 2 * v + extra));
 }
 
-void TLineSeries::DrawValues(QPainter& Painter) const
-{
+void TLineSeries::DrawValues(QPainter& Painter) const {
     const TChart* chart = ParentChart();
     if (!chart) return;
     int lastX = 0, lastY = 0;
@@ -234,36 +217,31 @@ void TLineSeries::DrawValues(QPainter& Painter) const
 
 // ---------------------------------------------------------------- axis
 
-TChartAxis::TChartAxis(TChart* Chart, bool Horizontal) : FChart(Chart), FHorizontal(Horizontal)
-{
+TChartAxis::TChartAxis(TChart* Chart, bool Horizontal) : FChart(Chart), FHorizontal(Horizontal) {
     if (!Horizontal) Title.Angle = 90;
 }
 
-void TChartAxis::SetAutomatic(bool Value)
-{
+void TChartAxis::SetAutomatic(bool Value) {
     const bool changed = Value != FAutomatic;
     FAutomatic = AutomaticMinimum = AutomaticMaximum = Value;
     if (changed) FChart->Repaint();
 }
 
-void TChartAxis::SetMinimum(double Value)
-{
+void TChartAxis::SetMinimum(double Value) {
     if (!(Value <= FMaximum)) throw AxisException("Axis Minimum Value must be <= Maximum");
     if (Value == FMinimum) return;
     FMinimum = Value;
     FChart->Repaint();
 }
 
-void TChartAxis::SetMaximum(double Value)
-{
+void TChartAxis::SetMaximum(double Value) {
     if (!(Value >= FMinimum)) throw AxisException("Axis Maximum Value must be >= Minimum");
     if (Value == FMaximum) return;
     FMaximum = Value;
     FChart->Repaint();
 }
 
-int TChartAxis::CalcPosValue(double Value) const
-{
+int TChartAxis::CalcPosValue(double Value) const {
     const int size = FEndPos - FStartPos;
     if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
     long double offset =
@@ -275,35 +253,31 @@ int TChartAxis::CalcPosValue(double Value) const
     return FHorizontal ? FStartPos + rounded : FEndPos - rounded;
 }
 
-QString TChartAxis::LabelText(double Value) const
-{
+QString TChartAxis::LabelText(double Value) const {
     return QString::fromStdString(FormatFloat(AxisValuesFormat, Value));
 }
 
 // ---------------------------------------------------------------- chart
 
-TChart::TChart(QWidget* Parent) : QWidget(Parent)
-{
+TChart::TChart(QWidget* Parent) : QWidget(Parent) {
     Title.Text << "TChart";
     resize(400, 250);
 }
 
 TChart::~TChart() = default;
 
-void TChart::AdoptSeries(std::unique_ptr<TChartSeries> Series)
-{
+void TChart::AdoptSeries(std::unique_ptr<TChartSeries> Series) {
     Series->FParentChart = this;
     FSeries.push_back(std::move(Series));
     Repaint();
 }
 
-double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const
-{
+double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const {
     // Every series lies on the bottom and the left axis; inactive series
     // count only when none is active.
     if (Axis.Horizontal() != Horizontal) return 0;
-    const bool anyActive = std::any_of(FSeries.begin(), FSeries.end(),
-                                       [](const auto& s) { return s->Active; });
+    const bool anyActive =
+        std::any_of(FSeries.begin(), FSeries.end(), [](const auto& s) { return s->Active; });
     bool found = false;
     double result = 0;
     for (const auto& s : FSeries) {
@@ -316,34 +290,40 @@ double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Large
     return result;
 }
 
-double TChart::SeriesMinX(const TChartAxis& Axis) const { return SeriesExtreme(Axis, true, false); }
-double TChart::SeriesMaxX(const TChartAxis& Axis) const { return SeriesExtreme(Axis, true, true); }
-double TChart::SeriesMinY(const TChartAxis& Axis) const { return SeriesExtreme(Axis, false, false); }
-double TChart::SeriesMaxY(const TChartAxis& Axis) const { return SeriesExtreme(Axis, false, true); }
+double TChart::SeriesMinX(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, true, false);
+}
+double TChart::SeriesMaxX(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, true, true);
+}
+double TChart::SeriesMinY(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, false, false);
+}
+double TChart::SeriesMaxY(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, false, true);
+}
 
-bool TChart::AxisHasLabels(const TChartAxis& Axis) const
-{
-    return Axis.Labels && std::any_of(FSeries.begin(), FSeries.end(),
-                                      [](const auto& s) { return s->Active; });
+bool TChart::AxisHasLabels(const TChartAxis& Axis) const {
+    return Axis.Labels &&
+           std::any_of(FSeries.begin(), FSeries.end(), [](const auto& s) { return s->Active; });
 }
 
 namespace {
 
 // Pixels of the labels of an axis across its line: their height on a
 // horizontal axis, their largest width on a vertical one.
-int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device)
-{
+int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
     const QFontMetrics fm(ToFont(Axis.LabelsFont), Device);
     if (Axis.Horizontal()) return fm.height();
     int width = 0;
     for (double v : Axis.LabelValues())
-        width = std::max(width, fm.horizontalAdvance(ShownText(Axis.LabelsFont, Axis.LabelText(v))));
+        width =
+            std::max(width, fm.horizontalAdvance(ShownText(Axis.LabelsFont, Axis.LabelText(v))));
     return width;
 }
 
 // Pixels of the axis title across the axis line.
-int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device)
-{
+int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
     if (Axis.Title.Caption.isEmpty()) return 0;
     const QFontMetrics fm(ToFont(Axis.Title.Font), Device);
     const bool across = Axis.Horizontal() == (Axis.Title.Angle == 0);
@@ -355,8 +335,7 @@ int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device)
 
 // Ticks, labels and title beside the axis line. A horizontal axis knows its
 // label height before its range; a vertical one needs its labels first.
-int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const
-{
+int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const {
     int depth = Axis.TickLength;
     const bool labels = Axis.Horizontal() ? AxisHasLabels(Axis) : !Axis.LabelValues().empty();
     if (labels) depth += LabelsDepth(Axis, Device) + 2;
@@ -365,8 +344,7 @@ int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const
     return depth;
 }
 
-void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
-{
+void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To) {
     const bool horizontal = Axis.Horizontal();
     Axis.FStartPos = From + Axis.StartPosition * (To - From) / 100;
     Axis.FEndPos = From + Axis.EndPosition * (To - From) / 100;
@@ -398,8 +376,7 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
                           : fm.height();
     };
     const int labelSize = std::max(sizeOf(Axis.FShownMin), sizeOf(Axis.FShownMax));
-    const double step =
-        LabelStepFor(range, Axis.Increment, size, labelSize, Axis.LabelsSeparation);
+    const double step = LabelStepFor(range, Axis.Increment, size, labelSize, Axis.LabelsSeparation);
     Axis.FLabelStep = step;
     if (!std::isfinite(step) || range / step >= kMaxLabels) return;
 
@@ -410,7 +387,8 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
     double value = Axis.FShownMax;
     if (Axis.RoundFirstLabel) {
         value = std::trunc(Axis.FShownMax / step) * step;
-        while (value > Axis.FShownMax && value - step < value) value -= step;
+        while (value > Axis.FShownMax && value - step < value)
+            value -= step;
     }
     // A label at the minimum itself stays, whatever its sign and rounding.
     const double lowest = Axis.FShownMin - kMinStep - std::fabs(Axis.FShownMin) * 1E-12;
@@ -421,8 +399,7 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
     }
 }
 
-void TChart::LayoutAxes(QPainter& Painter, QRect Area)
-{
+void TChart::LayoutAxes(QPainter& Painter, QRect Area) {
     for (TChartAxis* axis : {&BottomAxis, &LeftAxis}) {
         const bool horizontal = axis->Horizontal();
         if (axis->FAutomatic || axis->AutomaticMaximum)
@@ -440,20 +417,22 @@ void TChart::LayoutAxes(QPainter& Painter, QRect Area)
     AdjustAxis(BottomAxis, Painter, Area.left(), Area.right());
 
     BottomAxis.FPosition =
-        Area.bottom() - static_cast<int>(std::nearbyint(Area.height() * BottomAxis.PositionPercent / 100.0));
+        Area.bottom() -
+        static_cast<int>(std::nearbyint(Area.height() * BottomAxis.PositionPercent / 100.0));
     LeftAxis.FPosition =
-        Area.left() + static_cast<int>(std::nearbyint(Area.width() * LeftAxis.PositionPercent / 100.0));
+        Area.left() +
+        static_cast<int>(std::nearbyint(Area.width() * LeftAxis.PositionPercent / 100.0));
     FChartRect = Area;
 }
 
-void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
-{
+void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis) {
     if (!Axis.Visible) return;
     const bool horizontal = Axis.Horizontal();
     const QRect& r = FChartRect;
     const int at = Axis.FPosition;
     std::vector<int> positions;
-    for (double v : Axis.FLabelValues) positions.push_back(Axis.CalcPosValue(v));
+    for (double v : Axis.FLabelValues)
+        positions.push_back(Axis.CalcPosValue(v));
     std::sort(positions.begin(), positions.end());
 
     auto across = [&](int Pos, int From, int To) {
@@ -482,7 +461,8 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
         if (Axis.TickLength > 0) across(positions[i], at + outward, at + outward * Axis.TickLength);
         if (i + 1 == positions.size() || Axis.MinorTickLength <= 0) continue;
         for (int k = 1; k <= Axis.MinorTickCount; ++k) {
-            const int pos = positions[i] + (positions[i + 1] - positions[i]) * k / (Axis.MinorTickCount + 1);
+            const int pos =
+                positions[i] + (positions[i + 1] - positions[i]) * k / (Axis.MinorTickCount + 1);
             across(pos, at + outward, at + outward * Axis.MinorTickLength);
         }
     }
@@ -501,7 +481,8 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
         // overlap the one before.
         if (horizontal) {
             const QRect& bounds = FDrawRect;
-            box.moveLeft(std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - w)));
+            box.moveLeft(
+                std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - w)));
         }
         if (!previous.isNull() && box.intersects(previous)) continue;
         Painter.drawText(box, Qt::AlignCenter, text);
@@ -531,17 +512,26 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
         Painter.drawText(QRect(titleAt - depth, middle - tfm.height() / 2, depth, tfm.height()),
                          Qt::AlignCenter, caption);
     } else {
+        // A title longer than the axis moves toward the middle of the space
+        // below the chart title, and shrinks when even that is too short.
+        const int top = FTitleBottom, bottom = FDrawRect.bottom();
+        int w = tfm.horizontalAdvance(caption);
+        if (w > bottom - top && w > 0) {
+            QFont font = Painter.font();
+            font.setPixelSize(std::max(6, font.pixelSize() * (bottom - top) / w));
+            Painter.setFont(font);
+            w = QFontMetrics(font, Painter.device()).horizontalAdvance(caption);
+        }
+        const int centre = std::clamp(middle, top + w / 2, std::max(top + w / 2, bottom - w / 2));
         Painter.save();
-        Painter.translate(titleAt - depth / 2.0, middle);
+        Painter.translate(titleAt - depth / 2.0, centre);
         Painter.rotate(-Axis.Title.Angle);
-        const int w = tfm.horizontalAdvance(caption);
         Painter.drawText(QRect(-w, -depth / 2, 2 * w, depth), Qt::AlignCenter, caption);
         Painter.restore();
     }
 }
 
-void TChart::Draw(QPainter& Painter, const QRect& Rect)
-{
+void TChart::Draw(QPainter& Painter, const QRect& Rect) {
     Painter.save();
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -556,8 +546,9 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
     Painter.drawLine(Rect.topRight(), Rect.bottomRight());
 
     FDrawRect = Rect;
-    QRect area = Rect.adjusted(Rect.width() * MarginLeft / 100, Rect.height() * MarginTop / 100,
-                               -Rect.width() * MarginRight / 100, -Rect.height() * MarginBottom / 100);
+    QRect area =
+        Rect.adjusted(Rect.width() * MarginLeft / 100, Rect.height() * MarginTop / 100,
+                      -Rect.width() * MarginRight / 100, -Rect.height() * MarginBottom / 100);
     if (Title.Visible && !Title.Text.isEmpty()) {
         UseFont(Painter, Title.Font);
         const int lineHeight = QFontMetrics(Painter.font(), Painter.device()).height();
@@ -569,6 +560,7 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
         }
         area.setTop(y + lineHeight / 2);
     }
+    FTitleBottom = area.top();
 
     LayoutAxes(Painter, area);
     Painter.setBrush(QBrush(ToColor(BackWallBrush.Color), BackWallBrush.Style));
@@ -584,14 +576,12 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
     Painter.restore();
 }
 
-void TChart::paintEvent(QPaintEvent*)
-{
+void TChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Draw(painter, rect());
 }
 
-void TChart::mouseDoubleClickEvent(QMouseEvent* Event)
-{
+void TChart::mouseDoubleClickEvent(QMouseEvent* Event) {
     if (OnDblClick)
         OnDblClick(this);
     else
@@ -600,8 +590,7 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* Event)
 
 namespace {
 
-QImage ChartImage(TChart& Chart, QSize Size)
-{
+QImage ChartImage(TChart& Chart, QSize Size) {
     QImage image(Size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
     Chart.Draw(painter, image.rect());
@@ -610,8 +599,7 @@ QImage ChartImage(TChart& Chart, QSize Size)
 
 } // namespace
 
-void TChart::SaveChartBitmap(const QString& FileName)
-{
+void TChart::SaveChartBitmap(const QString& FileName) {
     const QImage image = ChartImage(*this, size());
     QByteArray format = QFileInfo(FileName).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
@@ -622,8 +610,7 @@ void TChart::SaveChartBitmap(const QString& FileName)
                             .toStdString());
 }
 
-void TChart::CopyChartMetafile()
-{
+void TChart::CopyChartMetafile() {
     const QSize pictureSize = (size() - QSize(1, 1)).expandedTo(QSize(1, 1));
     QByteArray svg;
     {

@@ -137,8 +137,8 @@ struct TSeriesPointer {
     int HorizSize = 4; // half-width in pixels
     int VertSize = 4;  // half-height in pixels
     bool InflateMargins = true;
-    TChartPen Pen;                       // outline
-    TChartBrush Brush{clTeeColor};       // fill
+    TChartPen Pen;                 // outline
+    TChartBrush Brush{clTeeColor}; // fill
 };
 
 class TLineSeries : public TChartSeries {
@@ -170,7 +170,7 @@ public:
 
     bool AutomaticMinimum = true;
     bool AutomaticMaximum = true;
-    double Increment = 0; // desired label step, 0 for automatic
+    double Increment = 0;      // desired label step, 0 for automatic
     int LabelsSeparation = 10; // per cent of a label's size kept free
     bool RoundFirstLabel = true;
     std::string AxisValuesFormat = "#,##0.###";
@@ -219,7 +219,7 @@ public:
     ~TChart() override;
 
     TChartTitle Title;
-    TColor Color = 0xF0F0F0;       // panel
+    TColor Color = 0xF0F0F0; // panel
     TChartBrush BackWallBrush{clWhite, Qt::NoBrush};
     TChartPen BackWallPen;
     int MarginLeft = 3, MarginRight = 3; // per cent of the width
@@ -228,8 +228,7 @@ public:
     TChartAxis LeftAxis{this, false};
     std::function<void(QObject* Sender)> OnDblClick;
 
-    template <class T> T* AddSeries()
-    {
+    template <class T> T* AddSeries() {
         auto series = std::make_unique<T>();
         T* result = series.get();
         AdoptSeries(std::move(series));
@@ -271,6 +270,7 @@ private:
 
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
     QRect FChartRect, FDrawRect;
+    int FTitleBottom = 0;
 };
 
 } // namespace tensim
