@@ -355,8 +355,8 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To) {
     int margin = 0;
     for (const auto& s : FSeries)
         if (s->Active) margin = std::max(margin, horizontal ? s->HorizMargin() : s->VertMargin());
-    const int low = Axis.FAutomatic || Axis.AutomaticMinimum ? margin : 0;
-    const int high = Axis.FAutomatic || Axis.AutomaticMaximum ? margin : 0;
+    const int low = Axis.AutomaticMinimum ? margin : 0;
+    const int high = Axis.AutomaticMaximum ? margin : 0;
     long double lo = Axis.FMinimum, hi = Axis.FMaximum;
     if ((low > 0 || high > 0) && hi > lo && size - low - high > 0) {
         const long double scale = (hi - lo) / (size - low - high);
