@@ -1,0 +1,634 @@
+#include "controls/Chart.h"
+
+#include "math/FloatFormat.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tensim {
+
+namespace {
+
+// Screen positions beyond this are not drawn.
+constexpr int kDrawLimit = 32766;
+// Values whose pixel offset overflows land here, far off the picture.
+constexpr long double kOffsetLimit = 1e9L;
+// Labels are only drawn below this many steps per range.
+constexpr double kMaxLabels = 10000;
+constexpr double kMinStep = 1E-12;
+
+QColor ToColor(TColor Color) {
+    return QColor::fromRgb(ColorToRgb(Color));
+}
+
+// Pen of a chart pen; clTeeColor takes Automatic.
+QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack) {
+    if (!Pen.Visible) return QPen(Qt::NoPen);
+    QPen pen(ToColor(Pen.Color == clTeeColor ? Automatic : Pen.Color));
+    pen.setWidth(Pen.Width);
+    pen.setStyle(Pen.Style);
+    return pen;
+}
+
+QFont ToFont(const TChartFont& Font) {
+    QFont font("DejaVu Sans");
+    font.setPixelSize(std::max(1, Font.Height));
+    return font;
+}
+
+// The Symbol font puts Greek letters on the Latin letter codes.
+QString ShownText(const TChartFont& Font, const QString& Text) {
+    if (Font.Name.compare("Symbol", Qt::CaseInsensitive) != 0) return Text;
+    static const QString latin = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    static const QString greek = QString::fromUtf8("ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ"
+                                                   "αβχδεφγηιϕκλμνοπθρστυϖωξψζ");
+    QString shown = Text;
+    for (QChar& c : shown) {
+        const int i = latin.indexOf(c);
+        if (i >= 0) c = greek[i];
+    }
+    return shown;
+}
+
+void UseFont(QPainter& Painter, const TChartFont& Font) {
+    Painter.setFont(ToFont(Font));
+    Painter.setPen(ToColor(Font.Color));
+}
+
+bool Drawable(int X, int Y) {
+    return X >= -kDrawLimit && X <= kDrawLimit && Y >= -kDrawLimit && Y <= kDrawLimit;
+}
+
+// The next value of the 1-2-5 sequence above Step.
+double NextStep(double Step) {
+    const double decade = std::pow(10.0, std::floor(std::log10(Step)));
+    for (double factor : {1.0, 2.0, 5.0, 10.0, 20.0})
+        if (factor * decade > Step * (1 + 1e-9)) return factor * decade;
+    return 20 * decade;
+}
+
+// The label step of Range on an axis Length pixels long whose labels take
+// LabelSize pixels each.
+double LabelStepFor(double Range, double Increment, int Length, int LabelSize,
+                    int LabelsSeparation) {
+    double step = Increment > 0 ? Increment : (Range >= 1 ? 1 : kMinStep);
+    step = std::max(step, kMinStep);
+    const double gap = std::nearbyint(LabelSize * LabelsSeparation / 100.0);
+    const double fits = std::nearbyint(Length / std::max(1.0, LabelSize + gap));
+    while (std::isfinite(step) && std::nearbyint(Range / step) > fits)
+        step = NextStep(step);
+    return step;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- value list
+
+void TChartValueList::UpdateStatistics() const {
+    if (FStatisticsValid) return;
+    bool any = false;
+    for (double v : FValues) {
+        if (!std::isfinite(v)) continue;
+        if (!any || v < FMin) FMin = v;
+        if (!any || v > FMax) FMax = v;
+        any = true;
+    }
+    if (!any) FMin = FMax = 0;
+    FStatisticsValid = true;
+}
+
+double TChartValueList::MinValue() const {
+    UpdateStatistics();
+    return Multiplier >= 0 ? FMin * Multiplier : FMax * Multiplier;
+}
+
+double TChartValueList::MaxValue() const {
+    UpdateStatistics();
+    return Multiplier >= 0 ? FMax * Multiplier : FMin * Multiplier;
+}
+
+int TChartValueList::InsertPosition(double Value) const {
+    const int n = Count();
+    if (Order == loNone || n == 0) return n;
+    // Scan back for the last value that may stay before the new one, so
+    // that equal values keep the order in which they came.
+    auto staysBefore = [&](double v) { return Order == loAscending ? v <= Value : v >= Value; };
+    if (staysBefore(FValues.back())) return n;
+    for (int i = n - 1; i >= 0; --i)
+        if (staysBefore(FValues[i])) return i + 1;
+    return 0;
+}
+
+void TChartValueList::Insert(int Index, double Value) {
+    FValues.insert(FValues.begin() + Index, Value);
+    FStatisticsValid = false;
+}
+
+void TChartValueList::Clear() {
+    FValues.clear();
+    FStatisticsValid = false;
+}
+
+// ---------------------------------------------------------------- series
+
+TChartSeries::TChartSeries() = default;
+TChartSeries::~TChartSeries() = default;
+
+int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color) {
+    if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
+    const int index = XValues.InsertPosition(X);
+    XValues.Insert(index, X);
+    YValues.Insert(index, Y);
+    FColors.insert(FColors.begin() + index, Color);
+    FLabels.insert(FLabels.begin() + index, Label);
+    if (FParentChart) FParentChart->Repaint();
+    return index;
+}
+
+void TChartSeries::ClearPoints() {
+    XValues.Clear();
+    YValues.Clear();
+    FColors.clear();
+    FLabels.clear();
+    if (OnClearValues) OnClearValues(this);
+    if (FParentChart) FParentChart->Repaint();
+}
+
+TColor TChartSeries::ValueColor(int Index) const {
+    const TColor color = FColors.at(Index);
+    return color == clTeeColor ? SeriesColor : color;
+}
+
+int TLineSeries::HorizMargin() const {
+    return Pointer.Visible && Pointer.InflateMargins ? Pointer.HorizSize + 1 : 0;
+}
+
+int TLineSeries::VertMargin() const {
+    return Pointer.Visible && Pointer.InflateMargins ? Pointer.VertSize + 1 : 0;
+}
+
+void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const {
+    if (!Pointer.Visible || !Drawable(X, Y)) return;
+    const int h = Pointer.HorizSize, v = Pointer.VertSize;
+    const QPen pen = ToPen(Pointer.Pen, Color);
+    Painter.setPen(pen);
+    const TColor fill = Pointer.Brush.Color == clTeeColor ? Color : Pointer.Brush.Color;
+    Painter.setBrush(QBrush(ToColor(fill), Pointer.Brush.Style));
+    // A one-pixel outline covers one pixel beyond the right and bottom edge
+    // of the rectangle given, which the fill alone does not.
+    const int extra = pen.style() == Qt::NoPen ? 1 : 0;
+    if (Pointer.Style == psCircle)
+        Painter.drawEllipse(QRect(X - h, Y - v, 2 * h - 1 + extra, 2 * v - 1 + extra));
+    else
+        Painter.drawRect(QRect(X - h, Y - v, 2 * h + extra, 2 * v + extra));
+}
+
+void TLineSeries::DrawValues(QPainter& Painter) const {
+    const TChart* chart = ParentChart();
+    if (!chart) return;
+    int lastX = 0, lastY = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const int x = chart->BottomAxis.CalcPosValue(XValues.Value(i) * XValues.Multiplier);
+        const int y = chart->LeftAxis.CalcPosValue(YValues.Value(i) * YValues.Multiplier);
+        if (i > 0) {
+            if ((x != lastX || y != lastY) && Drawable(x, y) && Drawable(lastX, lastY)) {
+                Painter.setPen(ToPen(LinePen, ValueColor(i)));
+                Painter.drawLine(lastX, lastY, x, y);
+            }
+            DrawPointer(Painter, lastX, lastY, ValueColor(i - 1));
+        }
+        lastX = x;
+        lastY = y;
+    }
+    if (Count() > 0) DrawPointer(Painter, lastX, lastY, ValueColor(Count() - 1));
+}
+
+// ---------------------------------------------------------------- axis
+
+TChartAxis::TChartAxis(TChart* Chart, bool Horizontal) : FChart(Chart), FHorizontal(Horizontal) {
+    if (!Horizontal) Title.Angle = 90;
+}
+
+void TChartAxis::SetAutomatic(bool Value) {
+    const bool changed = Value != FAutomatic;
+    FAutomatic = AutomaticMinimum = AutomaticMaximum = Value;
+    if (changed) FChart->Repaint();
+}
+
+void TChartAxis::SetMinimum(double Value) {
+    if (!(Value <= FMaximum)) throw AxisException("Axis Minimum Value must be <= Maximum");
+    if (Value == FMinimum) return;
+    FMinimum = Value;
+    FChart->Repaint();
+}
+
+void TChartAxis::SetMaximum(double Value) {
+    if (!(Value >= FMinimum)) throw AxisException("Axis Maximum Value must be >= Minimum");
+    if (Value == FMaximum) return;
+    FMaximum = Value;
+    FChart->Repaint();
+}
+
+int TChartAxis::CalcPosValue(double Value) const {
+    const int size = FEndPos - FStartPos;
+    if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
+    long double offset =
+        (static_cast<long double>(Value) - FShownMin) * size / (FShownMax - FShownMin);
+    // Values off any picture are placed where they are not drawn.
+    if (std::isnan(offset)) offset = -kOffsetLimit;
+    offset = std::clamp(offset, -kOffsetLimit, kOffsetLimit);
+    const int rounded = static_cast<int>(std::nearbyint(offset));
+    return FHorizontal ? FStartPos + rounded : FEndPos - rounded;
+}
+
+QString TChartAxis::LabelText(double Value) const {
+    return QString::fromStdString(FormatFloat(AxisValuesFormat, Value));
+}
+
+// ---------------------------------------------------------------- chart
+
+TChart::TChart(QWidget* Parent) : QWidget(Parent) {
+    Title.Text << "TChart";
+    resize(400, 250);
+}
+
+TChart::~TChart() = default;
+
+void TChart::AdoptSeries(std::unique_ptr<TChartSeries> Series) {
+    Series->FParentChart = this;
+    FSeries.push_back(std::move(Series));
+    Repaint();
+}
+
+double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const {
+    // Every series lies on the bottom and the left axis; inactive series
+    // count only when none is active.
+    if (Axis.Horizontal() != Horizontal) return 0;
+    const bool anyActive =
+        std::any_of(FSeries.begin(), FSeries.end(), [](const auto& s) { return s->Active; });
+    bool found = false;
+    double result = 0;
+    for (const auto& s : FSeries) {
+        if ((anyActive && !s->Active) || s->Count() == 0) continue;
+        const TChartValueList& list = Horizontal ? s->XValues : s->YValues;
+        const double v = Largest ? list.MaxValue() : list.MinValue();
+        if (!found || (Largest ? v > result : v < result)) result = v;
+        found = true;
+    }
+    return result;
+}
+
+double TChart::SeriesMinX(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, true, false);
+}
+double TChart::SeriesMaxX(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, true, true);
+}
+double TChart::SeriesMinY(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, false, false);
+}
+double TChart::SeriesMaxY(const TChartAxis& Axis) const {
+    return SeriesExtreme(Axis, false, true);
+}
+
+bool TChart::AxisHasLabels(const TChartAxis& Axis) const {
+    return Axis.Labels &&
+           std::any_of(FSeries.begin(), FSeries.end(), [](const auto& s) { return s->Active; });
+}
+
+namespace {
+
+// Pixels of the labels of an axis across its line: their height on a
+// horizontal axis, their largest width on a vertical one.
+int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
+    const QFontMetrics fm(ToFont(Axis.LabelsFont), Device);
+    if (Axis.Horizontal()) return fm.height();
+    int width = 0;
+    for (double v : Axis.LabelValues())
+        width =
+            std::max(width, fm.horizontalAdvance(ShownText(Axis.LabelsFont, Axis.LabelText(v))));
+    return width;
+}
+
+// Pixels of the axis title across the axis line.
+int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
+    if (Axis.Title.Caption.isEmpty()) return 0;
+    const QFontMetrics fm(ToFont(Axis.Title.Font), Device);
+    const bool across = Axis.Horizontal() == (Axis.Title.Angle == 0);
+    return across ? fm.height()
+                  : fm.horizontalAdvance(ShownText(Axis.Title.Font, Axis.Title.Caption));
+}
+
+} // namespace
+
+// Ticks, labels and title beside the axis line. A horizontal axis knows its
+// label height before its range; a vertical one needs its labels first.
+int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const {
+    int depth = Axis.TickLength;
+    const bool labels = Axis.Horizontal() ? AxisHasLabels(Axis) : !Axis.LabelValues().empty();
+    if (labels) depth += LabelsDepth(Axis, Device) + 2;
+    const int title = TitleDepth(Axis, Device);
+    if (title > 0) depth += title + 2;
+    return depth;
+}
+
+void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To) {
+    const bool horizontal = Axis.Horizontal();
+    Axis.FStartPos = From + Axis.StartPosition * (To - From) / 100;
+    Axis.FEndPos = From + Axis.EndPosition * (To - From) / 100;
+    const int size = Axis.FEndPos - Axis.FStartPos;
+
+    // Marker margins at the automatic ends widen the range shown so that
+    // the data ends land that many pixels inside the axis ends.
+    int margin = 0;
+    for (const auto& s : FSeries)
+        if (s->Active) margin = std::max(margin, horizontal ? s->HorizMargin() : s->VertMargin());
+    const int low = Axis.AutomaticMinimum ? margin : 0;
+    const int high = Axis.AutomaticMaximum ? margin : 0;
+    long double lo = Axis.FMinimum, hi = Axis.FMaximum;
+    if ((low > 0 || high > 0) && hi > lo && size - low - high > 0) {
+        const long double scale = (hi - lo) / (size - low - high);
+        lo -= low * scale;
+        hi += high * scale;
+    }
+    Axis.FShownMin = static_cast<double>(lo);
+    Axis.FShownMax = static_cast<double>(hi);
+
+    Axis.FLabelValues.clear();
+    Axis.FLabelStep = 0;
+    const double range = Axis.FShownMax - Axis.FShownMin;
+    if (!AxisHasLabels(Axis) || !std::isfinite(range) || range < 0) return;
+    const QFontMetrics fm(ToFont(Axis.LabelsFont), Painter.device());
+    auto sizeOf = [&](double v) {
+        return horizontal ? fm.horizontalAdvance(ShownText(Axis.LabelsFont, Axis.LabelText(v)))
+                          : fm.height();
+    };
+    const int labelSize = std::max(sizeOf(Axis.FShownMin), sizeOf(Axis.FShownMax));
+    const double step = LabelStepFor(range, Axis.Increment, size, labelSize, Axis.LabelsSeparation);
+    Axis.FLabelStep = step;
+    if (!std::isfinite(step) || range / step >= kMaxLabels) return;
+
+    if (range == 0) {
+        Axis.FLabelValues.push_back(Axis.FShownMax);
+        return;
+    }
+    double value = Axis.FShownMax;
+    if (Axis.RoundFirstLabel) {
+        value = std::trunc(Axis.FShownMax / step) * step;
+        while (value > Axis.FShownMax && value - step < value)
+            value -= step;
+    }
+    // A label at the minimum itself stays, whatever its sign and rounding.
+    const double lowest = Axis.FShownMin - kMinStep - std::fabs(Axis.FShownMin) * 1E-12;
+    while (std::isfinite(value) && value >= lowest && Axis.FLabelValues.size() <= kMaxLabels) {
+        Axis.FLabelValues.push_back(value);
+        if (!(value - step < value)) break;
+        value -= step;
+    }
+}
+
+void TChart::LayoutAxes(QPainter& Painter, QRect Area) {
+    for (TChartAxis* axis : {&BottomAxis, &LeftAxis}) {
+        const bool horizontal = axis->Horizontal();
+        if (axis->FAutomatic || axis->AutomaticMaximum)
+            axis->FMaximum = horizontal ? SeriesMaxX(*axis) : SeriesMaxY(*axis);
+        if (axis->FAutomatic || axis->AutomaticMinimum)
+            axis->FMinimum = horizontal ? SeriesMinX(*axis) : SeriesMinY(*axis);
+    }
+    const QPaintDevice* device = Painter.device();
+
+    if (BottomAxis.Visible && BottomAxis.PositionPercent == 0)
+        Area.setBottom(Area.bottom() - AxisDepth(BottomAxis, device));
+    AdjustAxis(LeftAxis, Painter, Area.top(), Area.bottom());
+    if (LeftAxis.Visible && LeftAxis.PositionPercent == 0)
+        Area.setLeft(Area.left() + AxisDepth(LeftAxis, device));
+    AdjustAxis(BottomAxis, Painter, Area.left(), Area.right());
+
+    BottomAxis.FPosition =
+        Area.bottom() -
+        static_cast<int>(std::nearbyint(Area.height() * BottomAxis.PositionPercent / 100.0));
+    LeftAxis.FPosition =
+        Area.left() +
+        static_cast<int>(std::nearbyint(Area.width() * LeftAxis.PositionPercent / 100.0));
+    FChartRect = Area;
+}
+
+void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis) {
+    if (!Axis.Visible) return;
+    const bool horizontal = Axis.Horizontal();
+    const QRect& r = FChartRect;
+    const int at = Axis.FPosition;
+    std::vector<int> positions;
+    for (double v : Axis.FLabelValues)
+        positions.push_back(Axis.CalcPosValue(v));
+    std::sort(positions.begin(), positions.end());
+
+    auto across = [&](int Pos, int From, int To) {
+        if (horizontal)
+            Painter.drawLine(Pos, From, Pos, To);
+        else
+            Painter.drawLine(From, Pos, To, Pos);
+    };
+    // Ticks and labels lie below a horizontal axis and left of a vertical one.
+    const int outward = horizontal ? 1 : -1;
+
+    if (Axis.Grid.Visible) {
+        Painter.setPen(ToPen(Axis.Grid));
+        for (size_t i = 0; i < positions.size(); ++i) {
+            int pos = positions[i];
+            if (Axis.GridCentered) {
+                if (i + 1 == positions.size()) break;
+                pos = (positions[i] + positions[i + 1]) / 2;
+            }
+            across(pos, horizontal ? r.top() : r.left(), horizontal ? r.bottom() : r.right());
+        }
+    }
+
+    Painter.setPen(ToPen(TChartPen{Axis.Axis.Color}));
+    for (size_t i = 0; i < positions.size(); ++i) {
+        if (Axis.TickLength > 0) across(positions[i], at + outward, at + outward * Axis.TickLength);
+        if (i + 1 == positions.size() || Axis.MinorTickLength <= 0) continue;
+        for (int k = 1; k <= Axis.MinorTickCount; ++k) {
+            const int pos =
+                positions[i] + (positions[i + 1] - positions[i]) * k / (Axis.MinorTickCount + 1);
+            across(pos, at + outward, at + outward * Axis.MinorTickLength);
+        }
+    }
+
+    const int labelsAt = at + outward * (Axis.TickLength + 2);
+    UseFont(Painter, Axis.LabelsFont);
+    const QFontMetrics fm(Painter.font(), Painter.device());
+    QRect previous;
+    for (double v : Axis.FLabelValues) {
+        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
+        const int pos = Axis.CalcPosValue(v);
+        const int w = fm.horizontalAdvance(text), h = fm.height();
+        QRect box = horizontal ? QRect(pos - w / 2, labelsAt, w, h)
+                               : QRect(labelsAt - w, pos - h / 2, w, h);
+        // Keep end labels inside the picture, and skip labels that would
+        // overlap the one before.
+        if (horizontal) {
+            const QRect& bounds = FDrawRect;
+            box.moveLeft(
+                std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - w)));
+        }
+        if (!previous.isNull() && box.intersects(previous)) continue;
+        Painter.drawText(box, Qt::AlignCenter, text);
+        previous = box;
+    }
+
+    if (Axis.Axis.Visible) {
+        Painter.setPen(ToPen(Axis.Axis));
+        if (horizontal)
+            Painter.drawLine(Axis.FStartPos, at, Axis.FEndPos, at);
+        else
+            Painter.drawLine(at, Axis.FStartPos, at, Axis.FEndPos);
+    }
+
+    if (Axis.Title.Caption.isEmpty()) return;
+    UseFont(Painter, Axis.Title.Font);
+    const QString caption = ShownText(Axis.Title.Font, Axis.Title.Caption);
+    const QFontMetrics tfm(Painter.font(), Painter.device());
+    const int depth = TitleDepth(Axis, Painter.device());
+    // The title takes the outer end of the axis's space.
+    const int titleAt = at + outward * (AxisDepth(Axis, Painter.device()) - depth);
+    const int middle = (Axis.FStartPos + Axis.FEndPos) / 2;
+    if (horizontal) {
+        Painter.drawText(QRect(middle - r.width(), titleAt, 2 * r.width(), depth), Qt::AlignCenter,
+                         caption);
+    } else if (Axis.Title.Angle == 0) {
+        Painter.drawText(QRect(titleAt - depth, middle - tfm.height() / 2, depth, tfm.height()),
+                         Qt::AlignCenter, caption);
+    } else {
+        // A title longer than the axis moves toward the middle of the space
+        // below the chart title, and shrinks when even that is too short.
+        const int top = FTitleBottom, bottom = FDrawRect.bottom();
+        int w = tfm.horizontalAdvance(caption);
+        if (w > bottom - top && w > 0) {
+            QFont font = Painter.font();
+            font.setPixelSize(std::max(6, font.pixelSize() * (bottom - top) / w));
+            Painter.setFont(font);
+            w = QFontMetrics(font, Painter.device()).horizontalAdvance(caption);
+        }
+        const int centre = std::clamp(middle, top + w / 2, std::max(top + w / 2, bottom - w / 2));
+        Painter.save();
+        Painter.translate(titleAt - depth / 2.0, centre);
+        Painter.rotate(-Axis.Title.Angle);
+        Painter.drawText(QRect(-w, -depth / 2, 2 * w, depth), Qt::AlignCenter, caption);
+        Painter.restore();
+    }
+}
+
+void TChart::Draw(QPainter& Painter, const QRect& Rect) {
+    Painter.save();
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.setRenderHint(QPainter::TextAntialiasing, true);
+
+    // Panel with a raised one-pixel bevel.
+    Painter.fillRect(Rect, ToColor(Color));
+    Painter.setPen(ToColor(clWhite));
+    Painter.drawLine(Rect.topLeft(), Rect.topRight());
+    Painter.drawLine(Rect.topLeft(), Rect.bottomLeft());
+    Painter.setPen(ToColor(clGray));
+    Painter.drawLine(Rect.bottomLeft(), Rect.bottomRight());
+    Painter.drawLine(Rect.topRight(), Rect.bottomRight());
+
+    FDrawRect = Rect;
+    QRect area =
+        Rect.adjusted(Rect.width() * MarginLeft / 100, Rect.height() * MarginTop / 100,
+                      -Rect.width() * MarginRight / 100, -Rect.height() * MarginBottom / 100);
+    if (Title.Visible && !Title.Text.isEmpty()) {
+        UseFont(Painter, Title.Font);
+        const int lineHeight = QFontMetrics(Painter.font(), Painter.device()).height();
+        int y = area.top();
+        for (const QString& line : Title.Text) {
+            Painter.drawText(QRect(Rect.left(), y, Rect.width(), lineHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, ShownText(Title.Font, line));
+            y += lineHeight;
+        }
+        area.setTop(y + lineHeight / 2);
+    }
+    FTitleBottom = area.top();
+
+    LayoutAxes(Painter, area);
+    Painter.setBrush(QBrush(ToColor(BackWallBrush.Color), BackWallBrush.Style));
+    Painter.setPen(ToPen(BackWallPen));
+    Painter.drawRect(FChartRect.adjusted(0, 0, -1, -1));
+    Painter.setBrush(Qt::NoBrush);
+    DrawAxis(Painter, LeftAxis);
+    DrawAxis(Painter, BottomAxis);
+
+    Painter.setClipRect(FChartRect, Qt::IntersectClip);
+    for (const auto& s : FSeries)
+        if (s->Active) s->DrawValues(Painter);
+    Painter.restore();
+}
+
+void TChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    Draw(painter, rect());
+}
+
+void TChart::mouseDoubleClickEvent(QMouseEvent* Event) {
+    if (OnDblClick)
+        OnDblClick(this);
+    else
+        QWidget::mouseDoubleClickEvent(Event);
+}
+
+namespace {
+
+QImage ChartImage(TChart& Chart, QSize Size) {
+    QImage image(Size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QPainter painter(&image);
+    Chart.Draw(painter, image.rect());
+    return image;
+}
+
+} // namespace
+
+void TChart::SaveChartBitmap(const QString& FileName) {
+    const QImage image = ChartImage(*this, size());
+    QByteArray format = QFileInfo(FileName).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
+    QImageWriter writer(FileName, format);
+    if (!writer.write(image))
+        throw Exception(QString("Cannot create file \"%1\". %2")
+                            .arg(FileName, writer.errorString())
+                            .toStdString());
+}
+
+void TChart::CopyChartMetafile() {
+    const QSize pictureSize = (size() - QSize(1, 1)).expandedTo(QSize(1, 1));
+    QByteArray svg;
+    {
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(pictureSize);
+        generator.setViewBox(QRect(QPoint(0, 0), pictureSize));
+        generator.setResolution(96);
+        generator.setTitle(Title.Text.join(' '));
+        QPainter painter(&generator);
+        Draw(painter, QRect(QPoint(0, 0), pictureSize));
+    }
+    auto* data = new QMimeData;
+    data->setData("image/svg+xml", svg);
+    data->setImageData(ChartImage(*this, pictureSize));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+} // namespace tensim

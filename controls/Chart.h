@@ -1,0 +1,276 @@
+#pragma once
+// A two-dimensional chart with a bottom and a left axis and line series,
+// painted with QPainter. Axes scale themselves to the data (with pixel
+// margins for point markers) or keep a fixed range; the chart can be saved
+// as a picture file and copied to the clipboard as SVG and bitmap.
+
+#include "math/Colors.h"
+#include "math/Errors.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace tensim {
+
+class TChart;
+
+// Raised when an axis range would be written out of order.
+class AxisException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+struct TChartPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    Qt::PenStyle Style = Qt::SolidLine;
+    bool Visible = true;
+};
+
+struct TChartBrush {
+    TColor Color = clWhite; // clTeeColor: the colour of the point drawn
+    Qt::BrushStyle Style = Qt::SolidPattern;
+};
+
+// Name "Symbol" shows Latin letters as the Greek letters of that font
+// ("l" as lambda, "g" as gamma). Height is the character height in pixels.
+struct TChartFont {
+    QString Name = "Arial";
+    int Height = 11;
+    TColor Color = clBlack;
+};
+
+struct TChartTitle {
+    QStringList Text;
+    TChartFont Font;
+    bool Visible = true;
+};
+
+struct TChartAxisTitle {
+    QString Caption;
+    int Angle = 0; // 0 or 90 (reading upward)
+    TChartFont Font;
+};
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// The x or y values of a series, one per point. The Order of the x list
+// decides where AddPoint stores a point.
+class TChartValueList {
+public:
+    TChartValueList(const QString& Name, TChartListOrder Order) : Name(Name), Order(Order) {}
+
+    QString Name;
+    double Multiplier = 1.0;
+    TChartListOrder Order;
+
+    int Count() const { return static_cast<int>(FValues.size()); }
+    double Value(int Index) const { return FValues.at(Index); }
+    // Extremes of the values times Multiplier; NaN values are skipped, and
+    // an empty list gives 0.
+    double MinValue() const;
+    double MaxValue() const;
+
+private:
+    friend class TChartSeries;
+    int InsertPosition(double Value) const;
+    void Insert(int Index, double Value);
+    void Clear();
+    void UpdateStatistics() const;
+
+    std::vector<double> FValues;
+    mutable bool FStatisticsValid = true;
+    mutable double FMin = 0, FMax = 0;
+};
+
+// A list of points on the chart's bottom (x) and left (y) axes.
+class TChartSeries : public QObject {
+public:
+    TChartSeries();
+    ~TChartSeries() override;
+
+    TColor SeriesColor = clRed;
+    QString Title;
+    bool Active = true;
+    TChartValueList XValues{"X", loAscending};
+    TChartValueList YValues{"Y", loNone};
+
+    // Asked before a point is stored; false refuses it.
+    std::function<bool(QObject* Sender)> OnBeforeAdd;
+    std::function<void(QObject* Sender)> OnClearValues;
+
+    // Stores the point where XValues.Order puts it and returns its index,
+    // or -1 when OnBeforeAdd refused it.
+    int AddPoint(double X, double Y, const QString& Label = QString(), TColor Color = clTeeColor);
+    void ClearPoints();
+    int Count() const { return XValues.Count(); }
+    // The point's colour, the series colour for the automatic colour.
+    TColor ValueColor(int Index) const;
+    QString ValueLabel(int Index) const { return FLabels.at(Index); }
+    TChart* ParentChart() const { return FParentChart; }
+
+    // Pixels needed beyond the first and last value on each axis.
+    virtual int HorizMargin() const { return 0; }
+    virtual int VertMargin() const { return 0; }
+    virtual void DrawValues(QPainter& Painter) const = 0;
+
+private:
+    friend class TChart;
+    TChart* FParentChart = nullptr;
+    std::vector<TColor> FColors;
+    std::vector<QString> FLabels;
+};
+
+enum TSeriesPointerStyle { psRectangle, psCircle };
+
+struct TSeriesPointer {
+    bool Visible = false;
+    TSeriesPointerStyle Style = psRectangle;
+    int HorizSize = 4; // half-width in pixels
+    int VertSize = 4;  // half-height in pixels
+    bool InflateMargins = true;
+    TChartPen Pen;                 // outline
+    TChartBrush Brush{clTeeColor}; // fill
+};
+
+class TLineSeries : public TChartSeries {
+public:
+    TChartPen LinePen{clTeeColor};
+    TSeriesPointer Pointer;
+
+    int HorizMargin() const override;
+    int VertMargin() const override;
+    void DrawValues(QPainter& Painter) const override;
+
+private:
+    void DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const;
+};
+
+class TChartAxis {
+public:
+    TChartAxis(TChart* Chart, bool Horizontal);
+
+    bool Automatic() const { return FAutomatic; }
+    // Sets AutomaticMinimum and AutomaticMaximum with it.
+    void SetAutomatic(bool Value);
+    double Minimum() const { return FMinimum; }
+    double Maximum() const { return FMaximum; }
+    // Raise AxisException when the range would be out of order; the value
+    // is then not stored.
+    void SetMinimum(double Value);
+    void SetMaximum(double Value);
+
+    bool AutomaticMinimum = true;
+    bool AutomaticMaximum = true;
+    double Increment = 0;      // desired label step, 0 for automatic
+    int LabelsSeparation = 10; // per cent of a label's size kept free
+    bool RoundFirstLabel = true;
+    std::string AxisValuesFormat = "#,##0.###";
+    TChartAxisTitle Title;
+    TChartFont LabelsFont;
+    TChartPen Axis;
+    TChartPen Grid{clGray, 1, Qt::DotLine};
+    bool GridCentered = false;
+    int PositionPercent = 0; // axis line moved into the plotting area
+    int StartPosition = 0;   // per cent of the plotting area spanned
+    int EndPosition = 100;
+    int TickLength = 4;
+    int MinorTickCount = 3;
+    int MinorTickLength = 2;
+    bool Labels = true;
+    bool Visible = true;
+
+    bool Horizontal() const { return FHorizontal; }
+    // As of the last drawing: the range shown (widened by marker margins),
+    // the pixel span, the label step and the label values.
+    double ShownMinimum() const { return FShownMin; }
+    double ShownMaximum() const { return FShownMax; }
+    int StartPos() const { return FStartPos; }
+    int EndPos() const { return FEndPos; }
+    double LabelStep() const { return FLabelStep; }
+    const std::vector<double>& LabelValues() const { return FLabelValues; }
+    // The pixel of a value: x for a horizontal axis, y for a vertical one.
+    int CalcPosValue(double Value) const;
+    QString LabelText(double Value) const;
+
+private:
+    friend class TChart;
+    TChart* FChart;
+    bool FHorizontal;
+    bool FAutomatic = true;
+    double FMinimum = 0, FMaximum = 0;
+    double FShownMin = 0, FShownMax = 0;
+    int FStartPos = 0, FEndPos = 0, FPosition = 0;
+    double FLabelStep = 0;
+    std::vector<double> FLabelValues;
+};
+
+class TChart : public QWidget {
+public:
+    explicit TChart(QWidget* Parent = nullptr);
+    ~TChart() override;
+
+    TChartTitle Title;
+    TColor Color = 0xF0F0F0; // panel
+    TChartBrush BackWallBrush{clWhite, Qt::NoBrush};
+    TChartPen BackWallPen;
+    int MarginLeft = 3, MarginRight = 3; // per cent of the width
+    int MarginTop = 4, MarginBottom = 4; // per cent of the height
+    TChartAxis BottomAxis{this, true};
+    TChartAxis LeftAxis{this, false};
+    std::function<void(QObject* Sender)> OnDblClick;
+
+    template <class T> T* AddSeries() {
+        auto series = std::make_unique<T>();
+        T* result = series.get();
+        AdoptSeries(std::move(series));
+        return result;
+    }
+    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+    TChartSeries* SeriesList(int Index) const { return FSeries.at(Index).get(); }
+
+    // The extreme x of the series on a horizontal axis, or y of those on a
+    // vertical axis; 0 when no series counts.
+    double SeriesMinX(const TChartAxis& Axis) const;
+    double SeriesMaxX(const TChartAxis& Axis) const;
+    double SeriesMinY(const TChartAxis& Axis) const;
+    double SeriesMaxY(const TChartAxis& Axis) const;
+
+    // Draws the whole chart into Rect; ranges and labels are computed anew.
+    void Draw(QPainter& Painter, const QRect& Rect);
+    // Writes the format the file name's extension names, BMP when Qt
+    // cannot write that one; throws Exception when the file is not written.
+    void SaveChartBitmap(const QString& FileName);
+    // Puts the chart on the clipboard as SVG and as a bitmap.
+    void CopyChartMetafile();
+    void Repaint() { update(); }
+
+    const QRect& ChartRect() const { return FChartRect; } // plotting area
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+
+private:
+    void AdoptSeries(std::unique_ptr<TChartSeries> Series);
+    double SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const;
+    bool AxisHasLabels(const TChartAxis& Axis) const;
+    int AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const;
+    void AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To);
+    void LayoutAxes(QPainter& Painter, QRect Area);
+    void DrawAxis(QPainter& Painter, const TChartAxis& Axis);
+
+    std::vector<std::unique_ptr<TChartSeries>> FSeries;
+    QRect FChartRect, FDrawRect;
+    int FTitleBottom = 0;
+};
+
+} // namespace tensim
