@@ -301,11 +301,12 @@ void TOverlayImage::SizeChanged()
     FOverlay = QImage();
     FOverlayValid = false;
     QImage picture(std::max(FStoredWidth, 0), std::max(FStoredHeight, 0), QImage::Format_RGB32);
-    picture.fill(QColor::fromRgb(ColorToRgb(FCanvas.Brush.Color)));
-    QPainter painter(&picture);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, FPicture);
-    painter.end();
+    if (!picture.isNull()) {
+        picture.fill(QColor::fromRgb(ColorToRgb(FCanvas.Brush.Color)));
+        QPainter painter(&picture);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, FPicture);
+    }
     FPicture = picture;
     update();
 }

@@ -2,6 +2,7 @@
 
 #include "tests/drawing/SurfaceHelpers.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -474,6 +475,72 @@ TEST(MathImage, ResizeRefitsAndKeepsThePicture)
     EXPECT_EQ(image->WindowX(2), 300);
     EXPECT_EQ(image->WindowY(-2), 250);
     EXPECT_EQ(image->ClipRect(), (TRect{0, 0, 300, 250}));
+}
+
+// ---- painting and events -------------------------------------------------
+
+QImage Shown(TMathImage& Image)
+{
+    return Image.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(MathImage, PaintingCopiesThePictureOrTheOverlay)
+{
+    auto image = MakeSurface();
+    image->d2MoveTo(-1, -1);
+    image->d2LineTo(1, 1);
+    EXPECT_EQ(Shown(*image), image->Bitmap());
+
+    // The overlay draws on a copy at every paint; the picture stays as it was.
+    const QImage picture = Picture(*image);
+    image->OnOverlayPaint = [&](QObject* Sender) {
+        EXPECT_EQ(Sender, image.get());
+        TCanvas& canvas = image->DrawingCanvas();
+        canvas.Pen.Color = clRed;
+        canvas.MoveTo(0, 100);
+        canvas.LineTo(200, 100);
+        canvas.Pen.Color = clBlack;
+    };
+    const QImage overlaid = Shown(*image);
+    EXPECT_EQ(image->Bitmap(), picture);
+    EXPECT_EQ(RgbToColor(overlaid.pixel(50, 100)), clRed);
+    // Without the handler the last overlay is shown until the picture changes.
+    image->OnOverlayPaint = nullptr;
+    EXPECT_EQ(Shown(*image), overlaid);
+    image->d2DrawPoint(1.5, 1.5);
+    EXPECT_EQ(Shown(*image), image->Bitmap());
+}
+
+TEST(MathImage, EmptySurfaceDrawsNothing)
+{
+    auto image = MakeSurface();
+    image->resize(0, 50);
+    EXPECT_TRUE(image->Bitmap().isNull());
+    image->d2Clear();
+    image->d2MoveTo(0, 0);
+    image->d2LineTo(1, 1);
+    image->DrawingCanvas().TextOut(0, 0, "x");
+    image->resize(60, 50);
+    EXPECT_EQ(image->Bitmap().size(), QSize(60, 50));
+    EXPECT_EQ(image->WindowX(2), 60);
+}
+
+TEST(MathImage, ReportsDoubleClicksAndPresses)
+{
+    auto image = MakeSurface();
+    image->show();
+    QObject* doubleClicked = nullptr;
+    int pressX = -1, pressY = -1;
+    image->OnDblClick = [&](QObject* Sender) { doubleClicked = Sender; };
+    image->OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
+        pressX = X;
+        pressY = Y;
+    };
+    QTest::mouseDClick(image.get(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 40));
+    EXPECT_EQ(doubleClicked, image.get());
+    QTest::mousePress(image.get(), Qt::LeftButton, Qt::NoModifier, QPoint(12, 34));
+    EXPECT_EQ(pressX, 12);
+    EXPECT_EQ(pressY, 34);
 }
 
 // ---- axes ----------------------------------------------------------------
