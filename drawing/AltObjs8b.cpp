@@ -1,0 +1,580 @@
+#include "drawing/AltObjs8b.h"
+
+#include "math/Messages.h"
+#include "math/Scalars.h"
+#include "math/Vectors.h"
+
+#include <cmath>
+
+namespace tensim {
+
+namespace {
+
+// The barbs open pi/13 to either side of the backward direction.
+constexpr double BarbAngle = 2.8999316802367322203; // 12 pi / 13
+
+// Keeps the surface's pen and puts it back when it goes.
+class TKeptPen {
+public:
+    explicit TKeptPen(TMathImage& Image) : FCanvas(Image.DrawingCanvas()), FPen(FCanvas.Pen) {}
+    ~TKeptPen() { FCanvas.Pen = FPen; }
+    TKeptPen(const TKeptPen&) = delete;
+    TKeptPen& operator=(const TKeptPen&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    TPen FPen;
+};
+
+void SetNotXorPen(TMathImage& Image, TColor Color)
+{
+    TPen& pen = Image.DrawingCanvas().Pen;
+    pen.Color = Color;
+    pen.Mode = TPenMode::NotXor;
+}
+
+} // namespace
+
+// ---- TrPoint2D -------------------------------------------------------------
+
+TrPoint2D::TrPoint2D(TColor Color, double X, double Y)
+    : FPosition(MakeVector2D(X, Y)), FColor(Color)
+{
+}
+
+template <class F> void TrPoint2D::Toggle(TMathImage& Image, bool NowDrawn, F&& Strokes)
+{
+    FDrawn = NowDrawn;
+    const TKeptPen kept(Image);
+    SetNotXorPen(Image, FColor);
+    Strokes();
+}
+
+void TrPoint2D::Dispose(TMathImage& Image)
+{
+    Erase(Image);
+    delete this;
+}
+
+// A point is painted, not xor-ed: the erase paints the pixel again in the
+// surface's current pen colour.
+void TrPoint2D::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    Toggle(Image, true, [&] { Image.d2DrawPoint(X(), Y()); });
+}
+
+void TrPoint2D::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    FDrawn = false;
+    const TKeptPen kept(Image);
+    Image.DrawingCanvas().Pen.Mode = TPenMode::NotXor;
+    Image.d2DrawPoint(X(), Y());
+}
+
+void TrPoint2D::MoveTo(TMathImage& Image, double X, double Y)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    FPosition = MakeVector2D(X, Y);
+    if (drawn) Draw(Image);
+}
+
+void TrPoint2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    const TTransformVector p = ApplyTransform(FPosition, Matrix);
+    MoveTo(Image, p.Elem[1], p.Elem[2]);
+}
+
+bool TrPoint2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
+{
+    return FDrawn && PixelX == Image.WindowX(X()) && PixelY == Image.WindowY(Y());
+}
+
+void TrPoint2D::SetEnds(TMathImage&, double, double, double, double) {}
+
+double TrPoint2D::Length() { return 0; }
+
+// ---- TLine2D ---------------------------------------------------------------
+
+TLine2D::TLine2D(TColor Color, double X1, double Y1, double X2, double Y2)
+    : TrPoint2D(Color, X1, Y1), FEndPoint(MakeVector2D(X2, Y2))
+{
+}
+
+void TLine2D::Segment(TMathImage& Image) const
+{
+    Image.d2MoveTo(FPosition.Elem[1], FPosition.Elem[2]);
+    Image.d2LineTo(FEndPoint.Elem[1], FEndPoint.Elem[2]);
+}
+
+void TLine2D::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    Toggle(Image, true, [&] { Segment(Image); });
+}
+
+void TLine2D::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    Toggle(Image, false, [&] { Segment(Image); });
+}
+
+void TLine2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    const TTransformVector start = ApplyTransform(FPosition, Matrix);
+    const TTransformVector end = ApplyTransform(FEndPoint, Matrix);
+    SetEnds(Image, start.Elem[1], start.Elem[2], end.Elem[1], end.Elem[2]);
+}
+
+bool TLine2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
+{
+    if (!FDrawn) return false;
+    const TTransformVector p = MakeVector2D(Image.WorldX(PixelX), Image.WorldY(PixelY));
+    const double tolerance = Image.WorldX(3) - Image.WorldX(0);
+    return PointNearSegment(p, FPosition, FEndPoint, tolerance);
+}
+
+void TLine2D::SetEnds(TMathImage& Image, double X1, double Y1, double X2, double Y2)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    FPosition = MakeVector2D(X1, Y1);
+    FEndPoint = MakeVector2D(X2, Y2);
+    if (drawn) Draw(Image);
+}
+
+double TLine2D::Length()
+{
+    const double dx = FPosition.Elem[1] - FEndPoint.Elem[1];
+    const double dy = FPosition.Elem[2] - FEndPoint.Elem[2];
+    return SnapToZero(std::sqrt(dx * dx + dy * dy));
+}
+
+// ---- TVectorArrow2D --------------------------------------------------------
+
+void TVectorArrow2D::Strokes(TMathImage& Image)
+{
+    Segment(Image);
+    const double x2 = FEndPoint.Elem[1], y2 = FEndPoint.Elem[2];
+    const double theta = VectorAngle(MakeVector2D(x2 - FPosition.Elem[1], y2 - FPosition.Elem[2]));
+    const double barb = Length() / 2;
+    for (const double side : {theta + BarbAngle, theta - BarbAngle}) {
+        TTransformVector b = FEndPoint;
+        DisplacePolar(b, side, barb);
+        Image.d2MoveTo(x2, y2);
+        Image.d2LineTo(b.Elem[1], b.Elem[2]);
+    }
+}
+
+void TVectorArrow2D::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    Toggle(Image, true, [&] { Strokes(Image); });
+}
+
+void TVectorArrow2D::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    Toggle(Image, false, [&] { Strokes(Image); });
+}
+
+// ---- TMark -----------------------------------------------------------------
+
+TMark::TMark(int MarkSize, double X, double Y, uint8_t MarkType, TColor Color)
+    : TrPoint2D(Color, X, Y), FMarkSize(MarkSize), FMarkType(MarkType)
+{
+}
+
+void TMark::Figure(TMathImage& Image) const
+{
+    TCanvas& canvas = Image.DrawingCanvas();
+    const int px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
+    const TColor colour = canvas.Pen.Color;
+    canvas.Pen.Color = FColor;
+    const auto path = [&](std::initializer_list<TPoint> Points) {
+        canvas.MoveTo(Points.begin()->X, Points.begin()->Y);
+        for (auto p = Points.begin() + 1; p != Points.end(); ++p) canvas.LineTo(p->X, p->Y);
+    };
+    switch (FMarkType) {
+    case 0:
+        path({{px - s, py}, {px + s, py}});
+        path({{px, py - s}, {px, py + s}});
+        break;
+    case 1:
+        path({{px - s, py - s}, {px + s, py + s}});
+        path({{px + s, py - s}, {px - s, py + s}});
+        break;
+    case 2:
+        path({{px - s, py - s}, {px + s, py - s}, {px + s, py + s}, {px - s, py + s},
+              {px - s, py - s}});
+        break;
+    case 3: path({{px - s, py}, {px, py + s}, {px + s, py}, {px, py - s}, {px - s, py}}); break;
+    case 4: path({{px, py - s}, {px + s, py + s}, {px - s, py + s}, {px, py - s}}); break;
+    case 5: path({{px, py + s}, {px + s, py - s}, {px - s, py - s}, {px, py + s}}); break;
+    case 6: canvas.Ellipse(px - s, py - s, px + s, py + s); break;
+    case 7: Image.d2DrawPoint(X(), Y()); break;
+    default: break;
+    }
+    canvas.Pen.Color = colour;
+}
+
+void TMark::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    Toggle(Image, true, [&] { Figure(Image); });
+}
+
+void TMark::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    Toggle(Image, false, [&] { Figure(Image); });
+}
+
+bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
+{
+    if (!FDrawn) return false;
+    const int px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
+    return px - s <= PixelX && PixelX <= px + s && py - s <= PixelY && PixelY <= py + s;
+}
+
+// ---- TPointList2D ----------------------------------------------------------
+
+TrPoint2D* TPointList2D::Add(std::unique_ptr<TrPoint2D> Item)
+{
+    FItems.push_back(std::move(Item));
+    return FItems.back().get();
+}
+
+TrPoint2D* TPointList2D::GetPoint(int Index) const
+{
+    if (Index < 1 || Index > Count()) {
+        ShowMessage("Index out of range (" + std::to_string(Index) + ")TPointList2D.GetPoint");
+        return nullptr;
+    }
+    return FItems[Index - 1].get();
+}
+
+void TPointList2D::Draw(TMathImage& Image)
+{
+    if (!FDrawn)
+        for (auto& item : FItems) item->Draw(Image);
+    FDrawn = true;
+}
+
+void TPointList2D::Erase(TMathImage& Image)
+{
+    if (FDrawn)
+        for (auto& item : FItems) item->Erase(Image);
+    FDrawn = false;
+}
+
+void TPointList2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    for (auto& item : FItems) item->Transform(Matrix, Image);
+    if (drawn) Draw(Image);
+}
+
+void TPointList2D::DeleteAll(TMathImage& Image)
+{
+    Erase(Image);
+    FItems.clear();
+    FDrawn = false;
+}
+
+// ---- TEllipse2 -------------------------------------------------------------
+
+TEllipse2::TEllipse2(TColor Color, double CX, double CY, double F11, double F12, double F21,
+                     double F22, double Radius, bool AxesShown)
+    : FStrain(CX, CY, F11, F12, F21, F22, Radius), FColor(Color), FAxesShown(AxesShown)
+{
+    for (int axis = 0; axis < 2; ++axis) {
+        double x1, y1, x2, y2;
+        AxisEnds(axis, x1, y1, x2, y2);
+        Add(std::make_unique<TLine2D>(Color, x1, y1, x2, y2));
+    }
+}
+
+void TEllipse2::AxisEnds(int Axis, double& X1, double& Y1, double& X2, double& Y2) const
+{
+    const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2];
+    const double theta = FStrain.Inclination();
+    const double angle = Axis == 0 ? theta : theta + 1.5707963267948966;
+    const double half = Axis == 0 ? FStrain.MajorSemiAxis() : FStrain.MinorSemiAxis();
+    X1 = cx - half * std::cos(angle);
+    Y1 = cy - half * std::sin(angle);
+    X2 = cx + half * std::cos(angle);
+    Y2 = cy + half * std::sin(angle);
+}
+
+void TEllipse2::PlaceAxes(TMathImage& Image)
+{
+    for (int axis = 0; axis < 2 && axis < Count(); ++axis) {
+        double x1, y1, x2, y2;
+        AxisEnds(axis, x1, y1, x2, y2);
+        FItems[axis]->SetEnds(Image, x1, y1, x2, y2);
+    }
+}
+
+void TEllipse2::Curve(TMathImage& Image) const
+{
+    // The pen is left as set.
+    SetNotXorPen(Image, FColor);
+    const TTransformMatrix c = CleanMatrix(FStrain.Deformation);
+    const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2], r = FStrain.Radius;
+    TFloatPointlist points;
+    points.Add(cx + r * c.Elem[1][1], cy + r * c.Elem[2][1]);
+    for (int degrees = 10; degrees <= 360; degrees += 10) {
+        const long double a = degrees * PiExtended / 180;
+        const double cosA = static_cast<double>(std::cos(a));
+        const double sinA = static_cast<double>(std::sin(a));
+        points.Add(cx + r * (c.Elem[1][1] * cosA + c.Elem[1][2] * sinA),
+                   cy + r * (c.Elem[2][1] * cosA + c.Elem[2][2] * sinA));
+    }
+    Image.d2Polyline(points);
+}
+
+void TEllipse2::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    Curve(Image);
+    if (FAxesShown)
+        for (auto& axis : FItems) axis->Draw(Image);
+    FDrawn = true;
+}
+
+void TEllipse2::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    Curve(Image);
+    if (FAxesShown)
+        for (auto& axis : FItems) axis->Erase(Image);
+    FDrawn = false;
+}
+
+void TEllipse2::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    TStrainEllipse next = FStrain;
+    if (next.Accumulate(Matrix)) SetDeformation(next.Deformation, Image);
+    MoveCentre(Image, next.Centre.Elem[1], next.Centre.Elem[2]);
+}
+
+bool TEllipse2::HitTest(int PixelX, int PixelY, TMathImage& Image)
+{
+    if (!FDrawn) return false;
+    for (auto& axis : FItems)
+        if (axis->HitTest(PixelX, PixelY, Image)) return true;
+    return false;
+}
+
+void TEllipse2::SetAxesShown(TMathImage& Image, bool Shown)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    FAxesShown = Shown;
+    if (drawn) Draw(Image);
+}
+
+void TEllipse2::ShowAxes(TMathImage& Image) { SetAxesShown(Image, true); }
+
+void TEllipse2::HideAxes(TMathImage& Image) { SetAxesShown(Image, false); }
+
+void TEllipse2::MoveCentre(TMathImage& Image, double X, double Y)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    FStrain.Centre = MakeVector2D(X, Y);
+    PlaceAxes(Image);
+    if (drawn) Draw(Image);
+}
+
+void TEllipse2::SetDeformation(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    FStrain.Deformation = CleanMatrix(Matrix);
+    PlaceAxes(Image);
+    if (drawn) Draw(Image);
+}
+
+// ---- TParallelogram --------------------------------------------------------
+
+TParallelogram::TParallelogram(int MarkSize, double X1, double Y1, double X2, double Y2, double X3,
+                               double Y3, uint8_t MarkType, TColor MarkColor, TColor EdgeColor)
+    : FEdgeColor(EdgeColor)
+{
+    Add(std::make_unique<TMark>(MarkSize, X1, Y1, MarkType, MarkColor));
+    Add(std::make_unique<TMark>(MarkSize, X2, Y2, MarkType, MarkColor));
+    Add(std::make_unique<TMark>(MarkSize, X3, Y3, MarkType, MarkColor));
+}
+
+TTransformVector TParallelogram::Vertex(int Index) const
+{
+    if (Index == 4) {
+        const TTransformVector& p1 = FItems[0]->Position();
+        const TTransformVector& p2 = FItems[1]->Position();
+        const TTransformVector& p3 = FItems[2]->Position();
+        return MakeVector2D(p2.Elem[1] + p3.Elem[1] - p1.Elem[1],
+                            p2.Elem[2] + p3.Elem[2] - p1.Elem[2]);
+    }
+    return FItems[Index - 1]->Position();
+}
+
+void TParallelogram::Edges(TMathImage& Image) const
+{
+    if (Count() < 3) return;
+    // The pen is left as set.
+    SetNotXorPen(Image, FItems[1]->Color());
+    const TTransformVector p1 = Vertex(1), p2 = Vertex(2), p3 = Vertex(3), p4 = Vertex(4);
+    Image.d2MoveTo(p1.Elem[1], p1.Elem[2]);
+    Image.d2LineTo(p2.Elem[1], p2.Elem[2]);
+    Image.d2MoveTo(p1.Elem[1], p1.Elem[2]);
+    Image.d2LineTo(p3.Elem[1], p3.Elem[2]);
+    SetNotXorPen(Image, FEdgeColor);
+    Image.d2MoveTo(p2.Elem[1], p2.Elem[2]);
+    Image.d2LineTo(p4.Elem[1], p4.Elem[2]);
+    Image.d2LineTo(p3.Elem[1], p3.Elem[2]);
+}
+
+void TParallelogram::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    TPointList2D::Draw(Image);
+    Edges(Image);
+}
+
+void TParallelogram::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    TPointList2D::Erase(Image);
+    Edges(Image);
+}
+
+void TParallelogram::Translate(TMathImage& Image, double X, double Y)
+{
+    const TTransformVector d2 = VectorSubtraction(Vertex(2), Vertex(1));
+    const TTransformVector d3 = VectorSubtraction(Vertex(3), Vertex(1));
+    FItems[0]->MoveTo(Image, X, Y);
+    FItems[1]->MoveTo(Image, X + d2.Elem[1], Y + d2.Elem[2]);
+    FItems[2]->MoveTo(Image, X + d3.Elem[1], Y + d3.Elem[2]);
+}
+
+void TParallelogram::MoveVertex(int Index, TMathImage& Image, double X, double Y)
+{
+    Erase(Image);
+    if (Count() >= 3) {
+        if (Index == 1 || Index == 4)
+            Translate(Image, X, Y);
+        else if (Index == 2 || Index == 3)
+            FItems[Index - 1]->MoveTo(Image, X, Y);
+    }
+    Draw(Image);
+}
+
+void TParallelogram::AxialRatioText(int, std::string&) {}
+
+void TParallelogram::InclinationText(int, std::string&) {}
+
+// ---- TParallelogram2 -------------------------------------------------------
+
+TParallelogram2::TParallelogram2(int MarkSize, double X1, double Y1, double X2, double Y2,
+                                 double X3, double Y3, uint8_t MarkType, TColor MarkColor,
+                                 TColor EdgeColor)
+    : TParallelogram(MarkSize, X1, Y1, X2, Y2, X3, Y3, MarkType, MarkColor, EdgeColor)
+{
+    TTransformVector centre;
+    TTransformMatrix edges;
+    InscribedEllipse(centre, edges);
+    const TTransformMatrix f = CleanMatrix(edges);
+    FEllipse = std::make_unique<TEllipse2>(EdgeColor, centre.Elem[1], centre.Elem[2], f.Elem[1][1],
+                                           f.Elem[1][2], f.Elem[2][1], f.Elem[2][2], 0.5, true);
+}
+
+// The inscribed ellipse of radius 0.5: centre on the middle of the diagonal
+// P2-P3, the edge vectors P2 - P1 and P3 - P1 as the columns of its
+// deformation; it touches the four edges at their midpoints.
+void TParallelogram2::InscribedEllipse(TTransformVector& Centre, TTransformMatrix& Edges) const
+{
+    const TTransformVector e1 = VectorSubtraction(Vertex(2), Vertex(1));
+    const TTransformVector e2 = VectorSubtraction(Vertex(3), Vertex(1));
+    Centre = VectorBetween(Vertex(2), Vertex(3), 0.5);
+    Edges = MakeMatrix2D(e1.Elem[1], e2.Elem[1], 0, e1.Elem[2], e2.Elem[2], 0, 0, 0, 1);
+}
+
+void TParallelogram2::FitEllipse(TMathImage& Image)
+{
+    TTransformVector centre;
+    TTransformMatrix edges;
+    InscribedEllipse(centre, edges);
+    FEllipse->MoveCentre(Image, centre.Elem[1], centre.Elem[2]);
+    FEllipse->SetDeformation(edges, Image);
+}
+
+void TParallelogram2::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    TParallelogram::Draw(Image);
+    FEllipse->Draw(Image);
+}
+
+void TParallelogram2::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    TParallelogram::Erase(Image);
+    FEllipse->Erase(Image);
+}
+
+void TParallelogram2::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    TPointList2D::Transform(Matrix, Image);
+    FEllipse->Transform(Matrix, Image);
+}
+
+void TParallelogram2::SetVertex(int Index, TMathImage& Image, double X, double Y)
+{
+    TrPoint2D* vertex = GetPoint(Index);
+    if (!vertex) return;
+    const bool drawn = FDrawn;
+    if (drawn) Erase(Image);
+    vertex->MoveTo(Image, X, Y);
+    if (drawn) Draw(Image);
+    FitEllipse(Image);
+}
+
+void TParallelogram2::SetEdges(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    if (Count() < 3) return;
+    const TTransformVector p1 = Vertex(1);
+    SetVertex(2, Image, p1.Elem[1] + Matrix.Elem[1][1], p1.Elem[2] + Matrix.Elem[1][2]);
+    SetVertex(3, Image, p1.Elem[1] + Matrix.Elem[2][1], p1.Elem[2] + Matrix.Elem[2][2]);
+}
+
+void TParallelogram2::MoveVertex(int Index, TMathImage& Image, double X, double Y)
+{
+    Erase(Image);
+    if (Count() >= 3) {
+        if (Index == 1 || Index == 4) {
+            Translate(Image, X, Y);
+            const TTransformVector centre = VectorBetween(Vertex(2), Vertex(3), 0.5);
+            FEllipse->MoveCentre(Image, centre.Elem[1], centre.Elem[2]);
+        } else if (Index == 2 || Index == 3) {
+            SetVertex(Index, Image, X, Y);
+        }
+    }
+    Draw(Image);
+}
+
+void TParallelogram2::AxialRatioText(int Digits, std::string& Text)
+{
+    FEllipse->AxialRatioText(Digits, Text);
+}
+
+void TParallelogram2::InclinationText(int Digits, std::string& Text)
+{
+    FEllipse->InclinationText(Digits, Text);
+}
+
+} // namespace tensim

@@ -1,0 +1,226 @@
+#pragma once
+// Shapes in world coordinates that draw, erase, move and transform
+// themselves on a TMathImage: points, lines, arrows, marks, lists of them,
+// the strain ellipse and the parallelogram markers. Shapes draw with a
+// not-xor pen and keep a drawn flag, so Draw and Erase alternate and an
+// erase restores the picture underneath exactly.
+
+#include "drawing/MathImge.h"
+#include "drawing/StrainEllipse.h"
+#include "math/Colors.h"
+#include "math/Transform.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tensim {
+
+class TrPoint2D {
+public:
+    TrPoint2D(TColor Color, double X, double Y);
+    virtual ~TrPoint2D() = default;
+    TrPoint2D(const TrPoint2D&) = delete;
+    TrPoint2D& operator=(const TrPoint2D&) = delete;
+
+    // Erases the shape and deletes it; only for a shape made with new that
+    // nothing else owns.
+    virtual void Dispose(TMathImage& Image);
+    virtual void Draw(TMathImage& Image);
+    virtual void Erase(TMathImage& Image);
+    // Moves the position (a line's start point).
+    virtual void MoveTo(TMathImage& Image, double X, double Y);
+    virtual void Transform(const TTransformMatrix& Matrix, TMathImage& Image);
+    virtual bool HitTest(int PixelX, int PixelY, TMathImage& Image);
+    virtual void SetEnds(TMathImage& Image, double X1, double Y1, double X2, double Y2);
+    virtual double Length();
+
+    const TTransformVector& Position() const { return FPosition; }
+    double X() const { return FPosition.Elem[1]; }
+    double Y() const { return FPosition.Elem[2]; }
+    bool Drawn() const { return FDrawn; }
+    TColor Color() const { return FColor; }
+
+protected:
+    // Sets the drawn flag to NowDrawn and runs Strokes with a not-xor pen in
+    // the shape's colour; the surface's pen is put back afterwards.
+    template <class F> void Toggle(TMathImage& Image, bool NowDrawn, F&& Strokes);
+
+    TTransformVector FPosition;
+    bool FDrawn = false;
+    TColor FColor;
+};
+
+class TLine2D : public TrPoint2D {
+public:
+    TLine2D(TColor Color, double X1, double Y1, double X2, double Y2);
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+    void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
+    // Within three pixels (in x world units) of the segment.
+    bool HitTest(int PixelX, int PixelY, TMathImage& Image) override;
+    void SetEnds(TMathImage& Image, double X1, double Y1, double X2, double Y2) override;
+    double Length() override;
+
+    const TTransformVector& EndPoint() const { return FEndPoint; }
+
+protected:
+    void Segment(TMathImage& Image) const;
+
+    TTransformVector FEndPoint;
+};
+
+// A line with an arrow head at its end point.
+class TVectorArrow2D : public TLine2D {
+public:
+    using TLine2D::TLine2D;
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+
+private:
+    void Strokes(TMathImage& Image);
+};
+
+// A figure of fixed pixel size at a point: 0 plus, 1 diagonal cross,
+// 2 square, 3 diamond, 4 triangle apex up, 5 triangle apex down, 6 circle,
+// 7 single pixel; MarkSize is half its width.
+class TMark : public TrPoint2D {
+public:
+    TMark(int MarkSize, double X, double Y, uint8_t MarkType, TColor Color);
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+    bool HitTest(int PixelX, int PixelY, TMathImage& Image) override;
+
+    int MarkSize() const { return FMarkSize; }
+    uint8_t MarkType() const { return FMarkType; }
+
+private:
+    void Figure(TMathImage& Image) const;
+
+    int FMarkSize;
+    uint8_t FMarkType;
+};
+
+// A figure of shapes drawn, erased and transformed together; it owns them.
+class TPointList2D {
+public:
+    TPointList2D() = default;
+    virtual ~TPointList2D() = default;
+    TPointList2D(const TPointList2D&) = delete;
+    TPointList2D& operator=(const TPointList2D&) = delete;
+
+    virtual void Draw(TMathImage& Image);
+    virtual void Erase(TMathImage& Image);
+    virtual void Transform(const TTransformMatrix& Matrix, TMathImage& Image);
+
+    TrPoint2D* Add(std::unique_ptr<TrPoint2D> Item);
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The member at the 1-based Index; out of range a message and nullptr.
+    TrPoint2D* GetPoint(int Index) const;
+    // Erases the list, releases its members and leaves it empty.
+    void DeleteAll(TMathImage& Image);
+    bool Drawn() const { return FDrawn; }
+
+protected:
+    std::vector<std::unique_ptr<TrPoint2D>> FItems;
+    bool FDrawn = false;
+};
+
+// The strain ellipse: a circle of a radius under the accumulated
+// deformation, drawn as a 37-point closed polyline; its members are the
+// major and the minor axis lines.
+class TEllipse2 : public TPointList2D {
+public:
+    TEllipse2(TColor Color, double CX, double CY, double F11, double F12, double F21, double F22,
+              double Radius, bool AxesShown);
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+    // One deformation increment; a singular product leaves F and only moves
+    // the centre.
+    void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
+    // A hit on a drawn axis line.
+    virtual bool HitTest(int PixelX, int PixelY, TMathImage& Image);
+
+    double MajorSemiAxis() const { return FStrain.MajorSemiAxis(); }
+    double MinorSemiAxis() const { return FStrain.MinorSemiAxis(); }
+    double AxialRatio() const { return FStrain.AxialRatio(); }
+    double Inclination() const { return FStrain.Inclination(); }
+    void AxialRatioText(int Digits, std::string& Text) const { FStrain.AxialRatioText(Digits, Text); }
+    void InclinationText(int Digits, std::string& Text) const
+    {
+        FStrain.InclinationText(Digits, Text);
+    }
+
+    void ShowAxes(TMathImage& Image);
+    void HideAxes(TMathImage& Image);
+    void MoveCentre(TMathImage& Image, double X, double Y);
+    void SetDeformation(const TTransformMatrix& Matrix, TMathImage& Image);
+
+    const TStrainEllipse& Strain() const { return FStrain; }
+    TColor Color() const { return FColor; }
+    bool AxesShown() const { return FAxesShown; }
+
+private:
+    void Curve(TMathImage& Image) const;
+    // The ends of the major (0) and minor (1) axis lines.
+    void AxisEnds(int Axis, double& X1, double& Y1, double& X2, double& Y2) const;
+    void PlaceAxes(TMathImage& Image);
+    void SetAxesShown(TMathImage& Image, bool Shown);
+
+    TStrainEllipse FStrain;
+    TColor FColor;
+    bool FAxesShown;
+};
+
+// Three vertex marks (P1 the corner, P2 and P3 its neighbours) with the
+// four edges of the parallelogram they span; P4 = P2 + P3 - P1.
+class TParallelogram : public TPointList2D {
+public:
+    TParallelogram(int MarkSize, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                   uint8_t MarkType, TColor MarkColor, TColor EdgeColor);
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+    // Index 1 or 4 moves the whole figure so that P1 lands on (X, Y); 2 or
+    // 3 moves that vertex. The figure is drawn afterwards in every case.
+    virtual void MoveVertex(int Index, TMathImage& Image, double X, double Y);
+    virtual void AxialRatioText(int Digits, std::string& Text);
+    virtual void InclinationText(int Digits, std::string& Text);
+
+    TColor EdgeColor() const { return FEdgeColor; }
+
+protected:
+    // P1 to P3 from the marks, P4 computed.
+    TTransformVector Vertex(int Index) const;
+    void Edges(TMathImage& Image) const;
+    void Translate(TMathImage& Image, double X, double Y);
+
+    TColor FEdgeColor;
+};
+
+// A parallelogram with its inscribed ellipse, kept fitted to the vertices.
+class TParallelogram2 : public TParallelogram {
+public:
+    TParallelogram2(int MarkSize, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                    uint8_t MarkType, TColor MarkColor, TColor EdgeColor);
+    void Draw(TMathImage& Image) override;
+    void Erase(TMathImage& Image) override;
+    void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
+    void MoveVertex(int Index, TMathImage& Image, double X, double Y) override;
+    void AxialRatioText(int Digits, std::string& Text) override;
+    void InclinationText(int Digits, std::string& Text) override;
+
+    void SetVertex(int Index, TMathImage& Image, double X, double Y);
+    // The rows of the tensor become the edges from P1.
+    void SetEdges(const TTransformMatrix& Matrix, TMathImage& Image);
+
+    const TEllipse2& Ellipse() const { return *FEllipse; }
+
+private:
+    void InscribedEllipse(TTransformVector& Centre, TTransformMatrix& Edges) const;
+    void FitEllipse(TMathImage& Image);
+
+    std::unique_ptr<TEllipse2> FEllipse;
+};
+
+} // namespace tensim

@@ -1,0 +1,224 @@
+#include "drawing/MathImge.h"
+
+#include <cmath>
+
+namespace tensim {
+
+void TFloatPointlist::Add(double X, double Y)
+{
+    ++FCount;
+    if (FCount > Capacity()) FPoints.resize(FPoints.size() + 500);
+    FPoints[FCount - 1] = TD2FloatPoint{X, Y};
+}
+
+TMathImage::TMathImage(QWidget* Parent) : TOverlayImage(Parent)
+{
+    if (FStoredWidth > 0 && FStoredHeight > 0)
+        FMapping.SetControlSize(FStoredWidth, FStoredHeight);
+    // The stored settings, applied in order as a loaded form applies them:
+    // the window ends as (-1, -1)-(1, 1).
+    Setd2WorldX1(-1);
+    Setd2WorldXW(2);
+    Setd2WorldY1(-1);
+    Setd2WorldYW(2);
+    SetD3View(TD3View{});
+}
+
+bool TMathImage::Refit(double X1, double Y1, double X2, double Y2, bool AxesMode)
+{
+    return FMapping.Fit(X1, Y1, X2, Y2, AxesMode, DrawingCanvas());
+}
+
+void TMathImage::d2SetWorld(double X1, double Y1, double X2, double Y2)
+{
+    if (!Refit(X1, Y1, X2, Y2, FMapping.AxesMode()))
+        throw EMathImageError("Invalid D2-world bounds");
+}
+
+void TMathImage::Setd2WorldX1(double Value)
+{
+    d2SetWorld(Value, d2WorldY1(), Value + d2WorldXW(), d2WorldY2());
+}
+
+void TMathImage::Setd2WorldXW(double Value)
+{
+    if (!(Value > 0)) throw EMathImageError("x-worldwidth must be positive");
+    d2SetWorld(d2WorldX1(), d2WorldY1(), d2WorldX1() + Value, d2WorldY2());
+}
+
+void TMathImage::Setd2WorldY1(double Value)
+{
+    d2SetWorld(d2WorldX1(), Value, d2WorldX2(), Value + d2WorldYW());
+}
+
+void TMathImage::Setd2WorldYW(double Value)
+{
+    if (!(Value > 0)) throw EMathImageError("y-worldwidth must be positive");
+    d2SetWorld(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY1() + Value);
+}
+
+void TMathImage::SetD3View(const TD3View& View)
+{
+    const double values[] = {View.X1, View.XW, View.Y1, View.YW, View.Z1, View.ZW,
+                             View.X1 + View.XW, View.Y1 + View.YW, View.Z1 + View.ZW,
+                             View.Xscale, View.Yscale, View.Zscale};
+    for (double v : values)
+        if (!std::isfinite(v)) throw EMathImageError("Invalid D3-world bounds");
+    FMapping.D3 = View;
+}
+
+void TMathImage::Setd3WorldX1(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.X1 = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3WorldXW(double Value)
+{
+    if (!(Value > 0)) throw EMathImageError("x-worldwidth must be positive");
+    TD3View v = FMapping.D3;
+    v.XW = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3WorldY1(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.Y1 = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3WorldYW(double Value)
+{
+    if (!(Value > 0)) throw EMathImageError("y-worldwidth must be positive");
+    TD3View v = FMapping.D3;
+    v.YW = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3WorldZ1(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.Z1 = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3WorldZW(double Value)
+{
+    if (!(Value > 0)) throw EMathImageError("z-worldwidth must be positive");
+    TD3View v = FMapping.D3;
+    v.ZW = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3Xscale(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.Xscale = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3Yscale(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.Yscale = Value;
+    SetD3View(v);
+}
+
+void TMathImage::Setd3Zscale(double Value)
+{
+    TD3View v = FMapping.D3;
+    v.Zscale = Value;
+    SetD3View(v);
+}
+
+// Out-of-range view settings are ignored without a message.
+void TMathImage::Setd3Zrotation(double Value)
+{
+    if (Value > -180 && Value < 180) FMapping.D3.Zrotation = Value;
+}
+
+void TMathImage::Setd3Yrotation(double Value)
+{
+    if (Value > -180 && Value < 180) FMapping.D3.Yrotation = Value;
+}
+
+void TMathImage::Setd3ViewDist(double Value)
+{
+    if (Value > 0) FMapping.D3.ViewDist = Value;
+}
+
+void TMathImage::Setd3ViewAngle(double Value)
+{
+    if (Value > 0 && Value < 180) FMapping.D3.ViewAngle = Value;
+}
+
+void TMathImage::d2MoveTo(double X, double Y) { DrawingCanvas().MoveTo(WindowX(X), WindowY(Y)); }
+
+void TMathImage::d2LineTo(double X, double Y) { DrawingCanvas().LineTo(WindowX(X), WindowY(Y)); }
+
+void TMathImage::d2DrawPoint(double X, double Y)
+{
+    TCanvas& canvas = DrawingCanvas();
+    canvas.SetPixel(WindowX(X), WindowY(Y), canvas.Pen.Color);
+}
+
+void TMathImage::d2Polyline(const TFloatPointlist& List)
+{
+    std::vector<TPoint> points(List.Count());
+    for (int i = 0; i < List.Count(); ++i)
+        points[i] = TPoint{WindowX(List[i].X), WindowY(List[i].Y)};
+    DrawingCanvas().Polyline(points);
+}
+
+void TMathImage::d2Clear()
+{
+    const TRect saved = DrawingCanvas().ClipRect();
+    SetClipRect(ClientRect());
+    TCanvas& canvas = DrawingCanvas();
+    // As setting the brush colour does: a clear brush becomes solid.
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.FillRect(ClientRect());
+    SetClipRect(saved);
+}
+
+void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel, bool ZeroLines,
+                            TColor AxesColor, TColor ZeroLinesColor, bool Arrows)
+{
+    LockUpdate();
+    struct TUnlock {
+        TMathImage* Image;
+        ~TUnlock() { Image->UnlockUpdate(); }
+    } unlock{this};
+
+    if (!Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), true))
+        throw EMathImageError("Invalid D2-world bounds");
+    const TRect area = FMapping.DrawingAreaClipRect();
+    SetClipRect(ClientRect());
+    FMapping.DrawAxes(DrawingCanvas(), XLabel, YLabel, AxesColor, Arrows);
+    SetClipRect(area);
+
+    if (ZeroLines) {
+        TCanvas& canvas = DrawingCanvas();
+        const TColor colour = canvas.Pen.Color;
+        canvas.Pen.Color = ZeroLinesColor;
+        canvas.Pen.Mode = TPenMode::Copy;
+        FMapping.DrawLine(canvas, 0, FMapping.AreaBottom(), 0, FMapping.AreaTop());
+        FMapping.DrawLine(canvas, FMapping.AreaLeft(), 0, FMapping.AreaRight(), 0);
+        canvas.Pen.Color = colour;
+    }
+}
+
+void TMathImage::SizeChanged()
+{
+    TOverlayImage::SizeChanged();
+    if (FStoredWidth <= 0 || FStoredHeight <= 0) return;
+    FMapping.SetControlSize(FStoredWidth, FStoredHeight);
+    // A size too small for the axes layout keeps the last mapping; the
+    // next d2DrawAxes reports it.
+    if (Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), FMapping.AxesMode()))
+        SetClipRect(FMapping.DrawingAreaClipRect());
+}
+
+} // namespace tensim

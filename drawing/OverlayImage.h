@@ -1,0 +1,167 @@
+#pragma once
+// A control that draws into an off-screen picture and paints itself by
+// copying it. TCanvas is the small raster canvas every drawing goes
+// through: integer lines that leave their end pixel unpainted, a not-xor
+// pen mode, no antialiasing, one clip rectangle for every operation.
+
+#include "math/Colors.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tensim {
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+};
+
+// Right and bottom are exclusive.
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TRect& R) const
+    {
+        return Left == R.Left && Top == R.Top && Right == R.Right && Bottom == R.Bottom;
+    }
+    bool operator!=(const TRect& R) const { return !(*this == R); }
+};
+
+enum class TPenMode { Copy, NotXor };
+enum class TPenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+enum class TBrushStyle { Solid, Clear };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = TPenStyle::Solid;
+    TPenMode Mode = TPenMode::Copy;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::Solid;
+};
+
+// Height in pixels: negative is the character height, as the form stores it.
+// Size is in points at 96 pixels per inch.
+struct TFont {
+    std::string Name = "DejaVu Sans";
+    int Height = -11;
+    TColor Color = clBlack;
+    int Size() const;
+    void SetSize(int Points);
+};
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
+                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TMouseMoveEvent =
+    std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
+
+class TCanvas {
+public:
+    explicit TCanvas(QImage* Target) : FTarget(Target) {}
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    TPoint PenPos;
+    // Called after every operation that may have changed the picture.
+    std::function<void()> OnChange;
+
+    void MoveTo(int X, int Y);
+    // From the pen position to (X, Y), the end pixel left unpainted.
+    void LineTo(int X, int Y);
+    // One path through all points; every pixel of it is painted once.
+    void Polyline(const std::vector<TPoint>& Points);
+    // Sets the pixel whatever the pen mode.
+    void SetPixel(int X, int Y, TColor Color);
+    TColor Pixel(int X, int Y) const;
+    // Fills with the brush; the pen mode does not apply.
+    void FillRect(const TRect& Rect);
+    // Outline with the pen and interior with the brush, both in the pen mode.
+    void Ellipse(int X1, int Y1, int X2, int Y2);
+    // Text with its top-left corner at (X, Y), on the brush unless it is clear.
+    void TextOut(int X, int Y, const std::string& Text);
+    QSize TextExtent(const std::string& Text) const;
+    int TextWidth(const std::string& Text) const { return TextExtent(Text).width(); }
+    int TextHeight(const std::string& Text) const { return TextExtent(Text).height(); }
+
+    void SetClipRect(const TRect& Rect) { FClip = Rect; }
+    TRect ClipRect() const { return FClip; }
+    void SetTarget(QImage* Target) { FTarget = Target; }
+
+private:
+    QRect EffectiveClip() const;
+    void Changed();
+
+    QImage* FTarget;
+    TRect FClip{0, 0, 1 << 30, 1 << 30};
+};
+
+class TOverlayImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TOverlayImage(QWidget* Parent = nullptr);
+
+    // The off-screen picture (Format_RGB32).
+    const QImage& Bitmap();
+    // The canvas on the picture, with the clip rectangle selected.
+    TCanvas& DrawingCanvas();
+    TPen& Pen() { return FCanvas.Pen; }
+    TBrush& Brush() { return FCanvas.Brush; }
+    TFont& Font() { return FCanvas.Font; }
+
+    // Hold back repaints during a batch of drawing; the last unlock
+    // repaints once.
+    void LockUpdate();
+    void UnlockUpdate();
+    int LockCount() const { return FLockCount; }
+
+    TRect ClipRect() const { return FClipRect; }
+    void SetClipRect(const TRect& Rect);
+    TRect ClientRect() const { return TRect{0, 0, width(), height()}; }
+
+    TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    // Draws on a copy of the picture at every paint, on top of the drawing.
+    TNotifyEvent OnOverlayPaint;
+
+protected:
+    // The control's size changed: resize the picture.
+    virtual void SizeChanged();
+    // The picture changed: repaint later, unless locked.
+    virtual void Changed();
+    // Follows a size change that has not reached resizeEvent yet (a
+    // control that is not shown gets its resize event only when shown).
+    void SyncSize();
+
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    void enterEvent(QEnterEvent* Event) override;
+    void leaveEvent(QEvent* Event) override;
+
+    int FStoredWidth, FStoredHeight;
+
+private:
+    void ConnectChangeHandler();
+
+    QImage FPicture;
+    QImage FOverlay;
+    TCanvas FCanvas{&FPicture};
+    TRect FClipRect;
+    int FLockCount = 0;
+    bool FPainting = false;
+    bool FOverlayValid = false;
+};
+
+} // namespace tensim
