@@ -1,1 +1,0 @@
-// The controls library is filled by the edit, resizer and chart units.
