@@ -260,8 +260,10 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event)
         DownClick(this);
         return;
     }
+    // Ctrl+key is a control character; Delete is a key, not a character.
     const QString typed = Event->text();
-    if (!typed.isEmpty() && typed[0] != QChar(0x7f)) { // Delete is a key, not a character
+    const bool control = Event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    if (!typed.isEmpty() && !control && typed[0] != QChar(0x7f)) {
         const QChar c = typed[0];
         const QString separator = QString::fromStdString(FormatSettings().DecimalSeparator);
         const QChar decimal = separator.isEmpty() ? QChar('.') : separator[0];
