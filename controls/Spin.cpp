@@ -9,7 +9,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionButton>
+#include <QStyleOption>
+#include <qdrawutil.h>
 #include <QTimer>
 
 #include <algorithm>
@@ -81,10 +82,8 @@ void TTimerSpeedButton::TimerExpired()
 void TTimerSpeedButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    QStyleOptionButton panel;
-    panel.initFrom(this);
-    panel.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &panel, &painter, this);
+    const QBrush face = palette().brush(QPalette::Button);
+    qDrawWinButton(&painter, rect(), palette(), isDown(), &face);
 
     const QPoint shift = isDown() ? QPoint(1, 1) : QPoint(0, 0);
     QStyleOption arrow;
