@@ -1,8 +1,8 @@
 #pragma once
-// Helpers shared by the edit control tests: locale separators for one test,
-// and a shown, active form that holds the fields.
+// Helpers shared by the edit control tests: readable texts in failures and a
+// shown, active form that holds the fields.
 
-#include "math/FloatFormat.h"
+#include "tests/math/Separators.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,20 +19,6 @@ inline void PrintTo(const QString& Text, std::ostream* Stream)
 }
 
 namespace tensim {
-
-// Sets the separators for one test and restores them after.
-class Separators {
-public:
-    Separators(const std::string& decimal, const std::string& thousand) : saved_(FormatSettings())
-    {
-        FormatSettings().DecimalSeparator = decimal;
-        FormatSettings().ThousandSeparator = thousand;
-    }
-    ~Separators() { FormatSettings() = saved_; }
-
-private:
-    TFormatSettings saved_;
-};
 
 // A form with a plain line edit below the fields under test, to take the focus.
 class TestForm {
