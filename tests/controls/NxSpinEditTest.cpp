@@ -11,8 +11,7 @@ namespace {
 
 class NxSpinEditTest : public testing::Test {
 protected:
-    NxSpinEditTest()
-    {
+    NxSpinEditTest() {
         edit = new TNxSpinEdit(&form.form);
         edit->move(10, 10);
     }
@@ -22,8 +21,7 @@ protected:
     TNxSpinEdit* edit;
 };
 
-TEST_F(NxSpinEditTest, Defaults)
-{
+TEST_F(NxSpinEditTest, Defaults) {
     EXPECT_EQ(edit->width(), 100);
     EXPECT_EQ(edit->text(), "");
     EXPECT_EQ(edit->Value(), 0); // an empty text reads as MinValue
@@ -36,8 +34,7 @@ TEST_F(NxSpinEditTest, Defaults)
     EXPECT_EQ(edit->Version(), "2.00.00.00");
 }
 
-TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem)
-{
+TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem) {
     // The number of increments: Value 1, Increment 1, no bounds.
     edit->SetValue(1);
     edit->DownClick(nullptr);
@@ -53,8 +50,7 @@ TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem)
     EXPECT_EQ(edit->text(), "10");
 }
 
-TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll)
-{
+TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll) {
     edit->SetValue(345);
     ASSERT_TRUE(form.Activate());
     form.other->setFocus();
@@ -69,8 +65,7 @@ TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll)
     EXPECT_EQ(edit->selectedText(), "345");
 }
 
-TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps)
-{
+TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps) {
     edit->SetValue(3);
     ASSERT_TRUE(form.Activate());
     edit->setFocus();
@@ -99,8 +94,7 @@ TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps)
 }
 
 // A picture of the fields as the main window sets them up.
-TEST(EditPicture, MainWindowFields)
-{
+TEST(EditPicture, MainWindowFields) {
     Separators separators(".", ",");
     QWidget form;
     form.resize(440, 130);
