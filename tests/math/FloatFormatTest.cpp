@@ -1,23 +1,11 @@
 #include "math/FloatFormat.h"
 
+#include "tests/math/Separators.h"
+
 #include <gtest/gtest.h>
 
 namespace tensim {
 namespace {
-
-// Sets the separators for one test and restores them after.
-class Separators {
-public:
-    Separators(const std::string& decimal, const std::string& thousand) : saved_(FormatSettings())
-    {
-        FormatSettings().DecimalSeparator = decimal;
-        FormatSettings().ThousandSeparator = thousand;
-    }
-    ~Separators() { FormatSettings() = saved_; }
-
-private:
-    TFormatSettings saved_;
-};
 
 TEST(FormatFloat, FixedPatterns)
 {
