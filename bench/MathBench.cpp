@@ -10,7 +10,8 @@ using namespace tensim;
 void BM_MatrixEigenvectors(benchmark::State& state)
 {
     const TTransformMatrix m = MakeMatrix2D(0.5, 1, 0, 0.2, -0.5, 0, 0, 0, 1);
-    for (auto _ : state) benchmark::DoNotOptimize(MatrixEigenvectors(m));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MatrixEigenvectors(m));
 }
 BENCHMARK(BM_MatrixEigenvectors);
 
@@ -19,7 +20,8 @@ void BM_StrainIncrement(benchmark::State& state)
     const TTransformMatrix m = MakeMatrix2D(1, 0.01, 0, 0, 1, 0, 0, 0, 1);
     for (auto _ : state) {
         TStrainEllipse e;
-        for (int i = 0; i < 100; ++i) e.Accumulate(m);
+        for (int i = 0; i < 100; ++i)
+            e.Accumulate(m);
         benchmark::DoNotOptimize(e.AxialRatio());
     }
 }

@@ -29,12 +29,14 @@ constexpr long double kOffsetLimit = 1e9L;
 constexpr double kMaxLabels = 10000;
 constexpr double kMinStep = 1E-12;
 
-QColor ToColor(TColor Color) {
+QColor ToColor(TColor Color)
+{
     return QColor::fromRgb(ColorToRgb(Color));
 }
 
 // Pen of a chart pen; clTeeColor takes Automatic.
-QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack) {
+QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack)
+{
     if (!Pen.Visible) return QPen(Qt::NoPen);
     QPen pen(ToColor(Pen.Color == clTeeColor ? Automatic : Pen.Color));
     pen.setWidth(Pen.Width);
@@ -42,14 +44,16 @@ QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack) {
     return pen;
 }
 
-QFont ToFont(const TChartFont& Font) {
+QFont ToFont(const TChartFont& Font)
+{
     QFont font("DejaVu Sans");
     font.setPixelSize(std::max(1, Font.Height));
     return font;
 }
 
 // The Symbol font puts Greek letters on the Latin letter codes.
-QString ShownText(const TChartFont& Font, const QString& Text) {
+QString ShownText(const TChartFont& Font, const QString& Text)
+{
     if (Font.Name.compare("Symbol", Qt::CaseInsensitive) != 0) return Text;
     static const QString latin = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     static const QString greek = QString::fromUtf8("ΑΒΧΔΕΦΓΗΙϑΚΛΜΝΟΠΘΡΣΤΥςΩΞΨΖ"
@@ -62,17 +66,20 @@ QString ShownText(const TChartFont& Font, const QString& Text) {
     return shown;
 }
 
-void UseFont(QPainter& Painter, const TChartFont& Font) {
+void UseFont(QPainter& Painter, const TChartFont& Font)
+{
     Painter.setFont(ToFont(Font));
     Painter.setPen(ToColor(Font.Color));
 }
 
-bool Drawable(int X, int Y) {
+bool Drawable(int X, int Y)
+{
     return X >= -kDrawLimit && X <= kDrawLimit && Y >= -kDrawLimit && Y <= kDrawLimit;
 }
 
 // The next value of the 1-2-5 sequence above Step.
-double NextStep(double Step) {
+double NextStep(double Step)
+{
     const double decade = std::pow(10.0, std::floor(std::log10(Step)));
     for (double factor : {1.0, 2.0, 5.0, 10.0, 20.0})
         if (factor * decade > Step * (1 + 1e-9)) return factor * decade;
@@ -81,8 +88,8 @@ double NextStep(double Step) {
 
 // The label step of Range on an axis Length pixels long whose labels take
 // LabelSize pixels each.
-double LabelStepFor(double Range, double Increment, int Length, int LabelSize,
-                    int LabelsSeparation) {
+double LabelStepFor(double Range, double Increment, int Length, int LabelSize, int LabelsSeparation)
+{
     double step = Increment > 0 ? Increment : (Range >= 1 ? 1 : kMinStep);
     step = std::max(step, kMinStep);
     const double gap = std::nearbyint(LabelSize * LabelsSeparation / 100.0);
@@ -96,7 +103,8 @@ double LabelStepFor(double Range, double Increment, int Length, int LabelSize,
 
 // ---------------------------------------------------------------- value list
 
-void TChartValueList::UpdateStatistics() const {
+void TChartValueList::UpdateStatistics() const
+{
     if (FStatisticsValid) return;
     bool any = false;
     for (double v : FValues) {
@@ -109,17 +117,20 @@ void TChartValueList::UpdateStatistics() const {
     FStatisticsValid = true;
 }
 
-double TChartValueList::MinValue() const {
+double TChartValueList::MinValue() const
+{
     UpdateStatistics();
     return Multiplier >= 0 ? FMin * Multiplier : FMax * Multiplier;
 }
 
-double TChartValueList::MaxValue() const {
+double TChartValueList::MaxValue() const
+{
     UpdateStatistics();
     return Multiplier >= 0 ? FMax * Multiplier : FMin * Multiplier;
 }
 
-int TChartValueList::InsertPosition(double Value) const {
+int TChartValueList::InsertPosition(double Value) const
+{
     const int n = Count();
     if (Order == loNone || n == 0) return n;
     // Scan back for the last value that may stay before the new one, so
@@ -131,12 +142,14 @@ int TChartValueList::InsertPosition(double Value) const {
     return 0;
 }
 
-void TChartValueList::Insert(int Index, double Value) {
+void TChartValueList::Insert(int Index, double Value)
+{
     FValues.insert(FValues.begin() + Index, Value);
     FStatisticsValid = false;
 }
 
-void TChartValueList::Clear() {
+void TChartValueList::Clear()
+{
     FValues.clear();
     FStatisticsValid = false;
 }
@@ -146,7 +159,8 @@ void TChartValueList::Clear() {
 TChartSeries::TChartSeries() = default;
 TChartSeries::~TChartSeries() = default;
 
-int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color) {
+int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Color)
+{
     if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
     const int index = XValues.InsertPosition(X);
     XValues.Insert(index, X);
@@ -157,7 +171,8 @@ int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Colo
     return index;
 }
 
-void TChartSeries::ClearPoints() {
+void TChartSeries::ClearPoints()
+{
     XValues.Clear();
     YValues.Clear();
     FColors.clear();
@@ -166,20 +181,24 @@ void TChartSeries::ClearPoints() {
     if (FParentChart) FParentChart->Repaint();
 }
 
-TColor TChartSeries::ValueColor(int Index) const {
+TColor TChartSeries::ValueColor(int Index) const
+{
     const TColor color = FColors.at(Index);
     return color == clTeeColor ? SeriesColor : color;
 }
 
-int TLineSeries::HorizMargin() const {
+int TLineSeries::HorizMargin() const
+{
     return Pointer.Visible && Pointer.InflateMargins ? Pointer.HorizSize + 1 : 0;
 }
 
-int TLineSeries::VertMargin() const {
+int TLineSeries::VertMargin() const
+{
     return Pointer.Visible && Pointer.InflateMargins ? Pointer.VertSize + 1 : 0;
 }
 
-void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const {
+void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const
+{
     if (!Pointer.Visible || !Drawable(X, Y)) return;
     const int h = Pointer.HorizSize, v = Pointer.VertSize;
     const QPen pen = ToPen(Pointer.Pen, Color);
@@ -195,7 +214,8 @@ void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) con
         Painter.drawRect(QRect(X - h, Y - v, 2 * h + extra, 2 * v + extra));
 }
 
-void TLineSeries::DrawValues(QPainter& Painter) const {
+void TLineSeries::DrawValues(QPainter& Painter) const
+{
     const TChart* chart = ParentChart();
     if (!chart) return;
     int lastX = 0, lastY = 0;
@@ -217,31 +237,36 @@ void TLineSeries::DrawValues(QPainter& Painter) const {
 
 // ---------------------------------------------------------------- axis
 
-TChartAxis::TChartAxis(TChart* Chart, bool Horizontal) : FChart(Chart), FHorizontal(Horizontal) {
+TChartAxis::TChartAxis(TChart* Chart, bool Horizontal) : FChart(Chart), FHorizontal(Horizontal)
+{
     if (!Horizontal) Title.Angle = 90;
 }
 
-void TChartAxis::SetAutomatic(bool Value) {
+void TChartAxis::SetAutomatic(bool Value)
+{
     const bool changed = Value != FAutomatic;
     FAutomatic = AutomaticMinimum = AutomaticMaximum = Value;
     if (changed) FChart->Repaint();
 }
 
-void TChartAxis::SetMinimum(double Value) {
+void TChartAxis::SetMinimum(double Value)
+{
     if (!(Value <= FMaximum)) throw AxisException("Axis Minimum Value must be <= Maximum");
     if (Value == FMinimum) return;
     FMinimum = Value;
     FChart->Repaint();
 }
 
-void TChartAxis::SetMaximum(double Value) {
+void TChartAxis::SetMaximum(double Value)
+{
     if (!(Value >= FMinimum)) throw AxisException("Axis Maximum Value must be >= Minimum");
     if (Value == FMaximum) return;
     FMaximum = Value;
     FChart->Repaint();
 }
 
-int TChartAxis::CalcPosValue(double Value) const {
+int TChartAxis::CalcPosValue(double Value) const
+{
     const int size = FEndPos - FStartPos;
     if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
     long double offset =
@@ -253,26 +278,30 @@ int TChartAxis::CalcPosValue(double Value) const {
     return FHorizontal ? FStartPos + rounded : FEndPos - rounded;
 }
 
-QString TChartAxis::LabelText(double Value) const {
+QString TChartAxis::LabelText(double Value) const
+{
     return QString::fromStdString(FormatFloat(AxisValuesFormat, Value));
 }
 
 // ---------------------------------------------------------------- chart
 
-TChart::TChart(QWidget* Parent) : QWidget(Parent) {
+TChart::TChart(QWidget* Parent) : QWidget(Parent)
+{
     Title.Text << "TChart";
     resize(400, 250);
 }
 
 TChart::~TChart() = default;
 
-void TChart::AdoptSeries(std::unique_ptr<TChartSeries> Series) {
+void TChart::AdoptSeries(std::unique_ptr<TChartSeries> Series)
+{
     Series->FParentChart = this;
     FSeries.push_back(std::move(Series));
     Repaint();
 }
 
-double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const {
+double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const
+{
     // Every series lies on the bottom and the left axis; inactive series
     // count only when none is active.
     if (Axis.Horizontal() != Horizontal) return 0;
@@ -290,20 +319,25 @@ double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Large
     return result;
 }
 
-double TChart::SeriesMinX(const TChartAxis& Axis) const {
+double TChart::SeriesMinX(const TChartAxis& Axis) const
+{
     return SeriesExtreme(Axis, true, false);
 }
-double TChart::SeriesMaxX(const TChartAxis& Axis) const {
+double TChart::SeriesMaxX(const TChartAxis& Axis) const
+{
     return SeriesExtreme(Axis, true, true);
 }
-double TChart::SeriesMinY(const TChartAxis& Axis) const {
+double TChart::SeriesMinY(const TChartAxis& Axis) const
+{
     return SeriesExtreme(Axis, false, false);
 }
-double TChart::SeriesMaxY(const TChartAxis& Axis) const {
+double TChart::SeriesMaxY(const TChartAxis& Axis) const
+{
     return SeriesExtreme(Axis, false, true);
 }
 
-bool TChart::AxisHasLabels(const TChartAxis& Axis) const {
+bool TChart::AxisHasLabels(const TChartAxis& Axis) const
+{
     return Axis.Labels &&
            std::any_of(FSeries.begin(), FSeries.end(), [](const auto& s) { return s->Active; });
 }
@@ -312,7 +346,8 @@ namespace {
 
 // Pixels of the labels of an axis across its line: their height on a
 // horizontal axis, their largest width on a vertical one.
-int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
+int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device)
+{
     const QFontMetrics fm(ToFont(Axis.LabelsFont), Device);
     if (Axis.Horizontal()) return fm.height();
     int width = 0;
@@ -323,7 +358,8 @@ int LabelsDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
 }
 
 // Pixels of the axis title across the axis line.
-int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
+int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device)
+{
     if (Axis.Title.Caption.isEmpty()) return 0;
     const QFontMetrics fm(ToFont(Axis.Title.Font), Device);
     const bool across = Axis.Horizontal() == (Axis.Title.Angle == 0);
@@ -335,7 +371,8 @@ int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device) {
 
 // Ticks, labels and title beside the axis line. A horizontal axis knows its
 // label height before its range; a vertical one needs its labels first.
-int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const {
+int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const
+{
     int depth = Axis.TickLength;
     const bool labels = Axis.Horizontal() ? AxisHasLabels(Axis) : !Axis.LabelValues().empty();
     if (labels) depth += LabelsDepth(Axis, Device) + 2;
@@ -344,7 +381,8 @@ int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const 
     return depth;
 }
 
-void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To) {
+void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
+{
     const bool horizontal = Axis.Horizontal();
     Axis.FStartPos = From + Axis.StartPosition * (To - From) / 100;
     Axis.FEndPos = From + Axis.EndPosition * (To - From) / 100;
@@ -399,7 +437,8 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To) {
     }
 }
 
-void TChart::LayoutAxes(QPainter& Painter, QRect Area) {
+void TChart::LayoutAxes(QPainter& Painter, QRect Area)
+{
     for (TChartAxis* axis : {&BottomAxis, &LeftAxis}) {
         const bool horizontal = axis->Horizontal();
         if (axis->FAutomatic || axis->AutomaticMaximum)
@@ -425,7 +464,8 @@ void TChart::LayoutAxes(QPainter& Painter, QRect Area) {
     FChartRect = Area;
 }
 
-void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis) {
+void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
+{
     if (!Axis.Visible) return;
     const bool horizontal = Axis.Horizontal();
     const QRect& r = FChartRect;
@@ -531,7 +571,8 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis) {
     }
 }
 
-void TChart::Draw(QPainter& Painter, const QRect& Rect) {
+void TChart::Draw(QPainter& Painter, const QRect& Rect)
+{
     Painter.save();
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -576,12 +617,14 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect) {
     Painter.restore();
 }
 
-void TChart::paintEvent(QPaintEvent*) {
+void TChart::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     Draw(painter, rect());
 }
 
-void TChart::mouseDoubleClickEvent(QMouseEvent* Event) {
+void TChart::mouseDoubleClickEvent(QMouseEvent* Event)
+{
     if (OnDblClick)
         OnDblClick(this);
     else
@@ -590,7 +633,8 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* Event) {
 
 namespace {
 
-QImage ChartImage(TChart& Chart, QSize Size) {
+QImage ChartImage(TChart& Chart, QSize Size)
+{
     QImage image(Size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
     Chart.Draw(painter, image.rect());
@@ -599,7 +643,8 @@ QImage ChartImage(TChart& Chart, QSize Size) {
 
 } // namespace
 
-void TChart::SaveChartBitmap(const QString& FileName) {
+void TChart::SaveChartBitmap(const QString& FileName)
+{
     const QImage image = ChartImage(*this, size());
     QByteArray format = QFileInfo(FileName).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
@@ -610,7 +655,8 @@ void TChart::SaveChartBitmap(const QString& FileName) {
                             .toStdString());
 }
 
-void TChart::CopyChartMetafile() {
+void TChart::CopyChartMetafile()
+{
     const QSize pictureSize = (size() - QSize(1, 1)).expandedTo(QSize(1, 1));
     QByteArray svg;
     {

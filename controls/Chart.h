@@ -228,7 +228,8 @@ public:
     TChartAxis LeftAxis{this, false};
     std::function<void(QObject* Sender)> OnDblClick;
 
-    template <class T> T* AddSeries() {
+    template <class T> T* AddSeries()
+    {
         auto series = std::make_unique<T>();
         T* result = series.get();
         AdoptSeries(std::move(series));

@@ -71,8 +71,8 @@ std::vector<QObject*> Components(const QWidget* Owner)
     return result;
 }
 
-TSingleResizer::TSingleResizer(QWidget* Control, QWidget* Owner, bool ResizeFonts,
-                               int MinFontSize, int MaxFontSize)
+TSingleResizer::TSingleResizer(QWidget* Control, QWidget* Owner, bool ResizeFonts, int MinFontSize,
+                               int MaxFontSize)
     : Control(Control), ResizeFonts(ResizeFonts), MinFontSize(MinFontSize),
       MaxFontSize(MaxFontSize), Owner(Owner)
 {
@@ -111,8 +111,8 @@ void TSingleResizer::Resize(double HeightRatio, double WidthRatio)
         if (ScaleTop) top = Scaled(RecordedTop, HeightRatio);
         if (ScaleWidth) width = Scaled(RecordedWidth, WidthRatio);
         // The minimum wins when the limits cross.
-        fontSize = std::max(std::min(Scaled(RecordedFontSize, HeightRatio), MaxFontSize),
-                            MinFontSize);
+        fontSize =
+            std::max(std::min(Scaled(RecordedFontSize, HeightRatio), MaxFontSize), MinFontSize);
     }
     if (HasFont && ResizeFonts) {
         QFont font = control->font();
@@ -134,7 +134,10 @@ TFormResizer::TFormResizer(QObject* AOwner) : QObject(CheckedOwner(AOwner)) {}
 
 TFormResizer::~TFormResizer() = default;
 
-QWidget* TFormResizer::Owner() const { return static_cast<QWidget*>(parent()); }
+QWidget* TFormResizer::Owner() const
+{
+    return static_cast<QWidget*>(parent());
+}
 
 void TFormResizer::PostResize(QWidget* Control, double HeightRatio, double WidthRatio)
 {

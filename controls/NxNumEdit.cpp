@@ -24,20 +24,24 @@ namespace {
 
 // The edit works with one character per separator: the first one of the
 // setting (a non-breaking space is one character too).
-QChar FirstChar(const std::string& Separator, QChar Fallback) {
+QChar FirstChar(const std::string& Separator, QChar Fallback)
+{
     const QString s = QString::fromStdString(Separator);
     return s.isEmpty() ? Fallback : s[0];
 }
 
-QChar DecimalChar() {
+QChar DecimalChar()
+{
     return FirstChar(FormatSettings().DecimalSeparator, '.');
 }
-QChar ThousandChar() {
+QChar ThousandChar()
+{
     return FirstChar(FormatSettings().ThousandSeparator, QChar());
 }
 
 // A formatted number with each separator shortened to its first character.
-QString EditText(const std::string& Formatted) {
+QString EditText(const std::string& Formatted)
+{
     QString text = QString::fromStdString(Formatted);
     for (const std::string& separator :
          {FormatSettings().DecimalSeparator, FormatSettings().ThousandSeparator}) {
@@ -47,14 +51,16 @@ QString EditText(const std::string& Formatted) {
     return text;
 }
 
-bool IsDigit(QChar c) {
+bool IsDigit(QChar c)
+{
     return c >= '0' && c <= '9';
 }
 
 // Reads [blanks][sign](digits[sep[digits]] | sep[digits])[E[sign][digits]][blanks].
 // Only finite values are numbers. Mantissas beyond 100 significant digits are
 // cut (with a sticky digit) so that very long texts convert in linear time.
-bool TextToFloat(const QString& Text, QChar Decimal, long double& Value) {
+bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
+{
     int i = 0, n = static_cast<int>(Text.size());
     while (i < n && Text[i] == ' ')
         ++i;
@@ -114,7 +120,8 @@ bool TextToFloat(const QString& Text, QChar Decimal, long double& Value) {
     return true;
 }
 
-int CountOf(const QString& Text, QChar c) {
+int CountOf(const QString& Text, QChar c)
+{
     return c.isNull() ? 0 : static_cast<int>(Text.count(c));
 }
 
@@ -135,20 +142,24 @@ struct TNxNumEdit::TBuffer {
     int Size() const { return static_cast<int>(Text.size()); }
     // 1-based position of c, 0 when absent.
     int Pos(QChar c) const { return static_cast<int>(Text.indexOf(c)) + 1; }
-    bool IsSkip(QChar c) const {
+    bool IsSkip(QChar c) const
+    {
         return c == Decimal || (!Thousand.isNull() && c == Thousand) || c == 'E';
     }
-    void SetCaret(int Caret) {
+    void SetCaret(int Caret)
+    {
         SelStart = std::clamp(Caret, 0, Size());
         SelLength = 0;
     }
-    void Select(int Index) {
+    void Select(int Index)
+    {
         SelStart = Index;
         SelLength = 1;
     }
 
     // One Backspace or Delete with no selection.
-    void DeleteOneChar(bool Backspace) {
+    void DeleteOneChar(bool Backspace)
+    {
         const int length = Size();
         const int c = SelStart;
         const int s = Pos(Decimal);
@@ -190,7 +201,8 @@ struct TNxNumEdit::TBuffer {
         }
     }
 
-    void DeleteSelection() {
+    void DeleteSelection()
+    {
         if (SelLength == 0) return;
         if (SelLength >= Size()) {
             Text = ZeroText;
@@ -207,7 +219,8 @@ struct TNxNumEdit::TBuffer {
     }
 
     // One typed character; false when it changes nothing.
-    bool TypeChar(QChar Char) {
+    bool TypeChar(QChar Char)
+    {
         if (Char == 'e') Char = 'E';
         const bool digit = IsDigit(Char);
         if (!digit && Char != '-' && Char != 'E' && Char != Decimal) return false;
@@ -261,7 +274,8 @@ struct TNxNumEdit::TBuffer {
     }
 
     // A digit at the caret; false when it is refused.
-    bool TypeDigit(QChar Digit) {
+    bool TypeDigit(QChar Digit)
+    {
         int c = SelStart;
         const int exponent = static_cast<int>(Text.indexOf('E'));
         // Within an exponent "E-", digits go after the minus sign.
@@ -293,7 +307,8 @@ struct TNxNumEdit::TBuffer {
     }
 };
 
-TNxNumEdit::TNxNumEdit(QWidget* Parent) : QLineEdit(Parent) {
+TNxNumEdit::TNxNumEdit(QWidget* Parent) : QLineEdit(Parent)
+{
     setAcceptDrops(false);
     resize(100, sizeHint().height());
     SetAlignment(taRightJustify);
@@ -303,12 +318,14 @@ TNxNumEdit::TNxNumEdit(QWidget* Parent) : QLineEdit(Parent) {
     });
 }
 
-void TNxNumEdit::SetAlignment(TAlignment Value) {
+void TNxNumEdit::SetAlignment(TAlignment Value)
+{
     FAlignment = Value;
     setAlignment(TextAlignment(Value));
 }
 
-void TNxNumEdit::SetDecimals(int Value) {
+void TNxNumEdit::SetDecimals(int Value)
+{
     if (Value == FDecimals) return;
     Value = std::clamp(Value, -1, 14);
     if (maxLength() > 0) Value = std::max(std::min(Value, maxLength() - 2), -1);
@@ -316,20 +333,24 @@ void TNxNumEdit::SetDecimals(int Value) {
     Reformat();
 }
 
-void TNxNumEdit::SetNumberFormat(TNumberFormat Value) {
+void TNxNumEdit::SetNumberFormat(TNumberFormat Value)
+{
     FNumberFormat = Value;
     Reformat();
 }
 
-void TNxNumEdit::SetMaxValue(long double Value) {
+void TNxNumEdit::SetMaxValue(long double Value)
+{
     if (Value != FMaxValue && Value >= FMinValue) FMaxValue = Value;
 }
 
-void TNxNumEdit::SetMinValue(long double Value) {
+void TNxNumEdit::SetMinValue(long double Value)
+{
     if (Value != FMinValue && Value <= FMaxValue) FMinValue = Value;
 }
 
-QString TNxNumEdit::FormatValue(long double Value) const {
+QString TNxNumEdit::FormatValue(long double Value) const
+{
     const int d = FDecimals;
     const bool thousands = FNumberFormat == TNumberFormat::Thousands;
     if (FNumberFormat == TNumberFormat::Engineering && Value != 0 && std::isfinite(Value)) {
@@ -371,7 +392,8 @@ QString TNxNumEdit::FormatValue(long double Value) const {
     return EditText(text);
 }
 
-bool TNxNumEdit::ReadValue(long double& Value) const {
+bool TNxNumEdit::ReadValue(long double& Value) const
+{
     QString plain = text();
     const QChar thousand = ThousandChar();
     if (!thousand.isNull()) plain.remove(thousand);
@@ -379,7 +401,8 @@ bool TNxNumEdit::ReadValue(long double& Value) const {
     return TextToFloat(plain, DecimalChar(), Value);
 }
 
-long double TNxNumEdit::Value() const {
+long double TNxNumEdit::Value() const
+{
     long double v = 0;
     if (!ReadValue(v)) {
         QString shown = text();
@@ -390,19 +413,23 @@ long double TNxNumEdit::Value() const {
     return v;
 }
 
-void TNxNumEdit::SetValue(long double Value) {
+void TNxNumEdit::SetValue(long double Value)
+{
     ShowText(FormatValue(Value));
 }
 
-void TNxNumEdit::ShowText(const QString& Text) {
+void TNxNumEdit::ShowText(const QString& Text)
+{
     if (Text != text()) setText(Text);
 }
 
-void TNxNumEdit::Reformat() {
+void TNxNumEdit::Reformat()
+{
     ShowText(FormatValue(Value()));
 }
 
-TNxNumEdit::TBuffer TNxNumEdit::Buffer() const {
+TNxNumEdit::TBuffer TNxNumEdit::Buffer() const
+{
     TBuffer b;
     b.Text = text();
     b.SelStart = hasSelectedText() ? static_cast<int>(selectionStart()) : cursorPosition();
@@ -415,7 +442,8 @@ TNxNumEdit::TBuffer TNxNumEdit::Buffer() const {
     return b;
 }
 
-void TNxNumEdit::Show(const TBuffer& Buffer) {
+void TNxNumEdit::Show(const TBuffer& Buffer)
+{
     ShowText(Buffer.Text);
     if (Buffer.SelLength > 0)
         setSelection(Buffer.SelStart, Buffer.SelLength);
@@ -424,7 +452,8 @@ void TNxNumEdit::Show(const TBuffer& Buffer) {
 }
 
 // Every text the field shows fits its length limit and reads as a finite number.
-bool TNxNumEdit::Acceptable(const QString& Text) const {
+bool TNxNumEdit::Acceptable(const QString& Text) const
+{
     if (Text.size() > maxLength()) return false;
     QString plain = Text;
     const QChar thousand = ThousandChar();
@@ -434,7 +463,8 @@ bool TNxNumEdit::Acceptable(const QString& Text) const {
 }
 
 // Carries out an edit; one that would leave a text that is not a number is dropped.
-bool TNxNumEdit::Apply(const std::function<void(TBuffer&)>& Edit) {
+bool TNxNumEdit::Apply(const std::function<void(TBuffer&)>& Edit)
+{
     TBuffer b = Buffer();
     Edit(b);
     if (!Acceptable(b.Text)) return false;
@@ -445,7 +475,8 @@ bool TNxNumEdit::Apply(const std::function<void(TBuffer&)>& Edit) {
 // Types the characters of Text one by one; each one that would leave a text
 // that is not a number is dropped. A paste longer than the length limit cannot
 // add more than the limit, so only that much of it is read.
-void TNxNumEdit::TypeText(const QString& Text, bool DeleteSelectionFirst) {
+void TNxNumEdit::TypeText(const QString& Text, bool DeleteSelectionFirst)
+{
     if (isReadOnly()) return;
     TBuffer b = Buffer();
     if (DeleteSelectionFirst) {
@@ -459,7 +490,8 @@ void TNxNumEdit::TypeText(const QString& Text, bool DeleteSelectionFirst) {
     Show(b);
 }
 
-void TNxNumEdit::CopyToClipboard() {
+void TNxNumEdit::CopyToClipboard()
+{
     if (!hasSelectedText()) return;
     QString selected = selectedText();
     const QChar thousand = ThousandChar();
@@ -467,16 +499,19 @@ void TNxNumEdit::CopyToClipboard() {
     QGuiApplication::clipboard()->setText(selected.isEmpty() ? "0" : selected);
 }
 
-void TNxNumEdit::CutToClipboard() {
+void TNxNumEdit::CutToClipboard()
+{
     CopyToClipboard();
     if (!isReadOnly()) Apply([](TBuffer& b) { b.DeleteSelection(); });
 }
 
-void TNxNumEdit::PasteFromClipboard() {
+void TNxNumEdit::PasteFromClipboard()
+{
     TypeText(QGuiApplication::clipboard()->text(), true);
 }
 
-void TNxNumEdit::keyPressEvent(QKeyEvent* Event) {
+void TNxNumEdit::keyPressEvent(QKeyEvent* Event)
+{
     FClickEntry = false;
     const int key = Event->key();
     Event->accept();
@@ -511,13 +546,15 @@ void TNxNumEdit::keyPressEvent(QKeyEvent* Event) {
     }
 }
 
-void TNxNumEdit::keyReleaseEvent(QKeyEvent* Event) {
+void TNxNumEdit::keyReleaseEvent(QKeyEvent* Event)
+{
     QLineEdit::keyReleaseEvent(Event);
     if (!Event->isAutoRepeat()) Regroup(Event->key());
 }
 
 // In Thousands format the thousands separators follow the digits typed.
-void TNxNumEdit::Regroup(int Key) {
+void TNxNumEdit::Regroup(int Key)
+{
     long double v;
     if (FNumberFormat != TNumberFormat::Thousands || hasSelectedText() || !ReadValue(v)) return;
     const QString shown = text();
@@ -536,12 +573,14 @@ void TNxNumEdit::Regroup(int Key) {
     setCursorPosition(caret);
 }
 
-void TNxNumEdit::inputMethodEvent(QInputMethodEvent* Event) {
+void TNxNumEdit::inputMethodEvent(QInputMethodEvent* Event)
+{
     TypeText(Event->commitString(), false);
     Event->accept();
 }
 
-void TNxNumEdit::focusInEvent(QFocusEvent* Event) {
+void TNxNumEdit::focusInEvent(QFocusEvent* Event)
+{
     QLineEdit::focusInEvent(Event);
     if (FEntered) return; // the window came back, or a pop-up menu closed
     FEntered = true;
@@ -553,7 +592,8 @@ void TNxNumEdit::focusInEvent(QFocusEvent* Event) {
         deselect();
 }
 
-void TNxNumEdit::focusOutEvent(QFocusEvent* Event) {
+void TNxNumEdit::focusOutEvent(QFocusEvent* Event)
+{
     QLineEdit::focusOutEvent(Event);
     if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
         return;
@@ -563,7 +603,8 @@ void TNxNumEdit::focusOutEvent(QFocusEvent* Event) {
 }
 
 // Leaving the field shows the full text of its value, then checks the range.
-void TNxNumEdit::ExitField() {
+void TNxNumEdit::ExitField()
+{
     long double v;
     if (ReadValue(v)) {
         const QString full = FormatValue(v);
@@ -580,7 +621,8 @@ void TNxNumEdit::ExitField() {
     if (OnExit) OnExit(this);
 }
 
-void TNxNumEdit::mousePressEvent(QMouseEvent* Event) {
+void TNxNumEdit::mousePressEvent(QMouseEvent* Event)
+{
     QLineEdit::mousePressEvent(Event);
     if ((Event->buttons() & Qt::LeftButton) && FClickEntry) {
         FClickEntry = false;
@@ -589,7 +631,8 @@ void TNxNumEdit::mousePressEvent(QMouseEvent* Event) {
 }
 
 // A middle click pastes the selection clipboard through the typing rules.
-void TNxNumEdit::mouseReleaseEvent(QMouseEvent* Event) {
+void TNxNumEdit::mouseReleaseEvent(QMouseEvent* Event)
+{
     if (Event->button() != Qt::MiddleButton) {
         QLineEdit::mouseReleaseEvent(Event);
         return;
@@ -601,7 +644,8 @@ void TNxNumEdit::mouseReleaseEvent(QMouseEvent* Event) {
     }
 }
 
-void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event) {
+void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event)
+{
     QMenu menu(this);
     const bool selected = hasSelectedText(), editable = !isReadOnly();
     menu.addAction("Cor&tar", this, &TNxNumEdit::CutToClipboard)->setEnabled(selected && editable);
@@ -615,14 +659,16 @@ void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event) {
     menu.exec(Event->globalPos());
 }
 
-Qt::Alignment TextAlignment(TAlignment Value) {
+Qt::Alignment TextAlignment(TAlignment Value)
+{
     const Qt::Alignment horizontal = Value == taLeftJustify    ? Qt::AlignLeft
                                      : Value == taRightJustify ? Qt::AlignRight
                                                                : Qt::AlignHCenter;
     return horizontal | Qt::AlignVCenter;
 }
 
-bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect) {
+bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect)
+{
     QWidget* form = Field->window();
     if (form == Field) return false;
     const int caret = Field->cursorPosition();

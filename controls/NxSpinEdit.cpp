@@ -6,18 +6,21 @@
 
 namespace tensim {
 
-TNxSpinEdit::TNxSpinEdit(QWidget* Parent) : TSpinEdit(Parent) {
+TNxSpinEdit::TNxSpinEdit(QWidget* Parent) : TSpinEdit(Parent)
+{
     resize(100, height());
     SetAlignment(taLeftJustify);
     setText(QString());
 }
 
-void TNxSpinEdit::SetAlignment(TAlignment Value) {
+void TNxSpinEdit::SetAlignment(TAlignment Value)
+{
     FAlignment = Value;
     setAlignment(TextAlignment(Value));
 }
 
-void TNxSpinEdit::EnterField() {
+void TNxSpinEdit::EnterField()
+{
     FClickEntry = QGuiApplication::mouseButtons() & Qt::LeftButton;
     if (AutoSelect())
         selectAll();
@@ -26,7 +29,8 @@ void TNxSpinEdit::EnterField() {
 }
 
 // After the click that gave the focus has placed the caret, all is selected.
-void TNxSpinEdit::mousePressEvent(QMouseEvent* Event) {
+void TNxSpinEdit::mousePressEvent(QMouseEvent* Event)
+{
     TSpinEdit::mousePressEvent(Event);
     if ((Event->buttons() & Qt::LeftButton) && FClickEntry) {
         FClickEntry = false;
@@ -34,7 +38,8 @@ void TNxSpinEdit::mousePressEvent(QMouseEvent* Event) {
     }
 }
 
-void TNxSpinEdit::keyPressEvent(QKeyEvent* Event) {
+void TNxSpinEdit::keyPressEvent(QKeyEvent* Event)
+{
     FClickEntry = false;
     const bool enter = Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter;
     if (enter && PressDefaultButtons(this, AutoSelect())) {

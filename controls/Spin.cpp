@@ -30,17 +30,20 @@ constexpr int BorderHeight = 1;         // a thin window border
 // ---------------------------------------------------------------- TTimerSpeedButton
 
 TTimerSpeedButton::TTimerSpeedButton(QWidget* Parent, Qt::ArrowType Arrow)
-    : QAbstractButton(Parent), FArrow(Arrow) {
+    : QAbstractButton(Parent), FArrow(Arrow)
+{
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TTimerSpeedButton::SetTimeBtnState(unsigned Value) {
+void TTimerSpeedButton::SetTimeBtnState(unsigned Value)
+{
     if (Value == FTimeBtnState) return;
     FTimeBtnState = Value;
     update();
 }
 
-void TTimerSpeedButton::mousePressEvent(QMouseEvent* Event) {
+void TTimerSpeedButton::mousePressEvent(QMouseEvent* Event)
+{
     QAbstractButton::mousePressEvent(Event);
     if (Event->button() != Qt::LeftButton || !(FTimeBtnState & tbAllowTimer) || !isDown()) return;
     if (!FRepeatTimer) {
@@ -51,12 +54,14 @@ void TTimerSpeedButton::mousePressEvent(QMouseEvent* Event) {
     FRepeatTimer->start(InitialRepeatPause);
 }
 
-void TTimerSpeedButton::mouseReleaseEvent(QMouseEvent* Event) {
+void TTimerSpeedButton::mouseReleaseEvent(QMouseEvent* Event)
+{
     if (FRepeatTimer) FRepeatTimer->stop();
     QAbstractButton::mouseReleaseEvent(Event); // the ordinary click
 }
 
-void TTimerSpeedButton::TimerExpired() {
+void TTimerSpeedButton::TimerExpired()
+{
     FRepeatTimer->setInterval(RepeatPause);
     // A press that ended where this button could not see it (a modal window
     // took the mouse) ends the repeat.
@@ -74,7 +79,8 @@ void TTimerSpeedButton::TimerExpired() {
     }
 }
 
-void TTimerSpeedButton::paintEvent(QPaintEvent*) {
+void TTimerSpeedButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     const QBrush face = palette().brush(QPalette::Button);
     qDrawWinButton(&painter, rect(), palette(), isDown(), &face);
@@ -98,7 +104,8 @@ void TTimerSpeedButton::paintEvent(QPaintEvent*) {
 
 TSpinButton::TSpinButton(QWidget* Parent)
     : QWidget(Parent), FUpButton(new TTimerSpeedButton(this, Qt::UpArrow)),
-      FDownButton(new TTimerSpeedButton(this, Qt::DownArrow)), FFocusedButton(FUpButton) {
+      FDownButton(new TTimerSpeedButton(this, Qt::DownArrow)), FFocusedButton(FUpButton)
+{
     for (TTimerSpeedButton* button : {FUpButton, FDownButton}) {
         button->SetTimeBtnState(tbAllowTimer);
         connect(button, &QAbstractButton::clicked, this, [this, button] { Click(button); });
@@ -109,20 +116,23 @@ TSpinButton::TSpinButton(QWidget* Parent)
     resize(20, 25);
 }
 
-void TSpinButton::resizeEvent(QResizeEvent*) {
+void TSpinButton::resizeEvent(QResizeEvent*)
+{
     const int w = width(), half = height() / 2;
     FUpButton->setGeometry(0, 0, w, half);
     FDownButton->setGeometry(0, half - 1, w, height() - half + 1);
 }
 
-void TSpinButton::Click(TTimerSpeedButton* Button) {
+void TSpinButton::Click(TTimerSpeedButton* Button)
+{
     const TNotifyEvent& event = Button == FUpButton ? OnUpClick : OnDownClick;
     if (event) event(this);
 }
 
 // A left press on an arrow focuses it and gives the focus to the focus control
 // (or, failing that, to the strip).
-void TSpinButton::ArrowPressed(TTimerSpeedButton* Button) {
+void TSpinButton::ArrowPressed(TTimerSpeedButton* Button)
+{
     SetFocusBtn(Button);
     QWidget* control = FFocusControl;
     const auto canTake = [](QWidget* w) {
@@ -135,19 +145,22 @@ void TSpinButton::ArrowPressed(TTimerSpeedButton* Button) {
         setFocus(Qt::MouseFocusReason);
 }
 
-void TSpinButton::SetFocusBtn(TTimerSpeedButton* Button) {
+void TSpinButton::SetFocusBtn(TTimerSpeedButton* Button)
+{
     if (Button == FFocusedButton) return;
     ShowFocusRect(false);
     FFocusedButton = Button;
     ShowFocusRect(hasFocus());
 }
 
-void TSpinButton::ShowFocusRect(bool Show) {
+void TSpinButton::ShowFocusRect(bool Show)
+{
     const unsigned state = FFocusedButton->TimeBtnState();
     FFocusedButton->SetTimeBtnState(Show ? state | tbFocusRect : state & ~tbFocusRect);
 }
 
-void TSpinButton::keyPressEvent(QKeyEvent* Event) {
+void TSpinButton::keyPressEvent(QKeyEvent* Event)
+{
     switch (Event->key()) {
     case Qt::Key_Space:
         Click(FFocusedButton);
@@ -165,19 +178,22 @@ void TSpinButton::keyPressEvent(QKeyEvent* Event) {
     }
 }
 
-void TSpinButton::focusInEvent(QFocusEvent* Event) {
+void TSpinButton::focusInEvent(QFocusEvent* Event)
+{
     QWidget::focusInEvent(Event);
     ShowFocusRect(true);
 }
 
-void TSpinButton::focusOutEvent(QFocusEvent* Event) {
+void TSpinButton::focusOutEvent(QFocusEvent* Event)
+{
     QWidget::focusOutEvent(Event);
     ShowFocusRect(false);
 }
 
 // ---------------------------------------------------------------- TSpinEdit
 
-TSpinEdit::TSpinEdit(QWidget* Parent) : QLineEdit(Parent), FButton(new TSpinButton(this)) {
+TSpinEdit::TSpinEdit(QWidget* Parent) : QLineEdit(Parent), FButton(new TSpinButton(this))
+{
     FButton->resize(15, 17);
     FButton->SetFocusControl(this);
     FButton->OnUpClick = [this](QObject* Sender) { UpClick(Sender); };
@@ -189,32 +205,37 @@ TSpinEdit::TSpinEdit(QWidget* Parent) : QLineEdit(Parent), FButton(new TSpinButt
     LayoutStrip();
 }
 
-void TSpinEdit::SetEditorEnabled(bool Value) {
+void TSpinEdit::SetEditorEnabled(bool Value)
+{
     FEditorEnabled = Value;
     setAcceptDrops(Value);
 }
 
-int TSpinEdit::Value() const {
+int TSpinEdit::Value() const
+{
     bool ok = false;
     const int v = text().toInt(&ok, 10);
     return ok ? v : FMinValue;
 }
 
 // Equal bounds mean no bounds.
-int TSpinEdit::CheckValue(int Value) const {
+int TSpinEdit::CheckValue(int Value) const
+{
     if (FMaxValue == FMinValue) return Value;
     if (Value < FMinValue) return FMinValue;
     if (Value > FMaxValue) return FMaxValue;
     return Value;
 }
 
-void TSpinEdit::SetValue(int Value) {
+void TSpinEdit::SetValue(int Value)
+{
     const QString shown = QString::number(CheckValue(Value));
     if (shown != text()) setText(shown);
 }
 
 // A step beyond the range of the integers stops at its end.
-void TSpinEdit::Step(long long Delta) {
+void TSpinEdit::Step(long long Delta)
+{
     if (isReadOnly()) {
         QApplication::beep();
         return;
@@ -222,15 +243,18 @@ void TSpinEdit::Step(long long Delta) {
     SetValue(static_cast<int>(std::clamp<long long>(Value() + Delta, INT_MIN, INT_MAX)));
 }
 
-void TSpinEdit::UpClick(QObject*) {
+void TSpinEdit::UpClick(QObject*)
+{
     Step(FIncrement);
 }
 
-void TSpinEdit::DownClick(QObject*) {
+void TSpinEdit::DownClick(QObject*)
+{
     Step(-static_cast<long long>(FIncrement));
 }
 
-void TSpinEdit::keyPressEvent(QKeyEvent* Event) {
+void TSpinEdit::keyPressEvent(QKeyEvent* Event)
+{
     const int key = Event->key();
     Event->accept();
     if (key == Qt::Key_Up) {
@@ -268,7 +292,8 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event) {
     QLineEdit::keyPressEvent(Event);
 }
 
-void TSpinEdit::focusInEvent(QFocusEvent* Event) {
+void TSpinEdit::focusInEvent(QFocusEvent* Event)
+{
     QLineEdit::focusInEvent(Event);
     if (FEntered) return; // the window came back, or a pop-up menu closed
     FEntered = true;
@@ -276,14 +301,16 @@ void TSpinEdit::focusInEvent(QFocusEvent* Event) {
     EnterField();
 }
 
-void TSpinEdit::EnterField() {
+void TSpinEdit::EnterField()
+{
     if (FAutoSelect && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
     else if (!FAutoSelect)
         deselect();
 }
 
-void TSpinEdit::focusOutEvent(QFocusEvent* Event) {
+void TSpinEdit::focusOutEvent(QFocusEvent* Event)
+{
     QLineEdit::focusOutEvent(Event);
     if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
         return;
@@ -294,13 +321,15 @@ void TSpinEdit::focusOutEvent(QFocusEvent* Event) {
 }
 
 // No middle-click paste unless the text may be typed.
-void TSpinEdit::mouseReleaseEvent(QMouseEvent* Event) {
+void TSpinEdit::mouseReleaseEvent(QMouseEvent* Event)
+{
     if (Event->button() == Qt::MiddleButton && !FEditorEnabled) return;
     QLineEdit::mouseReleaseEvent(Event);
 }
 
 // The standard menu, built as for a read-only field unless the text may be typed.
-void TSpinEdit::contextMenuEvent(QContextMenuEvent* Event) {
+void TSpinEdit::contextMenuEvent(QContextMenuEvent* Event)
+{
     const bool readOnly = isReadOnly();
     if (!FEditorEnabled) setReadOnly(true);
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
@@ -308,19 +337,22 @@ void TSpinEdit::contextMenuEvent(QContextMenuEvent* Event) {
     menu->exec(Event->globalPos());
 }
 
-void TSpinEdit::resizeEvent(QResizeEvent* Event) {
+void TSpinEdit::resizeEvent(QResizeEvent* Event)
+{
     QLineEdit::resizeEvent(Event);
     LayoutStrip();
 }
 
-void TSpinEdit::changeEvent(QEvent* Event) {
+void TSpinEdit::changeEvent(QEvent* Event)
+{
     QLineEdit::changeEvent(Event);
     if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange) LayoutStrip();
 }
 
 // The height fits the font; the arrows sit inside the right edge and the text
 // never runs under them.
-void TSpinEdit::LayoutStrip() {
+void TSpinEdit::LayoutStrip()
+{
     const int textHeight = fontMetrics().height();
     const int systemHeight = QFontMetrics(QApplication::font()).height();
     setMinimumHeight(textHeight + std::min(textHeight, systemHeight) / 4 + 4 * BorderHeight + 2);

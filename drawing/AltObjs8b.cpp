@@ -94,7 +94,10 @@ bool TrPoint2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
 
 void TrPoint2D::SetEnds(TMathImage&, double, double, double, double) {}
 
-double TrPoint2D::Length() { return 0; }
+double TrPoint2D::Length()
+{
+    return 0;
+}
 
 // ---- TLine2D ---------------------------------------------------------------
 
@@ -195,7 +198,8 @@ void TMark::Figure(TMathImage& Image) const
     canvas.Pen.Color = FColor;
     const auto path = [&](std::initializer_list<TPoint> Points) {
         canvas.MoveTo(Points.begin()->X, Points.begin()->Y);
-        for (auto p = Points.begin() + 1; p != Points.end(); ++p) canvas.LineTo(p->X, p->Y);
+        for (auto p = Points.begin() + 1; p != Points.end(); ++p)
+            canvas.LineTo(p->X, p->Y);
     };
     switch (FMarkType) {
     case 0:
@@ -207,15 +211,29 @@ void TMark::Figure(TMathImage& Image) const
         path({{px + s, py - s}, {px - s, py + s}});
         break;
     case 2:
-        path({{px - s, py - s}, {px + s, py - s}, {px + s, py + s}, {px - s, py + s},
+        path({{px - s, py - s},
+              {px + s, py - s},
+              {px + s, py + s},
+              {px - s, py + s},
               {px - s, py - s}});
         break;
-    case 3: path({{px - s, py}, {px, py + s}, {px + s, py}, {px, py - s}, {px - s, py}}); break;
-    case 4: path({{px, py - s}, {px + s, py + s}, {px - s, py + s}, {px, py - s}}); break;
-    case 5: path({{px, py + s}, {px + s, py - s}, {px - s, py - s}, {px, py + s}}); break;
-    case 6: canvas.Ellipse(px - s, py - s, px + s, py + s); break;
-    case 7: Image.d2DrawPoint(X(), Y()); break;
-    default: break;
+    case 3:
+        path({{px - s, py}, {px, py + s}, {px + s, py}, {px, py - s}, {px - s, py}});
+        break;
+    case 4:
+        path({{px, py - s}, {px + s, py + s}, {px - s, py + s}, {px, py - s}});
+        break;
+    case 5:
+        path({{px, py + s}, {px + s, py - s}, {px - s, py - s}, {px, py + s}});
+        break;
+    case 6:
+        canvas.Ellipse(px - s, py - s, px + s, py + s);
+        break;
+    case 7:
+        Image.d2DrawPoint(X(), Y());
+        break;
+    default:
+        break;
     }
     canvas.Pen.Color = colour;
 }
@@ -259,14 +277,16 @@ TrPoint2D* TPointList2D::GetPoint(int Index) const
 void TPointList2D::Draw(TMathImage& Image)
 {
     if (!FDrawn)
-        for (auto& item : FItems) item->Draw(Image);
+        for (auto& item : FItems)
+            item->Draw(Image);
     FDrawn = true;
 }
 
 void TPointList2D::Erase(TMathImage& Image)
 {
     if (FDrawn)
-        for (auto& item : FItems) item->Erase(Image);
+        for (auto& item : FItems)
+            item->Erase(Image);
     FDrawn = false;
 }
 
@@ -274,7 +294,8 @@ void TPointList2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 {
     const bool drawn = FDrawn;
     if (drawn) Erase(Image);
-    for (auto& item : FItems) item->Transform(Matrix, Image);
+    for (auto& item : FItems)
+        item->Transform(Matrix, Image);
     if (drawn) Draw(Image);
 }
 
@@ -342,7 +363,8 @@ void TEllipse2::Draw(TMathImage& Image)
     if (FDrawn) return;
     Curve(Image);
     if (FAxesShown)
-        for (auto& axis : FItems) axis->Draw(Image);
+        for (auto& axis : FItems)
+            axis->Draw(Image);
     FDrawn = true;
 }
 
@@ -351,7 +373,8 @@ void TEllipse2::Erase(TMathImage& Image)
     if (!FDrawn) return;
     Curve(Image);
     if (FAxesShown)
-        for (auto& axis : FItems) axis->Erase(Image);
+        for (auto& axis : FItems)
+            axis->Erase(Image);
     FDrawn = false;
 }
 
@@ -378,9 +401,15 @@ void TEllipse2::SetAxesShown(TMathImage& Image, bool Shown)
     if (drawn) Draw(Image);
 }
 
-void TEllipse2::ShowAxes(TMathImage& Image) { SetAxesShown(Image, true); }
+void TEllipse2::ShowAxes(TMathImage& Image)
+{
+    SetAxesShown(Image, true);
+}
 
-void TEllipse2::HideAxes(TMathImage& Image) { SetAxesShown(Image, false); }
+void TEllipse2::HideAxes(TMathImage& Image)
+{
+    SetAxesShown(Image, false);
+}
 
 void TEllipse2::MoveCentre(TMathImage& Image, double X, double Y)
 {

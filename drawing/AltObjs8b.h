@@ -146,7 +146,10 @@ public:
     double MinorSemiAxis() const { return FStrain.MinorSemiAxis(); }
     double AxialRatio() const { return FStrain.AxialRatio(); }
     double Inclination() const { return FStrain.Inclination(); }
-    void AxialRatioText(int Digits, std::string& Text) const { FStrain.AxialRatioText(Digits, Text); }
+    void AxialRatioText(int Digits, std::string& Text) const
+    {
+        FStrain.AxialRatioText(Digits, Text);
+    }
     void InclinationText(int Digits, std::string& Text) const
     {
         FStrain.InclinationText(Digits, Text);

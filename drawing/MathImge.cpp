@@ -13,8 +13,7 @@ void TFloatPointlist::Add(double X, double Y)
 
 TMathImage::TMathImage(QWidget* Parent) : TOverlayImage(Parent)
 {
-    if (FStoredWidth > 0 && FStoredHeight > 0)
-        FMapping.SetControlSize(FStoredWidth, FStoredHeight);
+    if (FStoredWidth > 0 && FStoredHeight > 0) FMapping.SetControlSize(FStoredWidth, FStoredHeight);
     // The stored settings, applied in order as a loaded form applies them:
     // the window ends as (-1, -1)-(1, 1).
     Setd2WorldX1(-1);
@@ -59,9 +58,9 @@ void TMathImage::Setd2WorldYW(double Value)
 
 void TMathImage::SetD3View(const TD3View& View)
 {
-    const double values[] = {View.X1, View.XW, View.Y1, View.YW, View.Z1, View.ZW,
-                             View.X1 + View.XW, View.Y1 + View.YW, View.Z1 + View.ZW,
-                             View.Xscale, View.Yscale, View.Zscale};
+    const double values[] = {View.X1,           View.XW,     View.Y1,           View.YW,
+                             View.Z1,           View.ZW,     View.X1 + View.XW, View.Y1 + View.YW,
+                             View.Z1 + View.ZW, View.Xscale, View.Yscale,       View.Zscale};
     for (double v : values)
         if (!std::isfinite(v)) throw EMathImageError("Invalid D3-world bounds");
     FMapping.D3 = View;
@@ -154,9 +153,15 @@ void TMathImage::Setd3ViewAngle(double Value)
     if (Value > 0 && Value < 180) FMapping.D3.ViewAngle = Value;
 }
 
-void TMathImage::d2MoveTo(double X, double Y) { DrawingCanvas().MoveTo(WindowX(X), WindowY(Y)); }
+void TMathImage::d2MoveTo(double X, double Y)
+{
+    DrawingCanvas().MoveTo(WindowX(X), WindowY(Y));
+}
 
-void TMathImage::d2LineTo(double X, double Y) { DrawingCanvas().LineTo(WindowX(X), WindowY(Y)); }
+void TMathImage::d2LineTo(double X, double Y)
+{
+    DrawingCanvas().LineTo(WindowX(X), WindowY(Y));
+}
 
 void TMathImage::d2DrawPoint(double X, double Y)
 {

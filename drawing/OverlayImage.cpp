@@ -15,7 +15,10 @@ namespace {
 constexpr int PixelsPerInch = 96;
 
 // a * b / c rounded to the nearest integer, halves away from zero.
-int MulDiv(int A, int B, int C) { return static_cast<int>(std::lround(double(A) * B / C)); }
+int MulDiv(int A, int B, int C)
+{
+    return static_cast<int>(std::lround(double(A) * B / C));
+}
 
 QFont ToQFont(const TFont& Font)
 {
@@ -29,11 +32,16 @@ QFont ToQFont(const TFont& Font)
 std::vector<int> DashPattern(TPenStyle Style)
 {
     switch (Style) {
-    case TPenStyle::Dash: return {18, 6};
-    case TPenStyle::Dot: return {3, 3};
-    case TPenStyle::DashDot: return {9, 6, 3, 6};
-    case TPenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+    case TPenStyle::Dash:
+        return {18, 6};
+    case TPenStyle::Dot:
+        return {3, 3};
+    case TPenStyle::DashDot:
+        return {9, 6, 3, 6};
+    case TPenStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    default:
+        return {};
     }
 }
 
@@ -88,9 +96,15 @@ QRgb Combine(QRgb Source, QRgb Destination, TPenMode Mode)
 
 } // namespace
 
-int TFont::Size() const { return -MulDiv(Height, 72, PixelsPerInch); }
+int TFont::Size() const
+{
+    return -MulDiv(Height, 72, PixelsPerInch);
+}
 
-void TFont::SetSize(int Points) { Height = -MulDiv(Points, PixelsPerInch, 72); }
+void TFont::SetSize(int Points)
+{
+    Height = -MulDiv(Points, PixelsPerInch, 72);
+}
 
 QRect TCanvas::EffectiveClip() const
 {
@@ -103,7 +117,10 @@ void TCanvas::Changed()
     if (OnChange) OnChange();
 }
 
-void TCanvas::MoveTo(int X, int Y) { PenPos = TPoint{X, Y}; }
+void TCanvas::MoveTo(int X, int Y)
+{
+    PenPos = TPoint{X, Y};
+}
 
 void TCanvas::LineTo(int X, int Y)
 {
@@ -125,10 +142,11 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
         painter.setClipRect(clip);
         if (Pen.Mode == TPenMode::NotXor)
             painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        painter.setPen(QPen(QColor::fromRgb(colour), Pen.Width, Qt::SolidLine, Qt::RoundCap,
-                            Qt::RoundJoin));
+        painter.setPen(
+            QPen(QColor::fromRgb(colour), Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         QPolygon polygon;
-        for (const TPoint& p : Points) polygon << QPoint(p.X, p.Y);
+        for (const TPoint& p : Points)
+            polygon << QPoint(p.X, p.Y);
         painter.drawPolyline(polygon);
         painter.end();
         Changed();
@@ -173,9 +191,8 @@ TColor TCanvas::Pixel(int X, int Y) const
 void TCanvas::FillRect(const TRect& Rect)
 {
     if (Brush.Style == TBrushStyle::Clear) return;
-    const QRect area =
-        QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
-            .intersected(EffectiveClip());
+    const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
+                           .intersected(EffectiveClip());
     if (!area.isEmpty()) {
         QPainter painter(FTarget);
         painter.fillRect(area, QColor::fromRgb(ColorToRgb(Brush.Color)));

@@ -20,7 +20,10 @@ TTransformMatrix LeftCauchyGreen(const TTransformMatrix& F)
 
 // Square root of a principal value of B; a tiny negative value of a nearly
 // singular F is a zero stretch.
-double Stretch(double Lambda) { return std::sqrt(std::max(Lambda, 0.0)); }
+double Stretch(double Lambda)
+{
+    return std::sqrt(std::max(Lambda, 0.0));
+}
 
 // Squared principal stretches of the 2x2 block of P (eigenvalues of P^T P),
 // formed as the acceptance test states them.
@@ -46,8 +49,8 @@ bool IsFiniteBlock(const TTransformMatrix& M)
 
 TStrainEllipse::TStrainEllipse() : TStrainEllipse(0, 0, 1, 0, 0, 1, 1) {}
 
-TStrainEllipse::TStrainEllipse(double CX, double CY, double F11, double F12, double F21,
-                               double F22, double Radius)
+TStrainEllipse::TStrainEllipse(double CX, double CY, double F11, double F12, double F21, double F22,
+                               double Radius)
     : Centre(MakeVector2D(CX, CY)), Radius(Radius),
       Deformation(MakeMatrix2D(F11, F12, 0, F21, F22, 0, 0, 0, 1))
 {

@@ -43,7 +43,8 @@ TTicks Ticks(double Lo, double Range)
     t.Step = std::pow(10.0, DecadeOf(Range / 8));
     if (!(t.Step > 0) || !(std::fabs(Lo / t.Step) < 2147483647)) return t;
     t.First = std::nearbyint(Lo / t.Step);
-    while (t.First * t.Step < Lo) t.First += 1;
+    while (t.First * t.Step < Lo)
+        t.First += 1;
     t.Count = std::nearbyint(Range / t.Step);
     t.Valid = true;
     return t;
@@ -70,7 +71,10 @@ constexpr double OffsetLimit = 9.0e18; // integer offsets held in a real
 
 } // namespace
 
-std::string TickLabel(double Value) { return FloatToStrGeneral(Value, 3, 3); }
+std::string TickLabel(double Value)
+{
+    return FloatToStrGeneral(Value, 3, 3);
+}
 
 void TWorldDrawing::SetControlSize(int Width, int Height)
 {
@@ -153,8 +157,8 @@ void TWorldDrawing::DrawLine(TCanvas& Canvas, double X1, double Y1, double X2, d
     Canvas.LineTo(WindowX(X1), WindowY(Y1));
 }
 
-void TWorldDrawing::DrawAxes(TCanvas& Canvas, const std::string& XLabel,
-                             const std::string& YLabel, TColor AxesColor, bool Arrows) const
+void TWorldDrawing::DrawAxes(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
+                             TColor AxesColor, bool Arrows) const
 {
     const TPen pen = Canvas.Pen;
     const TBrush brush = Canvas.Brush;

@@ -9,7 +9,10 @@ namespace tensim {
 namespace {
 
 // Magnitude of X with the sign of Y; Y >= 0, including -0, counts as positive.
-double Sign(double X, double Y) { return Y >= 0 ? std::fabs(X) : -std::fabs(X); }
+double Sign(double X, double Y)
+{
+    return Y >= 0 ? std::fabs(X) : -std::fabs(X);
+}
 
 // (Ar + i Ai) / (Br + i Bi), scaled against overflow.
 void ComplexDivide(double Ar, double Ai, double Br, double Bi, double& Cr, double& Ci)
@@ -26,8 +29,10 @@ void ComplexDivide(double Ar, double Ai, double Br, double Bi, double& Cr, doubl
 void ExchangeRowAndColumn(TMatrix& A, int J, int M, int Lb, int Last, int First, int Ub)
 {
     if (J == M) return;
-    for (int i = Lb; i <= Last; ++i) std::swap(A[i][J], A[i][M]);
-    for (int i = First; i <= Ub; ++i) std::swap(A[J][i], A[M][i]);
+    for (int i = Lb; i <= Last; ++i)
+        std::swap(A[i][J], A[i][M]);
+    for (int i = First; i <= Ub; ++i)
+        std::swap(A[J][i], A[M][i]);
 }
 
 } // namespace
@@ -78,7 +83,8 @@ void BalanceMatrix(TMatrix& A, int Lb, int Ub, int& Low, int& High, TVector& Sca
     }
 
     // Balance the submatrix in rows k..l by powers of the radix.
-    for (int i = k; i <= l; ++i) Scale[i] = 1.0;
+    for (int i = k; i <= l; ++i)
+        Scale[i] = 1.0;
     bool noconv = true;
     while (noconv) {
         noconv = false;
@@ -108,8 +114,10 @@ void BalanceMatrix(TMatrix& A, int Lb, int Ub, int& Low, int& High, TVector& Sca
                 g = 1.0 / f;
                 Scale[i] = Scale[i] * f;
                 noconv = true;
-                for (int j = k; j <= Ub; ++j) A[i][j] = A[i][j] * g;
-                for (int j = Lb; j <= l; ++j) A[j][i] = A[j][i] * f;
+                for (int j = k; j <= Ub; ++j)
+                    A[i][j] = A[i][j] * g;
+                for (int j = Lb; j <= l; ++j)
+                    A[j][i] = A[j][i] * f;
             }
         }
     }
@@ -131,8 +139,10 @@ void ReduceToHessenberg(TMatrix& A, int Lb, int Ub, int Low, int High, TIntVecto
         }
         Pivots[m] = i;
         if (i != m) {
-            for (int j = mm1; j <= Ub; ++j) std::swap(A[i][j], A[m][j]);
-            for (int j = Lb; j <= High; ++j) std::swap(A[j][i], A[j][m]);
+            for (int j = mm1; j <= Ub; ++j)
+                std::swap(A[i][j], A[m][j]);
+            for (int j = Lb; j <= High; ++j)
+                std::swap(A[j][i], A[j][m]);
         }
         if (x == 0.0) continue;
         for (i = m + 1; i <= High; ++i) {
@@ -140,8 +150,10 @@ void ReduceToHessenberg(TMatrix& A, int Lb, int Ub, int Low, int High, TIntVecto
             if (y == 0.0) continue;
             y = y / x;
             A[i][mm1] = y;
-            for (int j = m; j <= Ub; ++j) A[i][j] = A[i][j] - y * A[m][j];
-            for (int j = Lb; j <= High; ++j) A[j][m] = A[j][m] + y * A[j][i];
+            for (int j = m; j <= Ub; ++j)
+                A[i][j] = A[i][j] - y * A[m][j];
+            for (int j = Lb; j <= High; ++j)
+                A[j][m] = A[j][m] + y * A[j][i];
         }
     }
 }
@@ -150,11 +162,13 @@ void AccumulateTransforms(const TMatrix& A, int Lb, int Ub, int Low, int High,
                           const TIntVector& Pivots, TMatrix& V)
 {
     for (int j = Lb; j <= Ub; ++j) {
-        for (int i = Lb; i <= Ub; ++i) V[i][j] = 0.0;
+        for (int i = Lb; i <= Ub; ++i)
+            V[i][j] = 0.0;
         V[j][j] = 1.0;
     }
     for (int mp = High - 1; mp >= Low + 1; --mp) {
-        for (int i = mp + 1; i <= High; ++i) V[i][mp] = A[i][mp - 1];
+        for (int i = mp + 1; i <= High; ++i)
+            V[i][mp] = A[i][mp - 1];
         const int i = Pivots[mp];
         if (i == mp) continue;
         for (int j = mp; j <= High; ++j) {
@@ -184,7 +198,8 @@ void BackSubstitute(TMatrix& A, int Lb, int Ub, int Low, int High, const TVector
             for (int i = en - 1; i >= Lb; --i) {
                 w = A[i][i] - p;
                 r = 0.0;
-                for (int j = m; j <= en; ++j) r = r + A[i][j] * A[j][en];
+                for (int j = m; j <= en; ++j)
+                    r = r + A[i][j] * A[j][en];
                 if (Lambda_Im[i] < 0.0) {
                     zz = w;
                     s = r;
@@ -217,7 +232,8 @@ void BackSubstitute(TMatrix& A, int Lb, int Ub, int Low, int High, const TVector
                 t = std::fabs(A[i][en]);
                 if (t == 0.0) continue;
                 if (t + 1.0 / t > t) continue;
-                for (int j = i; j <= en; ++j) A[j][en] = A[j][en] / t;
+                for (int j = i; j <= en; ++j)
+                    A[j][en] = A[j][en] / t;
             }
         } else if (q < 0) {
             // Complex vector, at the second position of its pair; the last
@@ -290,7 +306,8 @@ void BackSubstitute(TMatrix& A, int Lb, int Ub, int Low, int High, const TVector
     // Vectors of isolated roots.
     for (int i = Lb; i <= Ub; ++i) {
         if (i >= Low && i <= High) continue;
-        for (int j = i; j <= Ub; ++j) V[i][j] = A[i][j];
+        for (int j = i; j <= Ub; ++j)
+            V[i][j] = A[i][j];
     }
 
     // Multiply by the transformation matrix to give the vectors of the
@@ -299,7 +316,8 @@ void BackSubstitute(TMatrix& A, int Lb, int Ub, int Low, int High, const TVector
         const int m = std::min(j, High);
         for (int i = Low; i <= High; ++i) {
             zz = 0.0;
-            for (int k = Low; k <= m; ++k) zz = zz + V[i][k] * A[k][j];
+            for (int k = Low; k <= m; ++k)
+                zz = zz + V[i][k] * A[k][j];
             V[i][j] = zz;
         }
     }
@@ -313,7 +331,8 @@ int HessenbergQR(TMatrix& A, int Lb, int Ub, int Low, int High, TVector& Lambda_
     // Store roots isolated by the balancing and compute the matrix norm.
     double norm = 0.0;
     for (int i = Lb; i <= Ub; ++i) {
-        for (int j = std::max(i - 1, Lb); j <= Ub; ++j) norm = norm + std::fabs(A[i][j]);
+        for (int j = std::max(i - 1, Lb); j <= Ub; ++j)
+            norm = norm + std::fabs(A[i][j]);
         if (i >= Low && i <= High) continue;
         Lambda_Re[i] = A[i][i];
         Lambda_Im[i] = 0.0;
@@ -404,7 +423,8 @@ int HessenbergQR(TMatrix& A, int Lb, int Ub, int Low, int High, TVector& Lambda_
             if (its == 10 || its == 20) {
                 // Exceptional shift.
                 t = t + x;
-                for (int i = Low; i <= en; ++i) A[i][i] = A[i][i] - x;
+                for (int i = Low; i <= en; ++i)
+                    A[i][i] = A[i][i] - x;
                 s = std::fabs(A[en][na]) + std::fabs(A[na][enm2]);
                 x = 0.75 * s;
                 y = x;
@@ -427,9 +447,8 @@ int HessenbergQR(TMatrix& A, int Lb, int Ub, int Low, int High, TVector& Lambda_
                 q = q / s;
                 r = r / s;
                 if (m == l) break;
-                const double tst1 =
-                    std::fabs(p) * (std::fabs(A[m - 1][m - 1]) + std::fabs(zz) +
-                                    std::fabs(A[m + 1][m + 1]));
+                const double tst1 = std::fabs(p) * (std::fabs(A[m - 1][m - 1]) + std::fabs(zz) +
+                                                    std::fabs(A[m + 1][m + 1]));
                 const double tst2 = tst1 + std::fabs(A[m][m - 1]) * (std::fabs(q) + std::fabs(r));
                 if (tst2 == tst1) break;
             }
@@ -514,19 +533,22 @@ void BalanceBack(TMatrix& V, int Lb, int Ub, int Low, int High, const TVector& S
     if (M < Lb) return;
     if (High != Low)
         for (int i = Low; i <= High; ++i)
-            for (int j = Lb; j <= M; ++j) V[i][j] = V[i][j] * Scale[i];
+            for (int j = Lb; j <= M; ++j)
+                V[i][j] = V[i][j] * Scale[i];
 
     auto exchange = [&](int i) {
         const int k = static_cast<int>(std::nearbyint(Scale[i]));
         if (k == i) return;
-        for (int j = Lb; j <= M; ++j) std::swap(V[i][j], V[k][j]);
+        for (int j = Lb; j <= M; ++j)
+            std::swap(V[i][j], V[k][j]);
     };
-    for (int i = Low - 1; i >= Lb; --i) exchange(i);
-    for (int i = High + 1; i <= Ub; ++i) exchange(i);
+    for (int i = Low - 1; i >= Lb; --i)
+        exchange(i);
+    for (int i = High + 1; i <= Ub; ++i)
+        exchange(i);
 }
 
-int RealEigenSystem(TMatrix& A, int Lb, int Ub, TVector& Lambda_Re, TVector& Lambda_Im,
-                    TMatrix& V)
+int RealEigenSystem(TMatrix& A, int Lb, int Ub, TVector& Lambda_Re, TVector& Lambda_Im, TMatrix& V)
 {
     // Non-finite entries can neither be balanced nor converge: report the
     // failure at once instead of iterating on them.

@@ -12,8 +12,7 @@ namespace tensim {
 // as columns of V (for a pair: real part, then imaginary part). Returns 0 on
 // success, -k when the iteration budget ran out while seeking eigenvalue k;
 // V is then not usable. All three output arrays must hold Ub + 1 rows.
-int RealEigenSystem(TMatrix& A, int Lb, int Ub, TVector& Lambda_Re, TVector& Lambda_Im,
-                    TMatrix& V);
+int RealEigenSystem(TMatrix& A, int Lb, int Ub, TVector& Lambda_Re, TVector& Lambda_Im, TMatrix& V);
 
 // The five stages, in calling order.
 void BalanceMatrix(TMatrix& A, int Lb, int Ub, int& Low, int& High, TVector& Scale);

@@ -39,7 +39,8 @@ TDecimal ExactDecimal(long double Value)
         if (*p >= '0' && *p <= '9') mantissa += *p;
     d.Exponent = std::atoi(p + 1) + 1;
     d.Digits = mantissa;
-    while (!d.Digits.empty() && d.Digits.back() == '0') d.Digits.pop_back();
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
     return d;
 }
 
@@ -57,7 +58,8 @@ void RoundToDigits(TDecimal& d, int Count)
     d.Digits.resize(Count);
     if (up) {
         int i = Count - 1;
-        while (i >= 0 && d.Digits[i] == '9') d.Digits[i--] = '0';
+        while (i >= 0 && d.Digits[i] == '9')
+            d.Digits[i--] = '0';
         if (i >= 0) {
             ++d.Digits[i];
         } else {
@@ -65,7 +67,8 @@ void RoundToDigits(TDecimal& d, int Count)
             ++d.Exponent;
         }
     }
-    while (!d.Digits.empty() && d.Digits.back() == '0') d.Digits.pop_back();
+    while (!d.Digits.empty() && d.Digits.back() == '0')
+        d.Digits.pop_back();
     if (d.Digits.empty()) d.Exponent = 0;
 }
 
@@ -106,13 +109,13 @@ std::string ExponentText(int Exponent, bool AlwaysSign, int MinDigits)
 
 // The parts of a pattern.
 struct TPattern {
-    int IntDigits = 0;       // placeholders before the point
-    int MinIntDigits = 0;    // from the first "0" before the point
-    int DecDigits = 0;       // placeholders after the point
-    int MinDecDigits = 0;    // up to the last "0" after the point
+    int IntDigits = 0;    // placeholders before the point
+    int MinIntDigits = 0; // from the first "0" before the point
+    int DecDigits = 0;    // placeholders after the point
+    int MinDecDigits = 0; // up to the last "0" after the point
     bool Thousands = false;
     bool Scientific = false;
-    bool ExpSign = false;    // "E+"
+    bool ExpSign = false; // "E+"
     int ExpDigits = 0;
 };
 
@@ -126,7 +129,8 @@ TPattern ParsePattern(const std::string& Format)
             (Format[i + 1] == '+' || Format[i + 1] == '-')) {
             p.Scientific = true;
             p.ExpSign = Format[i + 1] == '+';
-            for (i += 2; i < Format.size() && Format[i] == '0'; ++i) ++p.ExpDigits;
+            for (i += 2; i < Format.size() && Format[i] == '0'; ++i)
+                ++p.ExpDigits;
             break;
         }
         if (c == '.') {
@@ -186,8 +190,10 @@ std::string FloatToStrFixed(long double Value, int Precision, int Digits)
     TDecimal d = ToDecimal(Value, Precision, Digits);
     if (d.Exponent > Precision) return FloatToStrGeneral(Value, Precision);
     std::string intPart, decPart;
-    for (int i = 0; i < std::max(d.Exponent, 1); ++i) intPart += d.Exponent > 0 ? DigitAt(d, i) : '0';
-    for (int i = 0; i < Digits; ++i) decPart += DigitAt(d, d.Exponent + i);
+    for (int i = 0; i < std::max(d.Exponent, 1); ++i)
+        intPart += d.Exponent > 0 ? DigitAt(d, i) : '0';
+    for (int i = 0; i < Digits; ++i)
+        decPart += DigitAt(d, d.Exponent + i);
     return Compose(d.Negative, intPart, decPart, "");
 }
 
@@ -201,12 +207,14 @@ std::string FormatFloat(const std::string& Format, long double Value)
         TDecimal d = ToDecimal(Value, intDigits + p.DecDigits, 1 << 20);
         const int exponent = d.Digits.empty() ? 0 : d.Exponent - intDigits;
         std::string intPart;
-        for (int i = 0; i < intDigits; ++i) intPart += DigitAt(d, i);
+        for (int i = 0; i < intDigits; ++i)
+            intPart += DigitAt(d, i);
         // Leading placeholders before the first "0" drop leading zeros.
         while (static_cast<int>(intPart.size()) > std::max(p.MinIntDigits, 1) && intPart[0] == '0')
             intPart.erase(0, 1);
         std::string decPart;
-        for (int i = 0; i < p.DecDigits; ++i) decPart += DigitAt(d, intDigits + i);
+        for (int i = 0; i < p.DecDigits; ++i)
+            decPart += DigitAt(d, intDigits + i);
         while (static_cast<int>(decPart.size()) > p.MinDecDigits && decPart.back() == '0')
             decPart.pop_back();
         return Compose(d.Negative, intPart, decPart,
@@ -217,12 +225,14 @@ std::string FormatFloat(const std::string& Format, long double Value)
     // Beyond 18 integer digits a fixed pattern has no meaningful digits left.
     if (d.Exponent > 18) return FloatToStrGeneral(Value, 15);
     std::string intPart;
-    for (int i = 0; i < d.Exponent; ++i) intPart += DigitAt(d, i);
+    for (int i = 0; i < d.Exponent; ++i)
+        intPart += DigitAt(d, i);
     if (static_cast<int>(intPart.size()) < p.MinIntDigits)
         intPart.insert(0, p.MinIntDigits - intPart.size(), '0');
     if (p.Thousands) intPart = GroupThousands(intPart);
     std::string decPart;
-    for (int i = 0; i < p.DecDigits; ++i) decPart += DigitAt(d, d.Exponent + i);
+    for (int i = 0; i < p.DecDigits; ++i)
+        decPart += DigitAt(d, d.Exponent + i);
     while (static_cast<int>(decPart.size()) > p.MinDecDigits && decPart.back() == '0')
         decPart.pop_back();
     return Compose(d.Negative, intPart, decPart, "");

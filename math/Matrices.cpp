@@ -26,9 +26,13 @@ void AllocMatrix(TMatrix& A, int Ub1, int Ub2)
 
 void SwapColumns(int J1, int J2, TMatrix& A, int Lb, int Ub)
 {
-    for (int k = Lb; k <= Ub; ++k) std::swap(A[k][J1], A[k][J2]);
+    for (int k = Lb; k <= Ub; ++k)
+        std::swap(A[k][J1], A[k][J2]);
 }
 
-void SwapReals(double& X, double& Y) { std::swap(X, Y); }
+void SwapReals(double& X, double& Y)
+{
+    std::swap(X, Y);
+}
 
 } // namespace tensim

@@ -21,9 +21,15 @@ TMessageHandler& CurrentHandler()
 
 } // namespace
 
-void ShowMessage(const std::string& Text) { ShowMessage(TMessage{Text, {}, TMessageKind::Information}); }
+void ShowMessage(const std::string& Text)
+{
+    ShowMessage(TMessage{Text, {}, TMessageKind::Information});
+}
 
-void ShowMessage(const TMessage& Message) { CurrentHandler()(Message); }
+void ShowMessage(const TMessage& Message)
+{
+    CurrentHandler()(Message);
+}
 
 TMessageHandler SetMessageHandler(TMessageHandler Handler)
 {

@@ -8,10 +8,19 @@ namespace {
 constexpr double SnapThreshold = 1e-6;
 }
 
-double SnapToZero(double X) { return std::fabs(X) <= SnapThreshold ? 0.0 : X; }
+double SnapToZero(double X)
+{
+    return std::fabs(X) <= SnapThreshold ? 0.0 : X;
+}
 
-double DegToRad(double Degrees) { return static_cast<double>(Degrees * PiExtended / 180.0L); }
+double DegToRad(double Degrees)
+{
+    return static_cast<double>(Degrees * PiExtended / 180.0L);
+}
 
-double RadToDeg(double Radians) { return static_cast<double>(Radians * 180.0L / PiExtended); }
+double RadToDeg(double Radians)
+{
+    return static_cast<double>(Radians * 180.0L / PiExtended);
+}
 
 } // namespace tensim

@@ -6,7 +6,10 @@ namespace tensim {
 
 namespace {
 
-double KeepAboveThreshold(double X) { return std::fabs(X) >= ProductThreshold ? X : 0.0; }
+double KeepAboveThreshold(double X)
+{
+    return std::fabs(X) >= ProductThreshold ? X : 0.0;
+}
 
 } // namespace
 
@@ -28,7 +31,8 @@ TTransformVector ApplyTransform(const TTransformVector& V, const TTransformMatri
     TTransformVector result;
     for (int i = 1; i <= n - 1; ++i) {
         double sum = 0;
-        for (int j = 1; j <= n - 1; ++j) sum = sum + M.Elem[i][j] * V.Elem[j];
+        for (int j = 1; j <= n - 1; ++j)
+            sum = sum + M.Elem[i][j] * V.Elem[j];
         result.Elem[i] = KeepAboveThreshold(sum);
     }
     if (n >= 1) result.Elem[n] = 1;
@@ -62,7 +66,8 @@ TTransformMatrix MultiplyMatrices(const TTransformMatrix& A, const TTransformMat
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j) {
             double sum = 0;
-            for (int k = 1; k <= n; ++k) sum = sum + A.Elem[i][k] * B.Elem[k][j];
+            for (int k = 1; k <= n; ++k)
+                sum = sum + A.Elem[i][k] * B.Elem[k][j];
             result.Elem[i][j] = KeepAboveThreshold(sum);
         }
     return result;

@@ -12,7 +12,10 @@ namespace tensim {
 
 namespace {
 
-bool IsPointSize(int Size) { return Size == 3 || Size == 4; }
+bool IsPointSize(int Size)
+{
+    return Size == 3 || Size == 4;
+}
 
 void CheckSizes(const TTransformVector& A, const TTransformVector& B, const char* Message)
 {
@@ -65,7 +68,8 @@ double VectorAngle(const TTransformVector& V)
 double VectorLength(const TTransformVector& V)
 {
     double sum = 0;
-    for (int i = 1; i <= V.Size - 1; ++i) sum = sum + V.Elem[i] * V.Elem[i];
+    for (int i = 1; i <= V.Size - 1; ++i)
+        sum = sum + V.Elem[i] * V.Elem[i];
     return SnapToZero(std::sqrt(sum));
 }
 
@@ -74,7 +78,8 @@ TTransformVector VectorSubtraction(const TTransformVector& A, const TTransformVe
     CheckSizes(A, B, "Vector Subtraction Mismatch");
     TTransformVector result;
     result.Size = A.Size;
-    for (int i = 1; i <= A.Size - 1; ++i) result.Elem[i] = A.Elem[i] - B.Elem[i];
+    for (int i = 1; i <= A.Size - 1; ++i)
+        result.Elem[i] = A.Elem[i] - B.Elem[i];
     result.Elem[A.Size] = 1;
     return result;
 }
@@ -86,7 +91,8 @@ double VectorDistance(const TTransformVector& A, const TTransformVector& B)
 
 void DisplacePolar(TTransformVector& V, double Angle, double Distance)
 {
-    V = MakeVector2D(V.Elem[1] + Distance * std::cos(Angle), V.Elem[2] + Distance * std::sin(Angle));
+    V = MakeVector2D(V.Elem[1] + Distance * std::cos(Angle),
+                     V.Elem[2] + Distance * std::sin(Angle));
 }
 
 TTransformVector VectorBetween(const TTransformVector& A, const TTransformVector& B, double T)
@@ -94,7 +100,8 @@ TTransformVector VectorBetween(const TTransformVector& A, const TTransformVector
     CheckSizes(A, B, "Vector Between Mismatch");
     TTransformVector result;
     result.Size = A.Size;
-    for (int i = 1; i <= A.Size - 1; ++i) result.Elem[i] = T * A.Elem[i] + (1 - T) * B.Elem[i];
+    for (int i = 1; i <= A.Size - 1; ++i)
+        result.Elem[i] = T * A.Elem[i] + (1 - T) * B.Elem[i];
     result.Elem[A.Size] = 1;
     return result;
 }
@@ -137,18 +144,23 @@ TTransformMatrix TransposeMatrix(const TTransformMatrix& M)
     TTransformMatrix result;
     result.Size = M.Size;
     for (int i = 1; i <= M.Size; ++i)
-        for (int j = 1; j <= M.Size; ++j) result.Elem[i][j] = M.Elem[j][i];
+        for (int j = 1; j <= M.Size; ++j)
+            result.Elem[i][j] = M.Elem[j][i];
     return result;
 }
 
-TTransformMatrix IdentityMatrix2D() { return MakeMatrix2D(1, 0, 0, 0, 1, 0, 0, 0, 1); }
+TTransformMatrix IdentityMatrix2D()
+{
+    return MakeMatrix2D(1, 0, 0, 0, 1, 0, 0, 0, 1);
+}
 
 TTransformMatrix CleanMatrix(const TTransformMatrix& M)
 {
     TTransformMatrix result;
     result.Size = M.Size;
     for (int i = 1; i <= M.Size; ++i)
-        for (int j = 1; j <= M.Size; ++j) result.Elem[i][j] = SnapToZero(M.Elem[i][j]);
+        for (int j = 1; j <= M.Size; ++j)
+            result.Elem[i][j] = SnapToZero(M.Elem[i][j]);
     return result;
 }
 
@@ -194,7 +206,8 @@ TTransformMatrix MatrixEigenvectors(const TTransformMatrix& M)
     TVector lambdaRe, lambdaIm;
     AllocMatrix(A, n, n);
     for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j) A[i][j] = SnapToZero(M.Elem[i][j]);
+        for (int j = 1; j <= n; ++j)
+            A[i][j] = SnapToZero(M.Elem[i][j]);
     AllocVector(lambdaRe, n);
     AllocVector(lambdaIm, n);
     AllocMatrix(V, n, n);
@@ -215,10 +228,10 @@ TTransformMatrix MatrixEigenvectors(const TTransformMatrix& M)
         return result;
     }
     result.Size = M.Size;
-    if (n >= 2 && lambdaRe[1] < lambdaRe[2])
-        SwapColumns(1, 2, V, 0, n);
+    if (n >= 2 && lambdaRe[1] < lambdaRe[2]) SwapColumns(1, 2, V, 0, n);
     for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j) result.Elem[i][j] = SnapToZero(V[i][j]);
+        for (int j = 1; j <= n; ++j)
+            result.Elem[i][j] = SnapToZero(V[i][j]);
     return result;
 }
 

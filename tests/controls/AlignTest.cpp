@@ -277,9 +277,8 @@ TEST(Align, RandomLayoutsTileTheParent)
             int& room = vertical ? freeHeight : freeWidth;
             const int size = std::uniform_int_distribution<int>(0, room / 3)(random);
             room -= size;
-            fixed.emplace_back(vertical ? Child(&parent, kind, 1, size)
-                                        : Child(&parent, kind, size, 1),
-                               size);
+            fixed.emplace_back(
+                vertical ? Child(&parent, kind, 1, size) : Child(&parent, kind, size, 1), size);
         }
         long area = client->width() * client->height();
         for (const auto& [control, size] : fixed) {

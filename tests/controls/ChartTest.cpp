@@ -22,28 +22,32 @@
 namespace tensim {
 namespace {
 
-QImage Render(TChart& Chart) {
+QImage Render(TChart& Chart)
+{
     QImage image(Chart.size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
     Chart.Draw(painter, Chart.rect());
     return image;
 }
 
-std::vector<double> Values(const TChartValueList& List) {
+std::vector<double> Values(const TChartValueList& List)
+{
     std::vector<double> out;
     for (int i = 0; i < List.Count(); ++i)
         out.push_back(List.Value(i));
     return out;
 }
 
-QString BuildPath(const QString& Name) {
+QString BuildPath(const QString& Name)
+{
     return QDir(TENSIM_BUILD_DIR).filePath(Name);
 }
 
 // Separators fixed for label texts, restored afterwards.
 class ChartFormat : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         saved_ = FormatSettings();
         FormatSettings().DecimalSeparator = ".";
         FormatSettings().ThousandSeparator = ",";
@@ -54,7 +58,8 @@ private:
     TFormatSettings saved_;
 };
 
-TEST(ChartSeries, AscendingInsertionKeepsEqualValuesInArrivalOrder) {
+TEST(ChartSeries, AscendingInsertionKeepsEqualValuesInArrivalOrder)
+{
     TChart chart;
     auto* s = chart.AddSeries<TLineSeries>();
     ASSERT_EQ(s->XValues.Order, loAscending);
@@ -68,7 +73,8 @@ TEST(ChartSeries, AscendingInsertionKeepsEqualValuesInArrivalOrder) {
     EXPECT_EQ(Values(s->YValues), (std::vector<double>{0, 10, 30, 31, 50, 70}));
 }
 
-TEST(ChartSeries, DescendingAndUnorderedInsertion) {
+TEST(ChartSeries, DescendingAndUnorderedInsertion)
+{
     TChart chart;
     auto* s = chart.AddSeries<TLineSeries>();
     s->XValues.Order = loDescending;
@@ -86,7 +92,8 @@ TEST(ChartSeries, DescendingAndUnorderedInsertion) {
     EXPECT_EQ(Values(s->XValues), (std::vector<double>{6, 5, 3, 3, 1, 0, 4, -1}));
 }
 
-TEST(ChartSeries, RandomInsertionMatchesStableSort) {
+TEST(ChartSeries, RandomInsertionMatchesStableSort)
+{
     std::mt19937 random(7);
     std::uniform_int_distribution<int> pick(0, 20);
     TChart chart;
@@ -112,7 +119,8 @@ TEST(ChartSeries, RandomInsertionMatchesStableSort) {
     }
 }
 
-TEST(ChartSeries, EventsRefuseAndReportClearing) {
+TEST(ChartSeries, EventsRefuseAndReportClearing)
+{
     TChart chart;
     auto* s = chart.AddSeries<TLineSeries>();
     int asked = 0, cleared = 0;
@@ -139,7 +147,8 @@ TEST(ChartSeries, EventsRefuseAndReportClearing) {
     EXPECT_THROW(chart.SeriesList(1), std::out_of_range);
 }
 
-TEST(ChartExtremes, EmptyChartsGiveZero) {
+TEST(ChartExtremes, EmptyChartsGiveZero)
+{
     TChart chart;
     EXPECT_EQ(chart.SeriesMaxX(chart.BottomAxis), 0);
     chart.AddSeries<TLineSeries>();
@@ -150,7 +159,8 @@ TEST(ChartExtremes, EmptyChartsGiveZero) {
     EXPECT_EQ(chart.SeriesMaxY(chart.LeftAxis), 0);
 }
 
-TEST(ChartExtremes, OverCountedSeries) {
+TEST(ChartExtremes, OverCountedSeries)
+{
     TChart chart;
     auto* a = chart.AddSeries<TLineSeries>();
     auto* b = chart.AddSeries<TLineSeries>();
@@ -184,7 +194,8 @@ TEST(ChartExtremes, OverCountedSeries) {
 }
 
 // The message of the AxisException that Write raises, empty without one.
-std::string AxisError(const std::function<void()>& Write) {
+std::string AxisError(const std::function<void()>& Write)
+{
     try {
         Write();
     } catch (const AxisException& e) {
@@ -194,7 +205,8 @@ std::string AxisError(const std::function<void()>& Write) {
     return "";
 }
 
-TEST(ChartAxis, OrderRuleOfMinimumAndMaximum) {
+TEST(ChartAxis, OrderRuleOfMinimumAndMaximum)
+{
     TChart chart;
     TChartAxis& axis = chart.BottomAxis;
     axis.SetAutomatic(false);
@@ -214,7 +226,8 @@ TEST(ChartAxis, OrderRuleOfMinimumAndMaximum) {
     EXPECT_EQ(axis.Maximum(), 30);
 }
 
-TEST(ChartAxis, AutomaticRangeFollowsTheDataAndStaysWhenSwitchedOff) {
+TEST(ChartAxis, AutomaticRangeFollowsTheDataAndStaysWhenSwitchedOff)
+{
     TChart chart;
     auto* s = chart.AddSeries<TLineSeries>();
     s->AddPoint(1, 0.5);
@@ -245,7 +258,8 @@ TEST(ChartAxis, AutomaticRangeFollowsTheDataAndStaysWhenSwitchedOff) {
     EXPECT_EQ(chart.LeftAxis.Maximum(), 4);
 }
 
-TEST(ChartAxis, DataEndsOnAxisEndsWithoutMarkers) {
+TEST(ChartAxis, DataEndsOnAxisEndsWithoutMarkers)
+{
     TChart chart;
     auto* s = chart.AddSeries<TLineSeries>();
     s->AddPoint(-2, 3);
@@ -263,7 +277,8 @@ TEST(ChartAxis, DataEndsOnAxisEndsWithoutMarkers) {
     EXPECT_EQ(chart.LeftAxis.EndPos(), chart.ChartRect().bottom());
 }
 
-TEST(ChartAxis, MarkerMarginsAtAutomaticEndsOnly) {
+TEST(ChartAxis, MarkerMarginsAtAutomaticEndsOnly)
+{
     TChart chart;
     chart.resize(317, 211);
     auto* plain = chart.AddSeries<TLineSeries>();
@@ -308,7 +323,8 @@ TEST(ChartAxis, MarkerMarginsAtAutomaticEndsOnly) {
     EXPECT_EQ(x.CalcPosValue(2), x.EndPos() - 8);
 }
 
-TEST(ChartAxis, ValueToPixel) {
+TEST(ChartAxis, ValueToPixel)
+{
     TChart chart;
     chart.resize(413, 260);
     chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
@@ -351,7 +367,8 @@ TEST(ChartAxis, ValueToPixel) {
     EXPECT_EQ(x.CalcPosValue(7.5), (x.StartPos() + x.EndPos()) / 2);
 }
 
-TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle) {
+TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle)
+{
     TChart chart;
     chart.AddSeries<TLineSeries>();
     Render(chart);
@@ -370,7 +387,8 @@ TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle) {
     EXPECT_EQ(chart.LeftAxis.LabelText(chart.LeftAxis.LabelValues().at(0)), "123,456.5");
 }
 
-TEST_F(ChartFormat, NoLabelsWithoutActiveSeries) {
+TEST_F(ChartFormat, NoLabelsWithoutActiveSeries)
+{
     TChart chart;
     Render(chart);
     EXPECT_TRUE(chart.BottomAxis.LabelValues().empty());
@@ -388,7 +406,8 @@ TEST_F(ChartFormat, NoLabelsWithoutActiveSeries) {
 
 // The label step found independently: the first of the 1-2-5 values from
 // the starting step on at which the labels fit.
-double ExpectedStep(const TChartAxis& Axis, const QImage& Image) {
+double ExpectedStep(const TChartAxis& Axis, const QImage& Image)
+{
     QFont font("DejaVu Sans");
     font.setPixelSize(11);
     const QFontMetrics fm(font, &Image);
@@ -412,7 +431,8 @@ double ExpectedStep(const TChartAxis& Axis, const QImage& Image) {
 // The multiples of the step within the range shown, from the top down. The
 // top one is found by dividing, so a maximum just below a multiple in binary
 // (0.0013 with step 0.0001) starts one step lower; the minimum is kept.
-void ExpectLabelsAreMultiples(const TChartAxis& Axis, double Step) {
+void ExpectLabelsAreMultiples(const TChartAxis& Axis, double Step)
+{
     std::vector<double> expected;
     for (long long k = static_cast<long long>(std::floor(Axis.ShownMaximum() / Step));
          k * Step >= Axis.ShownMinimum() - 1e-9 * Step; --k)
@@ -422,7 +442,8 @@ void ExpectLabelsAreMultiples(const TChartAxis& Axis, double Step) {
         EXPECT_NEAR(Axis.LabelValues()[i], expected[i], 1e-9 * Step);
 }
 
-TEST_F(ChartFormat, LabelStepsForSeveralRanges) {
+TEST_F(ChartFormat, LabelStepsForSeveralRanges)
+{
     const std::vector<std::pair<double, double>> ranges = {
         {0, 10},        {0, 1},       {1, 2.6},     {-2, 2},         {0.94, 1.5},
         {-1, 4},        {0, 10000},   {-123456, 7}, {0.001, 0.0013}, {-0.5, 0.25},
@@ -445,7 +466,8 @@ TEST_F(ChartFormat, LabelStepsForSeveralRanges) {
     }
 }
 
-TEST_F(ChartFormat, LabelTextsAndIncrement) {
+TEST_F(ChartFormat, LabelTextsAndIncrement)
+{
     TChart chart;
     chart.resize(600, 400);
     chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
@@ -492,7 +514,8 @@ TEST_F(ChartFormat, LabelTextsAndIncrement) {
     EXPECT_EQ(x.LabelText(12345.5), "12.345,5");
 }
 
-TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash) {
+TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash)
+{
     for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(12, 9), QSize(60, 40)}) {
         TChart chart;
         chart.resize(size);
@@ -513,7 +536,8 @@ TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash) {
 }
 
 // The box of pixels that differ from white around (X, Y).
-QRect InkBox(const QImage& Image, int X, int Y, int Reach) {
+QRect InkBox(const QImage& Image, int X, int Y, int Reach)
+{
     QRect box;
     for (int y = Y - Reach; y <= Y + Reach; ++y)
         for (int x = X - Reach; x <= X + Reach; ++x)
@@ -522,7 +546,8 @@ QRect InkBox(const QImage& Image, int X, int Y, int Reach) {
 }
 
 // A chart whose only ink near its centre is one point's marker.
-TChart* MarkerChart(TChart& Chart, TSeriesPointerStyle Style) {
+TChart* MarkerChart(TChart& Chart, TSeriesPointerStyle Style)
+{
     Chart.resize(200, 200);
     Chart.Title.Visible = false;
     Chart.BackWallBrush.Style = Qt::SolidPattern;
@@ -542,7 +567,8 @@ TChart* MarkerChart(TChart& Chart, TSeriesPointerStyle Style) {
     return &Chart;
 }
 
-TEST(ChartDrawing, MarkerGeometry) {
+TEST(ChartDrawing, MarkerGeometry)
+{
     TChart rect, circle;
     MarkerChart(rect, psRectangle);
     MarkerChart(circle, psCircle);
@@ -574,7 +600,8 @@ TEST(ChartDrawing, MarkerGeometry) {
     EXPECT_EQ(lines.pixel(x + 10, y - 1), 0xFFFFFFFFu);
 }
 
-TEST(ChartPictures, SavedFilesReadBackAtTheChartsSize) {
+TEST(ChartPictures, SavedFilesReadBackAtTheChartsSize)
+{
     TChart chart;
     chart.resize(321, 187);
     chart.AddSeries<TLineSeries>()->AddPoint(1, 2);
@@ -599,7 +626,8 @@ TEST(ChartPictures, SavedFilesReadBackAtTheChartsSize) {
     EXPECT_EQ(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), Render(chart));
 }
 
-TEST(ChartWidget, DoubleClickReportsTheChart) {
+TEST(ChartWidget, DoubleClickReportsTheChart)
+{
     TChart chart;
     QObject* sender = nullptr;
     chart.OnDblClick = [&](QObject* Sender) { sender = Sender; };
@@ -608,7 +636,8 @@ TEST(ChartWidget, DoubleClickReportsTheChart) {
     EXPECT_EQ(chart.size(), QSize(400, 250));
 }
 
-TEST(ChartPictures, ClipboardHoldsSvgAndBitmap) {
+TEST(ChartPictures, ClipboardHoldsSvgAndBitmap)
+{
     TChart chart;
     chart.resize(150, 154);
     chart.Title.Text = QStringList{"Círculo de Mohr", "estado deformado"};
@@ -633,7 +662,8 @@ TEST(ChartPictures, ClipboardHoldsSvgAndBitmap) {
 }
 
 // A line series as the program's charts have them.
-TLineSeries* AddLine(TChart& Chart, TColor Color, bool Markers, TSeriesPointerStyle Style) {
+TLineSeries* AddLine(TChart& Chart, TColor Color, bool Markers, TSeriesPointerStyle Style)
+{
     auto* s = Chart.AddSeries<TLineSeries>();
     s->SeriesColor = Color;
     s->Pointer.Visible = Markers;
@@ -642,15 +672,16 @@ TLineSeries* AddLine(TChart& Chart, TColor Color, bool Markers, TSeriesPointerSt
     return s;
 }
 
-void SetTitles(TChart& Chart, const QStringList& Title, const QString& Bottom,
-               const QString& Left) {
+void SetTitles(TChart& Chart, const QStringList& Title, const QString& Bottom, const QString& Left)
+{
     Chart.Title.Text = Title;
     Chart.BottomAxis.Title.Caption = Bottom;
     Chart.LeftAxis.Title.Caption = Left;
 }
 
 // A Mohr circle of 360 points from the angle 0 on, not closed.
-void AddCircle(TLineSeries& Series, double X, double Y, double Radius) {
+void AddCircle(TLineSeries& Series, double X, double Y, double Radius)
+{
     Series.XValues.Order = loNone;
     for (int i = 0; i < 360; ++i) {
         const double t = i * M_PI / 180;
@@ -659,7 +690,8 @@ void AddCircle(TLineSeries& Series, double X, double Y, double Radius) {
 }
 
 // The strain-path charts after some increments of simple shear.
-void FillPathCharts(TChart& Elongation, TChart& Inclination, TSeriesPointerStyle Style) {
+void FillPathCharts(TChart& Elongation, TChart& Inclination, TSeriesPointerStyle Style)
+{
     SetTitles(Elongation, {"Elongación vs. Razón axial"}, "", "");
     SetTitles(Inclination, {"Inclinación de elipse vs. ", "Razón axial"}, "Razón axial",
               "Ángulo de inclinación(°)");
@@ -679,7 +711,8 @@ void FillPathCharts(TChart& Elongation, TChart& Inclination, TSeriesPointerStyle
 }
 
 // Charts as the program sets them up, written for a person to look at.
-TEST(ChartPictures, WritesPicturesToLookAt) {
+TEST(ChartPictures, WritesPicturesToLookAt)
+{
     for (TSeriesPointerStyle style : {psRectangle, psCircle}) {
         TChart chart, unused;
         chart.resize(300, 220);

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tensim {
@@ -273,15 +273,16 @@ TEST(FormResizer, AlignedControlsAreScaledThenRealigned)
     band2->setTitle("Distorsión");
     left->setTitle("Tipo de flujo");
     right->setTitle("Visualizar");
-    for (const auto& [w, colour] : {std::pair<QWidget*, QColor>{inner, Qt::cyan},
-                                    {client, Qt::yellow}, {chart, Qt::green}}) {
+    for (const auto& [w, colour] :
+         {std::pair<QWidget*, QColor>{inner, Qt::cyan}, {client, Qt::yellow}, {chart, Qt::green}}) {
         QPalette palette = w->palette();
         palette.setColor(QPalette::Window, colour);
         w->setPalette(palette);
         w->setAutoFillBackground(true);
     }
     std::vector<QRect> design;
-    for (QWidget* w : all) design.push_back(w->geometry());
+    for (QWidget* w : all)
+        design.push_back(w->geometry());
     form.Resizer->RecordLayout();
 
     std::vector<QWidget*> posted;
@@ -291,7 +292,7 @@ TEST(FormResizer, AlignedControlsAreScaledThenRealigned)
     form.Window.show();
     form.Window.grab().save(QString(TENSIM_BUILD_DIR) + "/resizer_design.png");
     form.ResizeTo(990, 716); // ratios 1.25 and 1.2495...
-    EXPECT_EQ(posted, all); // the client panel too, though it was not scaled
+    EXPECT_EQ(posted, all);  // the client panel too, though it was not scaled
     EXPECT_EQ(band1->geometry(), QRect(0, 0, 990, 211));
     EXPECT_EQ(inner->geometry(), QRect(40, 20, 251, 181));
     EXPECT_EQ(band2->geometry(), QRect(0, 211, 990, 310));
@@ -303,7 +304,8 @@ TEST(FormResizer, AlignedControlsAreScaledThenRealigned)
     form.Window.grab().save(QString(TENSIM_BUILD_DIR) + "/resizer_enlarged.png");
 
     form.ResizeTo(792, 573);
-    for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i]->geometry(), design[i]) << i;
+    for (size_t i = 0; i < all.size(); ++i)
+        EXPECT_EQ(all[i]->geometry(), design[i]) << i;
 }
 
 TEST(FormResizer, Exceptions)

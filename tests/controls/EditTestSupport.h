@@ -13,7 +13,8 @@
 #include <ostream>
 
 // Failures show texts as texts.
-inline void PrintTo(const QString& Text, std::ostream* Stream) {
+inline void PrintTo(const QString& Text, std::ostream* Stream)
+{
     *Stream << '"' << Text.toStdString() << '"';
 }
 
@@ -22,14 +23,16 @@ namespace tensim {
 // A form with a plain line edit below the fields under test, to take the focus.
 class TestForm {
 public:
-    TestForm() {
+    TestForm()
+    {
         other = new QLineEdit(&form);
         other->setGeometry(10, 200, 100, 24);
         form.resize(400, 260);
     }
     // Shows the form and makes it the active window, so that focus changes
     // reach the fields.
-    bool Activate() {
+    bool Activate()
+    {
         form.show();
         QApplication::setActiveWindow(&form);
         form.activateWindow();

@@ -20,10 +20,13 @@ namespace {
 class Fuzzer {
 public:
     Fuzzer(TNxNumEdit& edit, TNxNumEdit& probe, unsigned seed)
-        : edit_(edit), probe_(probe), rng_(seed) {}
+        : edit_(edit), probe_(probe), rng_(seed)
+    {
+    }
 
     // One random action; returns a short description of it.
-    std::string Step() {
+    std::string Step()
+    {
         const int kind = Uniform(0, 99);
         if (kind < 42) {
             const QString c = RandomChar();
@@ -88,7 +91,8 @@ public:
     // The text reads as a finite value; its text reads back to a value close
     // to it, whose text is the same (Engineering: whose text reads back close
     // to it again, since its truncated exponent can drop digits once more).
-    void Check(const std::string& trace) {
+    void Check(const std::string& trace)
+    {
         long double v = 0;
         try {
             v = edit_.Value();
@@ -116,13 +120,15 @@ public:
 private:
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
 
-    QString RandomChar() {
+    QString RandomChar()
+    {
         static const QString pool =
             QString::fromUtf8("0123456789012345678901234--eE.,.,+ a\u00a0\u00a0x");
         return QString(pool[Uniform(0, static_cast<int>(pool.size()) - 1)]);
     }
 
-    long double RandomValue() {
+    long double RandomValue()
+    {
         switch (Uniform(0, 4)) {
         case 0:
             return 0;
@@ -137,7 +143,8 @@ private:
         }
     }
 
-    bool ReadBack(const QString& text, long double& value) {
+    bool ReadBack(const QString& text, long double& value)
+    {
         probe_.setText(text);
         try {
             value = probe_.Value();
@@ -147,7 +154,8 @@ private:
         return std::isfinite(value);
     }
 
-    void Key(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    void Key(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
+    {
         QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
         QApplication::sendEvent(&edit_, &press);
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
@@ -165,7 +173,8 @@ struct FuzzCase {
     const char* Thousand;
 };
 
-TEST(NxNumEditFuzz, RandomEditingAlwaysLeavesANumber) {
+TEST(NxNumEditFuzz, RandomEditingAlwaysLeavesANumber)
+{
     MessageRecorder messages; // out-of-range exits
     constexpr int SequencesPerCase = 1500, MaxSequence = 8;
     const FuzzCase cases[] = {{4, ".", ","}, {4, ",", "\u00a0"}, {-1, ".", ","}, {-1, ",", "."}};

@@ -14,14 +14,16 @@ namespace {
 // ---------------------------------------------------------------- text for a value
 
 // Formats v with a fresh edit in the given format.
-QString Format(TNumberFormat format, int decimals, long double v) {
+QString Format(TNumberFormat format, int decimals, long double v)
+{
     TNxNumEdit edit;
     edit.SetNumberFormat(format);
     edit.SetDecimals(decimals);
     return edit.FormatValue(v);
 }
 
-TEST(NxNumEditFormat, StandardPointLocale) {
+TEST(NxNumEditFormat, StandardPointLocale)
+{
     Separators s(".", ",");
     const auto f = [](int d, long double v) { return Format(TNumberFormat::Standard, d, v); };
     EXPECT_EQ(f(4, 1), "1.0000");
@@ -40,7 +42,8 @@ TEST(NxNumEditFormat, StandardPointLocale) {
     EXPECT_EQ(f(2, 123456789012345678.0L), "123456789012345678.00");
 }
 
-TEST(NxNumEditFormat, ThousandsScientificEngineeringPointLocale) {
+TEST(NxNumEditFormat, ThousandsScientificEngineeringPointLocale)
+{
     Separators s(".", ",");
     const auto t = [](int d, long double v) { return Format(TNumberFormat::Thousands, d, v); };
     EXPECT_EQ(t(4, 1234567.891L), "1,234,567.8910");
@@ -72,7 +75,8 @@ TEST(NxNumEditFormat, ThousandsScientificEngineeringPointLocale) {
     EXPECT_EQ(en(-1, 4.5e-9), "0.0045E-6");
 }
 
-TEST(NxNumEditFormat, CommaLocaleAndMultiByteSeparator) {
+TEST(NxNumEditFormat, CommaLocaleAndMultiByteSeparator)
+{
     Separators s(",", ".");
     EXPECT_EQ(Format(TNumberFormat::Standard, 4, 1.5), "1,5000");
     EXPECT_EQ(Format(TNumberFormat::Thousands, 2, 1234567.5), "1.234.567,50");
@@ -95,13 +99,15 @@ TEST(NxNumEditFormat, CommaLocaleAndMultiByteSeparator) {
 
 // ---------------------------------------------------------------- reading and writing Value
 
-long double Read(const QString& text) {
+long double Read(const QString& text)
+{
     TNxNumEdit edit;
     edit.setText(text);
     return edit.Value();
 }
 
-TEST(NxNumEditValue, ReadsTheNumberGrammar) {
+TEST(NxNumEditValue, ReadsTheNumberGrammar)
+{
     Separators s(".", ",");
     EXPECT_EQ(Read("-.5000"), -0.5L);
     EXPECT_EQ(Read("."), 0.0L);
@@ -123,7 +129,8 @@ TEST(NxNumEditValue, ReadsTheNumberGrammar) {
     EXPECT_EQ(Read("-,5"), -0.5L);
 }
 
-TEST(NxNumEditValue, TextThatIsNotANumberThrowsToTheReader) {
+TEST(NxNumEditValue, TextThatIsNotANumberThrowsToTheReader)
+{
     Separators s(".", ",");
     for (const char* bad : {"abc", "-", "1.2.3", "E5", "--1", "1E5000", "1 2", "1E5-", "+"}) {
         TNxNumEdit edit;
@@ -140,7 +147,8 @@ TEST(NxNumEditValue, TextThatIsNotANumberThrowsToTheReader) {
     }
 }
 
-TEST(NxNumEditValue, WritingFiresOnChangeOnlyForANewText) {
+TEST(NxNumEditValue, WritingFiresOnChangeOnlyForANewText)
+{
     Separators s(".", ",");
     TNxNumEdit edit;
     EXPECT_EQ(edit.text(), "0"); // Decimals -1
@@ -166,7 +174,8 @@ TEST(NxNumEditValue, WritingFiresOnChangeOnlyForANewText) {
     EXPECT_EQ(edit.Value(), -2.5L);
 }
 
-TEST(NxNumEditValue, FormatAndBoundsSettings) {
+TEST(NxNumEditValue, FormatAndBoundsSettings)
+{
     Separators s(".", ",");
     TNxNumEdit edit;
     edit.SetValue(1.5);
@@ -204,13 +213,15 @@ TEST(NxNumEditValue, FormatAndBoundsSettings) {
 
 class NxNumEditKeys : public testing::Test {
 protected:
-    NxNumEditKeys() {
+    NxNumEditKeys()
+    {
         edit = new TNxNumEdit(&form.form);
         edit->SetDecimals(4);
         edit->OnChange = [this](QObject*) { ++changes; };
     }
     // Shows text with the caret at caret (characters before it).
-    void Put(const QString& text, int caret, int selection = 0) {
+    void Put(const QString& text, int caret, int selection = 0)
+    {
         edit->setText(text);
         if (selection > 0)
             edit->setSelection(caret, selection);
@@ -218,7 +229,8 @@ protected:
             edit->setCursorPosition(caret);
         changes = 0;
     }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
         QTest::keyClick(edit, key, modifiers);
     }
     void Type(const QString& text) { QTest::keyClicks(edit, text); }
@@ -230,7 +242,8 @@ protected:
     int changes = 0;
 };
 
-TEST_F(NxNumEditKeys, DeleteAndBackspaceKeepTheShape) {
+TEST_F(NxNumEditKeys, DeleteAndBackspaceKeepTheShape)
+{
     Put("1.2345", 2);
     Key(Qt::Key_Delete);
     EXPECT_EQ(edit->text(), "1.3450");
@@ -280,7 +293,8 @@ TEST_F(NxNumEditKeys, DeleteAndBackspaceKeepTheShape) {
     EXPECT_EQ(edit->text(), "1.2345");
 }
 
-TEST_F(NxNumEditKeys, DeletingASelectionBackspacesItsCharacters) {
+TEST_F(NxNumEditKeys, DeletingASelectionBackspacesItsCharacters)
+{
     Put("12.3400", 1, 3); // "2.3": two digits, the separator stays
     Key(Qt::Key_Delete);
     EXPECT_EQ(edit->text(), "1.4000");
@@ -303,7 +317,8 @@ TEST_F(NxNumEditKeys, DeletingASelectionBackspacesItsCharacters) {
     EXPECT_EQ(Caret(), 0);
 }
 
-TEST_F(NxNumEditKeys, DeletingInsideAnExponent) {
+TEST_F(NxNumEditKeys, DeletingInsideAnExponent)
+{
     edit->SetNumberFormat(TNumberFormat::Scientific);
     Put("1.5000E12", 9);
     Key(Qt::Key_Backspace);
@@ -323,7 +338,8 @@ TEST_F(NxNumEditKeys, DeletingInsideAnExponent) {
     EXPECT_EQ(changes, 0);
 }
 
-TEST_F(NxNumEditKeys, DeletingTheLastDigitLeavesANumber) {
+TEST_F(NxNumEditKeys, DeletingTheLastDigitLeavesANumber)
+{
     edit->SetDecimals(-1);
     Put("5", 1);
     Key(Qt::Key_Backspace);
@@ -349,7 +365,8 @@ TEST_F(NxNumEditKeys, DeletingTheLastDigitLeavesANumber) {
     EXPECT_EQ(edit->text(), "-0");
 }
 
-TEST_F(NxNumEditKeys, MinusTogglesTheSign) {
+TEST_F(NxNumEditKeys, MinusTogglesTheSign)
+{
     for (int caret : {0, 3, 6}) {
         Put("1.5000", caret);
         Type("-");
@@ -371,7 +388,8 @@ TEST_F(NxNumEditKeys, MinusTogglesTheSign) {
     EXPECT_EQ(edit->text(), "-1.5000E2");
 }
 
-TEST_F(NxNumEditKeys, DecimalSeparatorAndDigits) {
+TEST_F(NxNumEditKeys, DecimalSeparatorAndDigits)
+{
     Put("1.5000", 1);
     Type(".");
     EXPECT_EQ(edit->text(), "1.5000");
@@ -417,7 +435,8 @@ TEST_F(NxNumEditKeys, DecimalSeparatorAndDigits) {
     EXPECT_EQ(edit->text(), "1.5000");
 }
 
-TEST_F(NxNumEditKeys, ExponentTyping) {
+TEST_F(NxNumEditKeys, ExponentTyping)
+{
     Put("1.5000", 3);
     Type("e");
     EXPECT_EQ(edit->text(), "1.5000E");
@@ -456,7 +475,8 @@ TEST_F(NxNumEditKeys, ExponentTyping) {
     EXPECT_EQ(edit->text(), "12.");
 }
 
-TEST_F(NxNumEditKeys, CommaLocale) {
+TEST_F(NxNumEditKeys, CommaLocale)
+{
     Separators comma(",", ".");
     Put("1,5000", 0);
     Type(".");
@@ -470,7 +490,8 @@ TEST_F(NxNumEditKeys, CommaLocale) {
     EXPECT_EQ(edit->Value(), 1.25L);
 }
 
-TEST_F(NxNumEditKeys, HugeInputStaysANumber) {
+TEST_F(NxNumEditKeys, HugeInputStaysANumber)
+{
     Put("1.0000", 1);
     Type(QString(6000, '9'));
     const QString text = edit->text();
@@ -479,7 +500,8 @@ TEST_F(NxNumEditKeys, HugeInputStaysANumber) {
     EXPECT_TRUE(text.endsWith(".0000"));
 }
 
-TEST_F(NxNumEditKeys, ThousandsFollowTheDigits) {
+TEST_F(NxNumEditKeys, ThousandsFollowTheDigits)
+{
     edit->SetNumberFormat(TNumberFormat::Thousands);
     Put("1,234.0000", 1);
     Type("55");
@@ -495,7 +517,8 @@ TEST_F(NxNumEditKeys, ThousandsFollowTheDigits) {
 
 // ---------------------------------------------------------------- clipboard
 
-TEST_F(NxNumEditKeys, PasteTypesEveryCharacter) {
+TEST_F(NxNumEditKeys, PasteTypesEveryCharacter)
+{
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("12a.5");
     Put("0.0000", 0);
@@ -529,7 +552,8 @@ TEST_F(NxNumEditKeys, PasteTypesEveryCharacter) {
     EXPECT_EQ(edit->text(), "1.0000");
 }
 
-TEST_F(NxNumEditKeys, CopyAndCut) {
+TEST_F(NxNumEditKeys, CopyAndCut)
+{
     QClipboard* clipboard = QGuiApplication::clipboard();
     edit->SetNumberFormat(TNumberFormat::Thousands);
     Put("1,234.5000", 0, 10);
@@ -551,7 +575,8 @@ TEST_F(NxNumEditKeys, CopyAndCut) {
 
 // ---------------------------------------------------------------- focus
 
-TEST_F(NxNumEditKeys, LeavingShowsTheFullTextAndChecksTheRange) {
+TEST_F(NxNumEditKeys, LeavingShowsTheFullTextAndChecksTheRange)
+{
     MessageRecorder messages;
     std::vector<std::string> events;
     edit->OnExit = [&](QObject*) { events.push_back("exit"); };
@@ -596,7 +621,8 @@ TEST_F(NxNumEditKeys, LeavingShowsTheFullTextAndChecksTheRange) {
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
-TEST_F(NxNumEditKeys, EnteringSelectsAll) {
+TEST_F(NxNumEditKeys, EnteringSelectsAll)
+{
     std::vector<std::string> events;
     edit->OnEnter = [&](QObject*) { events.push_back("enter"); };
     edit->setGeometry(10, 10, 100, 24);
@@ -622,7 +648,8 @@ TEST_F(NxNumEditKeys, EnteringSelectsAll) {
     EXPECT_FALSE(edit->hasSelectedText());
 }
 
-TEST_F(NxNumEditKeys, EnterClicksTheDefaultButton) {
+TEST_F(NxNumEditKeys, EnterClicksTheDefaultButton)
+{
     ASSERT_TRUE(form.Activate());
     edit->setFocus();
     Put("1.5000", 2);

@@ -11,7 +11,8 @@ namespace {
 
 class NxSpinEditTest : public testing::Test {
 protected:
-    NxSpinEditTest() {
+    NxSpinEditTest()
+    {
         edit = new TNxSpinEdit(&form.form);
         edit->move(10, 10);
     }
@@ -21,7 +22,8 @@ protected:
     TNxSpinEdit* edit;
 };
 
-TEST_F(NxSpinEditTest, Defaults) {
+TEST_F(NxSpinEditTest, Defaults)
+{
     EXPECT_EQ(edit->width(), 100);
     EXPECT_EQ(edit->text(), "");
     EXPECT_EQ(edit->Value(), 0); // an empty text reads as MinValue
@@ -34,7 +36,8 @@ TEST_F(NxSpinEditTest, Defaults) {
     EXPECT_EQ(edit->Version(), "2.00.00.00");
 }
 
-TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem) {
+TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem)
+{
     // The number of increments: Value 1, Increment 1, no bounds.
     edit->SetValue(1);
     edit->DownClick(nullptr);
@@ -50,7 +53,8 @@ TEST_F(NxSpinEditTest, UnboundedCountsAsTheMainWindowUsesThem) {
     EXPECT_EQ(edit->text(), "10");
 }
 
-TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll) {
+TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll)
+{
     edit->SetValue(345);
     ASSERT_TRUE(form.Activate());
     form.other->setFocus();
@@ -65,7 +69,8 @@ TEST_F(NxSpinEditTest, AClickThatEntersSelectsAll) {
     EXPECT_EQ(edit->selectedText(), "345");
 }
 
-TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps) {
+TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps)
+{
     edit->SetValue(3);
     ASSERT_TRUE(form.Activate());
     edit->setFocus();
@@ -94,7 +99,8 @@ TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps) {
 }
 
 // A picture of the fields as the main window sets them up.
-TEST(EditPicture, MainWindowFields) {
+TEST(EditPicture, MainWindowFields)
+{
     Separators separators(".", ",");
     QWidget form;
     form.resize(440, 130);

@@ -14,12 +14,14 @@ namespace {
 
 class SpinEditTest : public testing::Test {
 protected:
-    SpinEditTest() {
+    SpinEditTest()
+    {
         edit = new TSpinEdit(&form.form);
         edit->setGeometry(10, 10, 121, 30);
         edit->OnChange = [this](QObject*) { ++changes; };
     }
-    void Put(const QString& text) {
+    void Put(const QString& text)
+    {
         edit->setText(text);
         edit->setCursorPosition(static_cast<int>(text.size()));
         changes = 0;
@@ -31,7 +33,8 @@ protected:
     int changes = 0;
 };
 
-TEST_F(SpinEditTest, StepsAndBounds) {
+TEST_F(SpinEditTest, StepsAndBounds)
+{
     EXPECT_EQ(edit->text(), "0");
     EXPECT_EQ(edit->Increment(), 1);
     EXPECT_EQ(edit->Button()->FocusControl(), edit);
@@ -78,7 +81,8 @@ TEST_F(SpinEditTest, StepsAndBounds) {
     EXPECT_EQ(edit->Value(), 3);
 }
 
-TEST_F(SpinEditTest, TextThatIsNotAnIntegerReadsAsMinValue) {
+TEST_F(SpinEditTest, TextThatIsNotAnIntegerReadsAsMinValue)
+{
     for (const char* text : {"", "-", "+", ".", "1.5", "abc", "99999999999", "1e3"}) {
         edit->setText(text);
         EXPECT_EQ(edit->Value(), 0) << text;
@@ -94,7 +98,8 @@ TEST_F(SpinEditTest, TextThatIsNotAnIntegerReadsAsMinValue) {
     EXPECT_EQ(edit->text(), "-3");
 }
 
-TEST_F(SpinEditTest, KeysAndCharacters) {
+TEST_F(SpinEditTest, KeysAndCharacters)
+{
     edit->SetValue(5);
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->Value(), 6);
@@ -119,7 +124,8 @@ TEST_F(SpinEditTest, KeysAndCharacters) {
     EXPECT_EQ(edit->text(), "1,");
 }
 
-TEST_F(SpinEditTest, EditorDisabledOnlySteps) {
+TEST_F(SpinEditTest, EditorDisabledOnlySteps)
+{
     edit->SetEditorEnabled(false);
     edit->SetValue(8);
     changes = 0;
@@ -149,7 +155,8 @@ TEST_F(SpinEditTest, EditorDisabledOnlySteps) {
     EXPECT_EQ(edit->text(), "977");
 }
 
-TEST_F(SpinEditTest, FocusExitClampsAndEntrySelects) {
+TEST_F(SpinEditTest, FocusExitClampsAndEntrySelects)
+{
     std::vector<std::string> events;
     edit->OnEnter = [&](QObject*) { events.push_back("enter"); };
     edit->OnExit = [&](QObject*) { events.push_back("exit " + edit->text().toStdString()); };
@@ -175,7 +182,8 @@ TEST_F(SpinEditTest, FocusExitClampsAndEntrySelects) {
     EXPECT_FALSE(edit->hasSelectedText());
 }
 
-TEST_F(SpinEditTest, ArrowsStepAndTakeTheFocusForTheField) {
+TEST_F(SpinEditTest, ArrowsStepAndTakeTheFocusForTheField)
+{
     ASSERT_TRUE(form.Activate());
     form.other->setFocus();
     TSpinButton* strip = edit->Button();
@@ -192,7 +200,8 @@ TEST_F(SpinEditTest, ArrowsStepAndTakeTheFocusForTheField) {
     EXPECT_EQ(edit->Value(), -1);
 }
 
-TEST_F(SpinEditTest, LayoutKeepsTheTextOffTheArrows) {
+TEST_F(SpinEditTest, LayoutKeepsTheTextOffTheArrows)
+{
     form.form.show(); // resize events reach shown widgets
     const int textHeight = edit->fontMetrics().height();
     const int systemHeight = QFontMetrics(QApplication::font()).height();
@@ -218,7 +227,8 @@ TEST_F(SpinEditTest, LayoutKeepsTheTextOffTheArrows) {
     EXPECT_EQ(alone.width(), 15);
 }
 
-TEST(SpinButton, KeysClickTheFocusedArrow) {
+TEST(SpinButton, KeysClickTheFocusedArrow)
+{
     TestForm form;
     TSpinButton* strip = new TSpinButton(&form.form);
     strip->setFocusPolicy(Qt::StrongFocus);
@@ -252,7 +262,8 @@ TEST(SpinButton, KeysClickTheFocusedArrow) {
 }
 
 // Timing uses generous bounds: a busy machine only delays timers.
-TEST_F(SpinEditTest, HeldArrowRepeats) {
+TEST_F(SpinEditTest, HeldArrowRepeats)
+{
     ASSERT_TRUE(form.Activate());
     TTimerSpeedButton* up = edit->Button()->UpButton();
     QElapsedTimer clock;
@@ -283,7 +294,8 @@ TEST_F(SpinEditTest, HeldArrowRepeats) {
     EXPECT_EQ(steps.size(), held.size() + 1);
 }
 
-TEST_F(SpinEditTest, ArrowHeldOutsideDoesNotRepeat) {
+TEST_F(SpinEditTest, ArrowHeldOutsideDoesNotRepeat)
+{
     ASSERT_TRUE(form.Activate());
     TTimerSpeedButton* down = edit->Button()->DownButton();
     QTest::mousePress(down, Qt::LeftButton);
@@ -299,7 +311,8 @@ TEST_F(SpinEditTest, ArrowHeldOutsideDoesNotRepeat) {
     EXPECT_EQ(edit->Value(), held - 1);
 }
 
-TEST_F(SpinEditTest, AnErrorInARepeatStopsIt) {
+TEST_F(SpinEditTest, AnErrorInARepeatStopsIt)
+{
     ASSERT_TRUE(form.Activate());
     TTimerSpeedButton* up = edit->Button()->UpButton();
     edit->Button()->OnUpClick = [](QObject*) { throw std::runtime_error("step failed"); };

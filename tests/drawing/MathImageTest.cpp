@@ -32,7 +32,8 @@ TEST(MathImage, StartsWithTheStoredSettings)
     EXPECT_EQ(picture.format(), QImage::Format_RGB32);
     EXPECT_EQ(picture.size(), image.size());
     for (int y = 0; y < picture.height(); y += 7)
-        for (int x = 0; x < picture.width(); x += 7) ASSERT_EQ(picture.pixel(x, y), 0xFFFFFFFFu);
+        for (int x = 0; x < picture.width(); x += 7)
+            ASSERT_EQ(picture.pixel(x, y), 0xFFFFFFFFu);
 }
 
 TEST(MathImage, PanelExampleWithoutAxes)
@@ -148,9 +149,10 @@ TEST(MathImage, InvalidWindowKeepsThePreviousOne)
 {
     auto image = MakeSurface(-2, -2, 2, 2);
     const TWorldDrawing before = image->Mapping();
-    for (const auto& w : {std::array<double, 4>{1, 0, 1, 1}, std::array<double, 4>{0, 1, 1, 1},
-                          std::array<double, 4>{2, 0, 1, 1}, std::array<double, 4>{0, 0, HUGE_VAL, 1},
-                          std::array<double, 4>{std::nan(""), 0, 1, 1}}) {
+    for (const auto& w :
+         {std::array<double, 4>{1, 0, 1, 1}, std::array<double, 4>{0, 1, 1, 1},
+          std::array<double, 4>{2, 0, 1, 1}, std::array<double, 4>{0, 0, HUGE_VAL, 1},
+          std::array<double, 4>{std::nan(""), 0, 1, 1}}) {
         try {
             image->d2SetWorld(w[0], w[1], w[2], w[3]);
             ADD_FAILURE() << "no error";
@@ -189,7 +191,10 @@ TEST(MathImage, ThreeDimensionalSettingsAreStoredAndChecked)
     EXPECT_EQ(message([&] { image.Setd3WorldYW(-2); }), "y-worldwidth must be positive");
     EXPECT_EQ(message([&] { image.Setd3WorldZW(0); }), "z-worldwidth must be positive");
     EXPECT_EQ(message([&] { image.Setd3WorldX1(HUGE_VAL); }), "Invalid D3-world bounds");
-    EXPECT_EQ(message([&] { image.Setd3WorldZ1(1e308); image.Setd3WorldZW(1e308); }),
+    EXPECT_EQ(message([&] {
+                  image.Setd3WorldZ1(1e308);
+                  image.Setd3WorldZW(1e308);
+              }),
               "Invalid D3-world bounds");
     EXPECT_EQ(image.d3WorldX1(), -1);
     EXPECT_EQ(image.d3WorldZ1(), 1e308);
@@ -217,7 +222,8 @@ int CountPixels(const QImage& Image, TColor Color)
 {
     int n = 0;
     for (int y = 0; y < Image.height(); ++y)
-        for (int x = 0; x < Image.width(); ++x) n += RgbToColor(Image.pixel(x, y)) == Color;
+        for (int x = 0; x < Image.width(); ++x)
+            n += RgbToColor(Image.pixel(x, y)) == Color;
     return n;
 }
 
@@ -362,7 +368,8 @@ TEST(MathImage, WorldPrimitives)
     EXPECT_EQ(image->DrawingCanvas().Pixel(image->WindowX(0.5), image->WindowY(0.5)), clBlue);
 
     TFloatPointlist list;
-    for (int i = 0; i <= 8; ++i) list.Add(std::cos(i * M_PI / 4), std::sin(i * M_PI / 4));
+    for (int i = 0; i <= 8; ++i)
+        list.Add(std::cos(i * M_PI / 4), std::sin(i * M_PI / 4));
     const QImage before = Picture(*image);
     image->d2Polyline(list);
     EXPECT_EQ(image->DrawingCanvas().Pixel(image->WindowX(0), image->WindowY(1)), clBlue);
@@ -375,12 +382,14 @@ TEST(FloatPointlist, GrowsBy500)
     TFloatPointlist list;
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Capacity(), 500);
-    for (int i = 0; i < 500; ++i) list.Add(i, -i);
+    for (int i = 0; i < 500; ++i)
+        list.Add(i, -i);
     EXPECT_EQ(list.Capacity(), 500);
     list.Add(500, -500);
     EXPECT_EQ(list.Count(), 501);
     EXPECT_EQ(list.Capacity(), 1000);
-    for (int i = 0; i < 999; ++i) list.Add(i, 0);
+    for (int i = 0; i < 999; ++i)
+        list.Add(i, 0);
     EXPECT_EQ(list.Count(), 1500);
     EXPECT_EQ(list.Capacity(), 1500);
     list.Add(0, 0);
@@ -713,8 +722,10 @@ TEST(MathImage, ArrowHeadsAndZeroLines)
     const TAxesGeometry g(*image);
     const TCanvas& c = image->DrawingCanvas();
     // Axes with both end pixels.
-    for (int x = g.Left; x <= g.Right; ++x) ASSERT_EQ(c.Pixel(x, g.Bottom), clGreen) << x;
-    for (int y = g.Top; y <= g.Bottom; ++y) ASSERT_EQ(c.Pixel(g.Left, y), clGreen) << y;
+    for (int x = g.Left; x <= g.Right; ++x)
+        ASSERT_EQ(c.Pixel(x, g.Bottom), clGreen) << x;
+    for (int y = g.Top; y <= g.Bottom; ++y)
+        ASSERT_EQ(c.Pixel(g.Left, y), clGreen) << y;
     EXPECT_EQ(c.Pixel(g.Right + 1, g.Bottom), clWhite);
     EXPECT_EQ(c.Pixel(g.Left, g.Top - 1), clWhite);
     // Arrow heads: six pixels each way towards the axis end.
@@ -728,8 +739,10 @@ TEST(MathImage, ArrowHeadsAndZeroLines)
     EXPECT_EQ(c.Pixel(g.Left + 7, g.Top + 7), clWhite);
     // Zero lines inside the drawing area only: the axes stay green.
     const int x0 = image->WindowX(0), y0 = image->WindowY(0);
-    for (int y = g.Top; y < g.Bottom; ++y) ASSERT_EQ(c.Pixel(x0, y), clSilver) << y;
-    for (int x = g.Left + 1; x <= g.Right; ++x) ASSERT_EQ(c.Pixel(x, y0), clSilver) << x;
+    for (int y = g.Top; y < g.Bottom; ++y)
+        ASSERT_EQ(c.Pixel(x0, y), clSilver) << y;
+    for (int x = g.Left + 1; x <= g.Right; ++x)
+        ASSERT_EQ(c.Pixel(x, y0), clSilver) << x;
     EXPECT_EQ(c.Pixel(x0, g.Bottom), clGreen);
     EXPECT_EQ(c.Pixel(g.Left, y0), clGreen);
     EXPECT_EQ(c.Pixel(x0, g.Top - 1), clWhite);

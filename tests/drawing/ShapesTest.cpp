@@ -305,7 +305,8 @@ TEST(VectorArrow2D, BarbsAreHalfTheShaftAtTwelveThirteenthsOfPi)
     struct TCase {
         double X1, Y1, X2, Y2;
     };
-    for (const TCase c : {TCase{0, 0, 1, 0}, TCase{0.2, -0.3, -1.1, 0.9}, TCase{1.5, 1.5, 1.5, -1}}) {
+    for (const TCase c :
+         {TCase{0, 0, 1, 0}, TCase{0.2, -0.3, -1.1, 0.9}, TCase{1.5, 1.5, 1.5, -1}}) {
         auto image = MakeSurface();
         DrawBusyBackground(*image);
         auto reference = MakeSurface();
@@ -381,7 +382,7 @@ TEST(Mark, FiguresOfEveryType)
         return std::find(At.begin(), At.end(), std::make_pair(X, Y)) != At.end();
     };
     const auto plus = painted(0);
-    EXPECT_EQ(plus.size(), 14u); // two lines of 8 pixels crossing at the centre,
+    EXPECT_EQ(plus.size(), 14u);   // two lines of 8 pixels crossing at the centre,
     EXPECT_FALSE(has(plus, 0, 0)); // which the not-xor pen paints twice
     EXPECT_TRUE(has(plus, -4, 0) && has(plus, 0, -4) && !has(plus, 4, 0));
     const auto cross = painted(1);
@@ -397,7 +398,8 @@ TEST(Mark, FiguresOfEveryType)
     const auto circle = painted(6);
     EXPECT_GT(circle.size(), 16u);
     EXPECT_FALSE(has(circle, 0, 0));
-    for (const auto& p : circle) EXPECT_LE(std::max(std::abs(p.first), std::abs(p.second)), 4);
+    for (const auto& p : circle)
+        EXPECT_LE(std::max(std::abs(p.first), std::abs(p.second)), 4);
     EXPECT_EQ(painted(7), (std::vector<std::pair<int, int>>{{0, 0}}));
     EXPECT_TRUE(painted(8).empty());
 }
@@ -430,7 +432,8 @@ TEST(PointList2D, OwnsItsMembers)
     int released = 0;
     {
         TPointList2D list;
-        for (int i = 0; i < 3; ++i) list.Add(std::make_unique<TCountedPoint>(released));
+        for (int i = 0; i < 3; ++i)
+            list.Add(std::make_unique<TCountedPoint>(released));
         EXPECT_EQ(list.Count(), 3);
     }
     EXPECT_EQ(released, 3);
@@ -459,10 +462,10 @@ TEST(PointList2D, GetPointOutOfRangeShowsAMessage)
     EXPECT_EQ(triangle->GetPoint(3)->Color(), clRed);
     auto square = MakeUnitSquare();
     EXPECT_EQ(square->GetPoint(4), nullptr);
-    EXPECT_EQ(recorder.texts(), (std::vector<std::string>{
-                                    "Index out of range (0)TPointList2D.GetPoint",
-                                    "Index out of range (4)TPointList2D.GetPoint",
-                                    "Index out of range (4)TPointList2D.GetPoint"}));
+    EXPECT_EQ(recorder.texts(),
+              (std::vector<std::string>{"Index out of range (0)TPointList2D.GetPoint",
+                                        "Index out of range (4)TPointList2D.GetPoint",
+                                        "Index out of range (4)TPointList2D.GetPoint"}));
 }
 
 TEST(PointList2D, DrawnFlagAndTransforms)
@@ -489,7 +492,8 @@ TEST(PointList2D, DrawnFlagAndTransforms)
     triangle->Transform(IdentityMatrix2D(), *image);
     EXPECT_TRUE(triangle->Drawn());
     EXPECT_EQ(image->Bitmap(), drawn);
-    for (int i = 1; i <= 3; ++i) EXPECT_TRUE(triangle->GetPoint(i)->Drawn());
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(triangle->GetPoint(i)->Drawn());
 }
 
 // ---- ellipse ---------------------------------------------------------------

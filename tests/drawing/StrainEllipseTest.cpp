@@ -65,7 +65,8 @@ TEST(StrainEllipse, SingularIncrementOnlyMovesTheCentre)
     const TTransformMatrix before = e.Deformation;
     EXPECT_FALSE(e.Accumulate(Tensor(0, 0, 0, 0)));
     for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) EXPECT_EQ(e.Deformation.Elem[i][j], before.Elem[i][j]);
+        for (int j = 1; j <= 3; ++j)
+            EXPECT_EQ(e.Deformation.Elem[i][j], before.Elem[i][j]);
     EXPECT_EQ(e.Centre.Elem[1], 0.0);
     EXPECT_EQ(e.Centre.Elem[2], 0.0);
     // Rank one: refused too.
@@ -130,7 +131,8 @@ TEST(StrainEllipse, OverflowingIncrementsAreRefused)
         EXPECT_GT(accepted, 10);
         EXPECT_LT(accepted, 3000);
         for (int i = 1; i <= 2; ++i)
-            for (int j = 1; j <= 2; ++j) EXPECT_TRUE(std::isfinite(e.Deformation.Elem[i][j]));
+            for (int j = 1; j <= 2; ++j)
+                EXPECT_TRUE(std::isfinite(e.Deformation.Elem[i][j]));
     }
 }
 

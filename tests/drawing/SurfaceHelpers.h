@@ -46,13 +46,15 @@ inline void DrawBusyBackground(TMathImage& Image)
     canvas.Brush.Color = clWhite;
 }
 
-inline QImage Picture(TMathImage& Image) { return Image.Bitmap().copy(); }
+inline QImage Picture(TMathImage& Image)
+{
+    return Image.Bitmap().copy();
+}
 
 // The program's one locale setting, set for a test and put back after it.
 class TSeparators {
 public:
-    TSeparators(const std::string& Decimal, const std::string& Thousand)
-        : FSaved(FormatSettings())
+    TSeparators(const std::string& Decimal, const std::string& Thousand) : FSaved(FormatSettings())
     {
         FormatSettings().DecimalSeparator = Decimal;
         FormatSettings().ThousandSeparator = Thousand;

@@ -20,7 +20,8 @@ TMatrix OneBased(std::initializer_list<std::initializer_list<double>> rows)
     int i = 1;
     for (const auto& row : rows) {
         int j = 1;
-        for (double x : row) a[i][j++] = x;
+        for (double x : row)
+            a[i][j++] = x;
         ++i;
     }
     return a;
@@ -47,7 +48,8 @@ double InfNorm(const TMatrix& a, int lb, int ub)
     double norm = 0;
     for (int i = lb; i <= ub; ++i) {
         double row = 0;
-        for (int j = lb; j <= ub; ++j) row += std::fabs(a[i][j]);
+        for (int j = lb; j <= ub; ++j)
+            row += std::fabs(a[i][j]);
         norm = std::max(norm, row);
     }
     return norm;
@@ -64,18 +66,23 @@ double WorstResidual(const TMatrix& a, int lb, int ub, const Solution& s)
         std::vector<C> v(ub + 1);
         C lambda(s.Re[j], s.Im[j]);
         if (s.Im[j] == 0) {
-            for (int i = lb; i <= ub; ++i) v[i] = s.V[i][j];
+            for (int i = lb; i <= ub; ++i)
+                v[i] = s.V[i][j];
         } else if (s.Im[j] > 0) {
-            for (int i = lb; i <= ub; ++i) v[i] = C(s.V[i][j], s.V[i][j + 1]);
+            for (int i = lb; i <= ub; ++i)
+                v[i] = C(s.V[i][j], s.V[i][j + 1]);
         } else {
-            for (int i = lb; i <= ub; ++i) v[i] = C(s.V[i][j - 1], -s.V[i][j]);
+            for (int i = lb; i <= ub; ++i)
+                v[i] = C(s.V[i][j - 1], -s.V[i][j]);
         }
         double vnorm = 0;
-        for (int i = lb; i <= ub; ++i) vnorm = std::max(vnorm, std::abs(v[i]));
+        for (int i = lb; i <= ub; ++i)
+            vnorm = std::max(vnorm, std::abs(v[i]));
         if (vnorm == 0) return std::numeric_limits<double>::infinity();
         for (int i = lb; i <= ub; ++i) {
             C r = -lambda * v[i];
-            for (int k = lb; k <= ub; ++k) r += a[i][k] * v[k];
+            for (int k = lb; k <= ub; ++k)
+                r += a[i][k] * v[k];
             worst = std::max(worst, std::abs(r) / (scale * vnorm));
         }
     }
@@ -99,7 +106,8 @@ TEST(EigenSolver, DiagonalMatrixIsolatesEveryRow)
     EXPECT_EQ(s.Re[2], -1.0);
     EXPECT_EQ(s.Re[3], 2.0);
     for (int i = 1; i <= 3; ++i)
-        for (int j = 1; j <= 3; ++j) EXPECT_EQ(s.V[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
+        for (int j = 1; j <= 3; ++j)
+            EXPECT_EQ(s.V[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
 }
 
 TEST(EigenSolver, NilpotentBlock)
@@ -109,7 +117,8 @@ TEST(EigenSolver, NilpotentBlock)
     EXPECT_EQ(s.Re[1], 0.0);
     EXPECT_EQ(s.Re[2], 0.0);
     EXPECT_EQ(s.Re[3], 1.0);
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(s.Im[j], 0.0);
+    for (int j = 1; j <= 3; ++j)
+        EXPECT_EQ(s.Im[j], 0.0);
     EXPECT_EQ(s.V[1][1], 1.0);
     EXPECT_EQ(s.V[2][1], 0.0);
     EXPECT_EQ(s.V[3][1], 0.0);
@@ -173,7 +182,8 @@ TEST(EigenSolver, ZeroMatrixSucceedsWithIdentity)
     for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(s.Re[i], 0.0);
         EXPECT_EQ(s.Im[i], 0.0);
-        for (int j = 1; j <= 3; ++j) EXPECT_EQ(s.V[i][j], i == j ? 1.0 : 0.0);
+        for (int j = 1; j <= 3; ++j)
+            EXPECT_EQ(s.V[i][j], i == j ? 1.0 : 0.0);
     }
 }
 
@@ -210,7 +220,8 @@ TEST(EigenSolver, LowerBoundZeroAndOffsetRanges)
     AllocMatrix(a2, 4, 4);
     const double m[3][3] = {{2, 1, 0}, {1, 3, 1}, {0, 1, 4}};
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) a0[i][j] = a2[i + 2][j + 2] = m[i][j];
+        for (int j = 0; j < 3; ++j)
+            a0[i][j] = a2[i + 2][j + 2] = m[i][j];
     TVector re0, im0, re2, im2;
     TMatrix v0, v2;
     AllocVector(re0, 2);
@@ -225,7 +236,8 @@ TEST(EigenSolver, LowerBoundZeroAndOffsetRanges)
     Solution s0{0, re0, im0, v0}, s2{0, re2, im2, v2};
     EXPECT_LT(WorstResidual(a0, 0, 2, s0), 1e-12);
     EXPECT_LT(WorstResidual(a2, 2, 4, s2), 1e-12);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(re0[i], re2[i + 2]);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(re0[i], re2[i + 2]);
     // Rows and columns outside Lb..Ub are untouched.
     EXPECT_EQ(v2[0][0], 0.0);
     EXPECT_EQ(v2[1][3], 0.0);
@@ -292,9 +304,11 @@ TEST(EigenSolverProperty, GeneralMatricesOfOrderTwoToEight)
         TMatrix m;
         AllocMatrix(m, n, n);
         for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j) m[i][j] = zeroChance(rng) == 0 ? 0.0 : entry(rng);
+            for (int j = 1; j <= n; ++j)
+                m[i][j] = zeroChance(rng) == 0 ? 0.0 : entry(rng);
         if (trial % 5 == 0) // widely differing scales exercise the balancing
-            for (int j = 1; j <= n; ++j) m[1][j] *= 1e6;
+            for (int j = 1; j <= n; ++j)
+                m[1][j] *= 1e6;
         const Solution s = Solve(m, n);
         ASSERT_EQ(s.Code, 0) << "order " << n << " trial " << trial;
         EXPECT_LT(WorstResidual(m, 1, n, s), 1e-9) << "order " << n << " trial " << trial;

@@ -21,8 +21,8 @@ struct Columns {
 
 void ExpectColumns(const TTransformMatrix& m, Columns expected, double tolerance = 0)
 {
-    SCOPED_TRACE(::testing::Message() << "M = [[" << m.Elem[1][1] << ", " << m.Elem[1][2]
-                                      << "], [" << m.Elem[2][1] << ", " << m.Elem[2][2] << "]]");
+    SCOPED_TRACE(::testing::Message() << "M = [[" << m.Elem[1][1] << ", " << m.Elem[1][2] << "], ["
+                                      << m.Elem[2][1] << ", " << m.Elem[2][2] << "]]");
     MessageRecorder recorder;
     const TTransformMatrix e = MatrixEigenvectors(m);
     EXPECT_TRUE(recorder.messages.empty());

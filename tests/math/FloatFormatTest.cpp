@@ -13,7 +13,7 @@ TEST(FormatFloat, FixedPatterns)
     EXPECT_EQ(FormatFloat("0.0000", 1), "1.0000");
     EXPECT_EQ(FormatFloat("0.0000", -0.5), "-0.5000");
     EXPECT_EQ(FormatFloat("0.0000", 1.23456), "1.2346");
-    EXPECT_EQ(FormatFloat("0.0000", 0.00005), "0.0001"); // half away from zero
+    EXPECT_EQ(FormatFloat("0.0000", 0.00005), "0.0001");  // half away from zero
     EXPECT_EQ(FormatFloat("0.0000", -0.00004), "0.0000"); // no minus sign on zero
     EXPECT_EQ(FormatFloat("0.0000", 9.99996), "10.0000");
     EXPECT_EQ(FormatFloat("0", 2.5), "3");

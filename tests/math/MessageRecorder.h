@@ -21,7 +21,8 @@ public:
     std::vector<std::string> texts() const
     {
         std::vector<std::string> out;
-        for (const TMessage& m : messages) out.push_back(m.Text);
+        for (const TMessage& m : messages)
+            out.push_back(m.Text);
         return out;
     }
 

@@ -9,7 +9,8 @@ namespace tensim {
 
 class Separators {
 public:
-    Separators(const std::string& decimal, const std::string& thousand) : saved_(FormatSettings()) {
+    Separators(const std::string& decimal, const std::string& thousand) : saved_(FormatSettings())
+    {
         FormatSettings().DecimalSeparator = decimal;
         FormatSettings().ThousandSeparator = thousand;
     }

@@ -1,5 +1,5 @@
-#include "math/Scalars.h"
 #include "math/Transform.h"
+#include "math/Scalars.h"
 #include "math/Vectors.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,7 @@ TTransformMatrix Tensor(double a, double b, double c, double d)
     return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
 }
 
-template <typename E, typename F>
-void ExpectError(F f, const char* message)
+template <typename E, typename F> void ExpectError(F f, const char* message)
 {
     try {
         f();
@@ -54,7 +53,8 @@ TEST(SnapRules, AngleConversionsUseExtendedPi)
 
 TEST(ApplyTransform, AppliesTensorPartOnly)
 {
-    const TTransformVector r = ApplyTransform(MakeVector2D(2, 3), MakeMatrix2D(1, 2, 7, 0, 1, 9, 0, 0, 1));
+    const TTransformVector r =
+        ApplyTransform(MakeVector2D(2, 3), MakeMatrix2D(1, 2, 7, 0, 1, 9, 0, 0, 1));
     EXPECT_EQ(r.Size, 3);
     EXPECT_EQ(r.Elem[1], 8.0);
     EXPECT_EQ(r.Elem[2], 3.0);
