@@ -4,6 +4,7 @@
 // margins for point markers) or keep a fixed range; the chart can be saved
 // as a picture file and copied to the clipboard as SVG and bitmap.
 
+#include "controls/Events.h"
 #include "math/Colors.h"
 #include "math/Errors.h"
 
@@ -105,7 +106,7 @@ public:
 
     // Asked before a point is stored; false refuses it.
     std::function<bool(QObject* Sender)> OnBeforeAdd;
-    std::function<void(QObject* Sender)> OnClearValues;
+    TNotifyEvent OnClearValues;
 
     // Stores the point where XValues.Order puts it and returns its index,
     // or -1 when OnBeforeAdd refused it.
@@ -226,7 +227,7 @@ public:
     int MarginTop = 4, MarginBottom = 4; // per cent of the height
     TChartAxis BottomAxis{this, true};
     TChartAxis LeftAxis{this, false};
-    std::function<void(QObject* Sender)> OnDblClick;
+    TNotifyEvent OnDblClick;
 
     template <class T> T* AddSeries()
     {

@@ -5,7 +5,9 @@
 
 #include "math/Errors.h"
 
+#include "controls/Events.h"
 #include <QLineEdit>
+
 #include <functional>
 #include <string>
 
@@ -20,8 +22,6 @@ class EConvertError : public Exception {
 public:
     using Exception::Exception;
 };
-
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 class TNxNumEdit : public QLineEdit {
     Q_OBJECT

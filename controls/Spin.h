@@ -2,16 +2,16 @@
 // TSpinEdit: an integer field with a strip of up/down arrows inside its right
 // edge (TSpinButton); the arrows repeat while held (TTimerSpeedButton).
 
+#include "controls/Events.h"
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QPointer>
+
 #include <functional>
 
 class QTimer;
 
 namespace tensim {
-
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 // Flags of a TTimerSpeedButton.
 enum TTimeBtnStates : unsigned { tbFocusRect = 1, tbAllowTimer = 2 };
