@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace tensim {
 namespace {
@@ -402,6 +404,41 @@ TEST(Mark, FiguresOfEveryType)
         EXPECT_LE(std::max(std::abs(p.first), std::abs(p.second)), 4);
     EXPECT_EQ(painted(7), (std::vector<std::pair<int, int>>{{0, 0}}));
     EXPECT_TRUE(painted(8).empty());
+}
+
+TEST(Mark, HugeSizesStayWithinThePixelRange)
+{
+    // A plus larger than the surface crosses it from edge to edge; its
+    // centre pixel is painted twice and shows the background.
+    auto image = MakeSurface();
+    const QImage blank = Picture(*image);
+    TMark plus(std::numeric_limits<int>::max(), 0, 0, 0, clRed);
+    plus.Draw(*image);
+    const TCanvas& c = image->DrawingCanvas();
+    for (int x = 0; x < PanelWidth; ++x)
+        ASSERT_EQ(c.Pixel(x, 107), x == 109 ? clWhite : clRed) << x;
+    for (int y = 0; y < PanelHeight; ++y)
+        ASSERT_EQ(c.Pixel(109, y), y == 107 ? clWhite : clRed) << y;
+    // Its hit box is the whole surface.
+    EXPECT_TRUE(plus.HitTest(0, 0, *image));
+    EXPECT_TRUE(plus.HitTest(PanelWidth - 1, PanelHeight - 1, *image));
+    plus.Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+
+    // Figures far beyond the surface cost no more than ones at its edge.
+    const auto start = std::chrono::steady_clock::now();
+    for (uint8_t type = 0; type <= 6; ++type) {
+        TMark mark(100000000, 0.5, -0.5, type, clBlue);
+        mark.Draw(*image);
+        mark.Erase(*image);
+        EXPECT_EQ(image->Bitmap(), blank) << int(type);
+    }
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+
+    TMark negative(std::numeric_limits<int>::min(), 0, 0, 2, clRed);
+    negative.Draw(*image);
+    negative.Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
 }
 
 TEST(Shapes, DisposeErasesAndReleases)
