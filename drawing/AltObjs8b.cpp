@@ -545,6 +545,8 @@ void TParallelogram2::InscribedEllipse(TTransformVector& Centre, TTransformMatri
 
 void TParallelogram2::FitEllipse(TMathImage& Image)
 {
+    // An emptied marker has no vertices to fit to.
+    if (Count() < 3) return;
     TTransformVector centre;
     TTransformMatrix edges;
     InscribedEllipse(centre, edges);

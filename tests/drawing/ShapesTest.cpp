@@ -786,6 +786,33 @@ TEST(Parallelogram2, SingularTensorKeepsTheEllipse)
     EXPECT_EQ(image->Bitmap(), Picture(*MakeSurface(-1, -1, 2, 2)));
 }
 
+TEST(Parallelogram2, EmptiedMarkerSkipsTheMissingVertices)
+{
+    MessageRecorder recorder;
+    auto image = MakeSurface(-1, -1, 2, 2);
+    const QImage blank = Picture(*image);
+    auto square = MakeUnitSquare();
+    square->Draw(*image);
+    square->DeleteAll(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+    square->Add(std::make_unique<TMark>(3, 0, 0, 2, clBlue));
+
+    // One vertex moves; the ellipse keeps its fit to the old square.
+    EXPECT_NO_THROW(square->SetVertex(1, *image, 0.5, 0.25));
+    ExpectVertex(*square, 1, 0.5, 0.25);
+    EXPECT_EQ(square->Ellipse().Strain().Centre.Elem[1], 0.5);
+    EXPECT_EQ(square->Ellipse().MajorSemiAxis(), 0.5);
+    EXPECT_NO_THROW(square->SetEdges(IdentityMatrix2D(), *image));
+    EXPECT_NO_THROW(square->MoveVertex(1, *image, 1, 1));
+    ExpectVertex(*square, 1, 0.5, 0.25);
+    EXPECT_TRUE(square->Drawn());
+    square->Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+    square->SetVertex(2, *image, 1, 1);
+    EXPECT_EQ(recorder.texts(),
+              std::vector<std::string>{"Index out of range (2)TPointList2D.GetPoint"});
+}
+
 // ---- the picture -------------------------------------------------------------
 
 TEST(ScenePicture, FinitePanelWithCircleTriangleAndArrow)
