@@ -618,6 +618,54 @@ TEST(Ellipse2, SimpleShearIncrement)
     EXPECT_EQ(DrawnAlone(fresh, *image), shown);
 }
 
+TEST(Ellipse2, CurveOf37PointsAndAxesAboutTheCentre)
+{
+    const double cx = 0.3, cy = -0.2, r = 1.2;
+    const double f11 = 1.5, f12 = 0.5, f21 = 0.2, f22 = 0.8;
+    auto image = MakeSurface();
+    TEllipse2 ellipse(clBlack, cx, cy, f11, f12, f21, f22, r, true);
+
+    // The curve: c + R F (cos a, sin a) at a = 0, 10, ..., 360 degrees, one
+    // closed polyline in a not-xor pen.
+    auto expected = MakeSurface();
+    std::vector<TPoint> points;
+    for (int degrees = 0; degrees <= 360; degrees += 10) {
+        const double a = degrees * M_PI / 180;
+        points.push_back({expected->WindowX(cx + r * (f11 * std::cos(a) + f12 * std::sin(a))),
+                          expected->WindowY(cy + r * (f21 * std::cos(a) + f22 * std::sin(a)))});
+    }
+    ASSERT_EQ(points.size(), 37u);
+    expected->DrawingCanvas().Pen.Mode = TPenMode::NotXor;
+    expected->DrawingCanvas().Polyline(points);
+    ellipse.HideAxes(*image);
+    ellipse.Draw(*image);
+    EXPECT_EQ(image->Bitmap(), expected->Bitmap());
+    ellipse.Erase(*image);
+
+    // The axes from the principal values and direction of B = F F^T,
+    // computed here in closed form.
+    const double b11 = f11 * f11 + f12 * f12, b12 = f11 * f21 + f12 * f22,
+                 b22 = f21 * f21 + f22 * f22;
+    const double mean = (b11 + b22) / 2, radius = std::hypot((b11 - b22) / 2, b12);
+    const double a = r * std::sqrt(mean + radius), b = r * std::sqrt(mean - radius);
+    const double theta = std::atan2(2 * b12, b11 - b22) / 2;
+    EXPECT_NEAR(ellipse.Inclination(), theta, 1e-12);
+    const auto major = Ends(ellipse.GetPoint(1)), minor = Ends(ellipse.GetPoint(2));
+    const std::array<double, 4> majorExpected = {cx - a * std::cos(theta), cy - a * std::sin(theta),
+                                                 cx + a * std::cos(theta), cy + a * std::sin(theta)};
+    const std::array<double, 4> minorExpected = {cx + b * std::sin(theta), cy - b * std::cos(theta),
+                                                 cx - b * std::sin(theta), cy + b * std::cos(theta)};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(major[i], majorExpected[i], 1e-12) << i;
+        EXPECT_NEAR(minor[i], minorExpected[i], 1e-12) << i;
+    }
+    // Moved with the centre.
+    ellipse.MoveCentre(*image, -0.5, 0.75);
+    const auto moved = Ends(ellipse.GetPoint(1));
+    EXPECT_NEAR(moved[0], -0.5 - a * std::cos(theta), 1e-12);
+    EXPECT_NEAR(moved[3], 0.75 + a * std::sin(theta), 1e-12);
+}
+
 TEST(Ellipse2, ZeroIncrementOnlyMovesTheCentre)
 {
     auto image = MakeSurface();
