@@ -652,9 +652,11 @@ TEST(Ellipse2, CurveOf37PointsAndAxesAboutTheCentre)
     EXPECT_NEAR(ellipse.Inclination(), theta, 1e-12);
     const auto major = Ends(ellipse.GetPoint(1)), minor = Ends(ellipse.GetPoint(2));
     const std::array<double, 4> majorExpected = {cx - a * std::cos(theta), cy - a * std::sin(theta),
-                                                 cx + a * std::cos(theta), cy + a * std::sin(theta)};
+                                                 cx + a * std::cos(theta),
+                                                 cy + a * std::sin(theta)};
     const std::array<double, 4> minorExpected = {cx + b * std::sin(theta), cy - b * std::cos(theta),
-                                                 cx - b * std::sin(theta), cy + b * std::cos(theta)};
+                                                 cx - b * std::sin(theta),
+                                                 cy + b * std::cos(theta)};
     for (int i = 0; i < 4; ++i) {
         EXPECT_NEAR(major[i], majorExpected[i], 1e-12) << i;
         EXPECT_NEAR(minor[i], minorExpected[i], 1e-12) << i;
