@@ -4,6 +4,7 @@
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tensim {
@@ -12,6 +13,9 @@ namespace {
 
 // The barbs open pi/13 to either side of the backward direction.
 constexpr double BarbAngle = 2.8999316802367322203; // 12 pi / 13
+
+// The surface's pixel range (WindowX, WindowY).
+constexpr long long PixelLimit = 22000;
 
 // Keeps the surface's pen and puts it back when it goes.
 class TKeptPen {
@@ -193,9 +197,16 @@ TMark::TMark(int MarkSize, double X, double Y, uint8_t MarkType, TColor Color)
 void TMark::Figure(TMathImage& Image) const
 {
     TCanvas& canvas = Image.DrawingCanvas();
-    const int px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
+    const long long px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
     const TColor colour = canvas.Pen.Color;
     canvas.Pen.Color = FColor;
+    // The pixel at (dx, dy) from the mark's own, kept within the surface's
+    // pixel range as every world point is: a huge mark size neither
+    // overflows nor walks millions of pixels off the picture.
+    const auto at = [&](long long DX, long long DY) {
+        return TPoint{static_cast<int>(std::clamp(px + DX, -PixelLimit, PixelLimit)),
+                      static_cast<int>(std::clamp(py + DY, -PixelLimit, PixelLimit))};
+    };
     const auto path = [&](std::initializer_list<TPoint> Points) {
         canvas.MoveTo(Points.begin()->X, Points.begin()->Y);
         for (auto p = Points.begin() + 1; p != Points.end(); ++p)
@@ -203,32 +214,30 @@ void TMark::Figure(TMathImage& Image) const
     };
     switch (FMarkType) {
     case 0:
-        path({{px - s, py}, {px + s, py}});
-        path({{px, py - s}, {px, py + s}});
+        path({at(-s, 0), at(s, 0)});
+        path({at(0, -s), at(0, s)});
         break;
     case 1:
-        path({{px - s, py - s}, {px + s, py + s}});
-        path({{px + s, py - s}, {px - s, py + s}});
+        path({at(-s, -s), at(s, s)});
+        path({at(s, -s), at(-s, s)});
         break;
     case 2:
-        path({{px - s, py - s},
-              {px + s, py - s},
-              {px + s, py + s},
-              {px - s, py + s},
-              {px - s, py - s}});
+        path({at(-s, -s), at(s, -s), at(s, s), at(-s, s), at(-s, -s)});
         break;
     case 3:
-        path({{px - s, py}, {px, py + s}, {px + s, py}, {px, py - s}, {px - s, py}});
+        path({at(-s, 0), at(0, s), at(s, 0), at(0, -s), at(-s, 0)});
         break;
     case 4:
-        path({{px, py - s}, {px + s, py + s}, {px - s, py + s}, {px, py - s}});
+        path({at(0, -s), at(s, s), at(-s, s), at(0, -s)});
         break;
     case 5:
-        path({{px, py + s}, {px + s, py - s}, {px - s, py - s}, {px, py + s}});
+        path({at(0, s), at(s, -s), at(-s, -s), at(0, s)});
         break;
-    case 6:
-        canvas.Ellipse(px - s, py - s, px + s, py + s);
+    case 6: {
+        const TPoint topLeft = at(-s, -s), bottomRight = at(s, s);
+        canvas.Ellipse(topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y);
         break;
+    }
     case 7:
         Image.d2DrawPoint(X(), Y());
         break;
@@ -253,7 +262,8 @@ void TMark::Erase(TMathImage& Image)
 bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
 {
     if (!FDrawn) return false;
-    const int px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
+    // In 64 bits: no mark size overflows the box.
+    const long long px = Image.WindowX(X()), py = Image.WindowY(Y()), s = FMarkSize;
     return px - s <= PixelX && PixelX <= px + s && py - s <= PixelY && PixelY <= py + s;
 }
 
@@ -535,6 +545,8 @@ void TParallelogram2::InscribedEllipse(TTransformVector& Centre, TTransformMatri
 
 void TParallelogram2::FitEllipse(TMathImage& Image)
 {
+    // An emptied marker has no vertices to fit to.
+    if (Count() < 3) return;
     TTransformVector centre;
     TTransformMatrix edges;
     InscribedEllipse(centre, edges);

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace tensim {
 namespace {
@@ -404,6 +406,41 @@ TEST(Mark, FiguresOfEveryType)
     EXPECT_TRUE(painted(8).empty());
 }
 
+TEST(Mark, HugeSizesStayWithinThePixelRange)
+{
+    // A plus larger than the surface crosses it from edge to edge; its
+    // centre pixel is painted twice and shows the background.
+    auto image = MakeSurface();
+    const QImage blank = Picture(*image);
+    TMark plus(std::numeric_limits<int>::max(), 0, 0, 0, clRed);
+    plus.Draw(*image);
+    const TCanvas& c = image->DrawingCanvas();
+    for (int x = 0; x < PanelWidth; ++x)
+        ASSERT_EQ(c.Pixel(x, 107), x == 109 ? clWhite : clRed) << x;
+    for (int y = 0; y < PanelHeight; ++y)
+        ASSERT_EQ(c.Pixel(109, y), y == 107 ? clWhite : clRed) << y;
+    // Its hit box is the whole surface.
+    EXPECT_TRUE(plus.HitTest(0, 0, *image));
+    EXPECT_TRUE(plus.HitTest(PanelWidth - 1, PanelHeight - 1, *image));
+    plus.Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+
+    // Figures far beyond the surface cost no more than ones at its edge.
+    const auto start = std::chrono::steady_clock::now();
+    for (uint8_t type = 0; type <= 6; ++type) {
+        TMark mark(100000000, 0.5, -0.5, type, clBlue);
+        mark.Draw(*image);
+        mark.Erase(*image);
+        EXPECT_EQ(image->Bitmap(), blank) << int(type);
+    }
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+
+    TMark negative(std::numeric_limits<int>::min(), 0, 0, 2, clRed);
+    negative.Draw(*image);
+    negative.Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+}
+
 TEST(Shapes, DisposeErasesAndReleases)
 {
     auto image = MakeSurface();
@@ -581,6 +618,56 @@ TEST(Ellipse2, SimpleShearIncrement)
     EXPECT_EQ(DrawnAlone(fresh, *image), shown);
 }
 
+TEST(Ellipse2, CurveOf37PointsAndAxesAboutTheCentre)
+{
+    const double cx = 0.3, cy = -0.2, r = 1.2;
+    const double f11 = 1.5, f12 = 0.5, f21 = 0.2, f22 = 0.8;
+    auto image = MakeSurface();
+    TEllipse2 ellipse(clBlack, cx, cy, f11, f12, f21, f22, r, true);
+
+    // The curve: c + R F (cos a, sin a) at a = 0, 10, ..., 360 degrees, one
+    // closed polyline in a not-xor pen.
+    auto expected = MakeSurface();
+    std::vector<TPoint> points;
+    for (int degrees = 0; degrees <= 360; degrees += 10) {
+        const double a = degrees * M_PI / 180;
+        points.push_back({expected->WindowX(cx + r * (f11 * std::cos(a) + f12 * std::sin(a))),
+                          expected->WindowY(cy + r * (f21 * std::cos(a) + f22 * std::sin(a)))});
+    }
+    ASSERT_EQ(points.size(), 37u);
+    expected->DrawingCanvas().Pen.Mode = TPenMode::NotXor;
+    expected->DrawingCanvas().Polyline(points);
+    ellipse.HideAxes(*image);
+    ellipse.Draw(*image);
+    EXPECT_EQ(image->Bitmap(), expected->Bitmap());
+    ellipse.Erase(*image);
+
+    // The axes from the principal values and direction of B = F F^T,
+    // computed here in closed form.
+    const double b11 = f11 * f11 + f12 * f12, b12 = f11 * f21 + f12 * f22,
+                 b22 = f21 * f21 + f22 * f22;
+    const double mean = (b11 + b22) / 2, radius = std::hypot((b11 - b22) / 2, b12);
+    const double a = r * std::sqrt(mean + radius), b = r * std::sqrt(mean - radius);
+    const double theta = std::atan2(2 * b12, b11 - b22) / 2;
+    EXPECT_NEAR(ellipse.Inclination(), theta, 1e-12);
+    const auto major = Ends(ellipse.GetPoint(1)), minor = Ends(ellipse.GetPoint(2));
+    const std::array<double, 4> majorExpected = {cx - a * std::cos(theta), cy - a * std::sin(theta),
+                                                 cx + a * std::cos(theta),
+                                                 cy + a * std::sin(theta)};
+    const std::array<double, 4> minorExpected = {cx + b * std::sin(theta), cy - b * std::cos(theta),
+                                                 cx - b * std::sin(theta),
+                                                 cy + b * std::cos(theta)};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(major[i], majorExpected[i], 1e-12) << i;
+        EXPECT_NEAR(minor[i], minorExpected[i], 1e-12) << i;
+    }
+    // Moved with the centre.
+    ellipse.MoveCentre(*image, -0.5, 0.75);
+    const auto moved = Ends(ellipse.GetPoint(1));
+    EXPECT_NEAR(moved[0], -0.5 - a * std::cos(theta), 1e-12);
+    EXPECT_NEAR(moved[3], 0.75 + a * std::sin(theta), 1e-12);
+}
+
 TEST(Ellipse2, ZeroIncrementOnlyMovesTheCentre)
 {
     auto image = MakeSurface();
@@ -747,6 +834,33 @@ TEST(Parallelogram2, SingularTensorKeepsTheEllipse)
     EXPECT_EQ(square->Ellipse().Strain().Centre.Elem[1], 0.5);
     square->Erase(*image);
     EXPECT_EQ(image->Bitmap(), Picture(*MakeSurface(-1, -1, 2, 2)));
+}
+
+TEST(Parallelogram2, EmptiedMarkerSkipsTheMissingVertices)
+{
+    MessageRecorder recorder;
+    auto image = MakeSurface(-1, -1, 2, 2);
+    const QImage blank = Picture(*image);
+    auto square = MakeUnitSquare();
+    square->Draw(*image);
+    square->DeleteAll(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+    square->Add(std::make_unique<TMark>(3, 0, 0, 2, clBlue));
+
+    // One vertex moves; the ellipse keeps its fit to the old square.
+    EXPECT_NO_THROW(square->SetVertex(1, *image, 0.5, 0.25));
+    ExpectVertex(*square, 1, 0.5, 0.25);
+    EXPECT_EQ(square->Ellipse().Strain().Centre.Elem[1], 0.5);
+    EXPECT_EQ(square->Ellipse().MajorSemiAxis(), 0.5);
+    EXPECT_NO_THROW(square->SetEdges(IdentityMatrix2D(), *image));
+    EXPECT_NO_THROW(square->MoveVertex(1, *image, 1, 1));
+    ExpectVertex(*square, 1, 0.5, 0.25);
+    EXPECT_TRUE(square->Drawn());
+    square->Erase(*image);
+    EXPECT_EQ(image->Bitmap(), blank);
+    square->SetVertex(2, *image, 1, 1);
+    EXPECT_EQ(recorder.texts(),
+              std::vector<std::string>{"Index out of range (2)TPointList2D.GetPoint"});
 }
 
 // ---- the picture -------------------------------------------------------------
