@@ -676,7 +676,8 @@ bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect)
     const int length = static_cast<int>(Field->selectionLength());
     QPointer<QLineEdit> field(Field);
     bool clicked = false;
-    for (QPushButton* button : form->findChildren<QPushButton*>()) {
+    // Only the form's own buttons count, not those inside its panels and boxes.
+    for (QPushButton* button : form->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
         if (!button->isDefault() || !button->isEnabled() || !button->isVisible()) continue;
         button->setFocus(Qt::OtherFocusReason);
         button->click();

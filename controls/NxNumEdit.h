@@ -94,9 +94,10 @@ private:
 Qt::Alignment TextAlignment(TAlignment Value);
 
 // Enter in a field of a form: gives the focus to each enabled, visible default
-// push button of the form and clicks it, then takes the focus back and selects
-// all (AutoSelect) or restores the caret and selection; beeps when no button
-// was clicked. Returns false when the field has no form.
+// push button that is a direct child of the form and clicks it, in child
+// order, then takes the focus back and selects all (AutoSelect) or restores
+// the caret and selection; beeps when no button was clicked. Returns false
+// when the field has no form.
 bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect);
 
 } // namespace tensim

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -268,18 +269,9 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event)
     // Ctrl+key is a control character; Delete is a key, not a character.
     const QString typed = Event->text();
     const bool control = Event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-    if (!typed.isEmpty() && !control && typed[0] != QChar(0x7f)) {
-        const QChar c = typed[0];
-        const QString separator = QString::fromStdString(FormatSettings().DecimalSeparator);
-        const QChar decimal = separator.isEmpty() ? QChar('.') : separator[0];
-        const bool valid =
-            c.unicode() < 32 ? c != '\r' && (FEditorEnabled || c != '\b')
-                             : FEditorEnabled &&
-                                   (c == '+' || c == '-' || (c >= '0' && c <= '9') || c == decimal);
-        if (!valid) {
-            QApplication::beep();
-            return;
-        }
+    if (!typed.isEmpty() && !control && typed[0] != QChar(0x7f) && !IsValidChar(typed[0])) {
+        QApplication::beep();
+        return;
     }
     const bool editing = key == Qt::Key_Delete || key == Qt::Key_Backspace ||
                          Event->matches(QKeySequence::Undo) || Event->matches(QKeySequence::Redo) ||
@@ -290,6 +282,36 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event)
     const bool clipboard = Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::Cut);
     if ((editing && !FEditorEnabled) || (clipboard && (!FEditorEnabled || isReadOnly()))) return;
     QLineEdit::keyPressEvent(Event);
+}
+
+// Characters that may be typed: a sign, digits, the decimal separator and
+// control characters other than Enter; only control characters other than
+// Backspace when the editor is disabled.
+bool TSpinEdit::IsValidChar(QChar Char) const
+{
+    if (Char.unicode() < 32) return Char != '\r' && (FEditorEnabled || Char != '\b');
+    const QString separator = QString::fromStdString(FormatSettings().DecimalSeparator);
+    const QChar decimal = separator.isEmpty() ? QChar('.') : separator[0];
+    return FEditorEnabled &&
+           (Char == '+' || Char == '-' || (Char >= '0' && Char <= '9') || Char == decimal);
+}
+
+// Text composed by an input method passes the same filter as typed characters.
+void TSpinEdit::inputMethodEvent(QInputMethodEvent* Event)
+{
+    const QString committed = Event->commitString();
+    QString accepted;
+    for (QChar c : committed)
+        if (IsValidChar(c) && c.unicode() >= 32) accepted += c;
+    if (accepted == committed) {
+        QLineEdit::inputMethodEvent(Event);
+        return;
+    }
+    QApplication::beep();
+    QInputMethodEvent filtered(Event->preeditString(), Event->attributes());
+    filtered.setCommitString(accepted, Event->replacementStart(), Event->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+    Event->setAccepted(filtered.isAccepted());
 }
 
 void TSpinEdit::focusInEvent(QFocusEvent* Event)

@@ -103,6 +103,7 @@ protected:
     // Focus entry after OnEnter: selects all unless a left click enters.
     virtual void EnterField();
     void keyPressEvent(QKeyEvent* Event) override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
@@ -111,6 +112,7 @@ protected:
     void changeEvent(QEvent* Event) override;
 
 private:
+    bool IsValidChar(QChar Char) const;
     int CheckValue(int Value) const;
     void Step(long long Delta);
     void LayoutStrip();

@@ -678,6 +678,27 @@ TEST_F(NxNumEditKeys, EnterClicksTheDefaultButton)
     Key(Qt::Key_Enter);
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(edit->selectedText(), "00");
+
+    // Every default button of the form is clicked, in child order; one inside
+    // a panel of the form is not the form's own.
+    std::vector<std::string> order;
+    QPushButton* second = new QPushButton("Otro", &form.form);
+    second->setGeometry(200, 230, 80, 24);
+    second->setDefault(true);
+    second->show();
+    QWidget* panel = new QWidget(&form.form);
+    panel->setGeometry(300, 10, 90, 40);
+    QPushButton* inPanel = new QPushButton("Panel", panel);
+    inPanel->setDefault(true);
+    panel->show();
+    QObject::connect(ok, &QPushButton::clicked, [&] { order.push_back("ok"); });
+    QObject::connect(second, &QPushButton::clicked, [&] { order.push_back("second"); });
+    QObject::connect(inPanel, &QPushButton::clicked, [&] { order.push_back("panel"); });
+    edit->setCursorPosition(2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(order, (std::vector<std::string>{"ok", "second"}));
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(Caret(), 2);
 }
 
 } // namespace

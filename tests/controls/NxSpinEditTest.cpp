@@ -79,19 +79,31 @@ TEST_F(NxSpinEditTest, EnterClicksTheDefaultButtonOrBeeps)
     EXPECT_EQ(edit->text(), "3");
     EXPECT_TRUE(edit->hasFocus());
 
-    // A default button inside a group box counts too.
+    // Only buttons that are direct children of the form count: a default
+    // button inside a group box is left alone, and Enter only beeps.
     QGroupBox* box = new QGroupBox(&form.form);
     box->setGeometry(150, 10, 200, 80);
-    QPushButton* go = new QPushButton("Deformar", box);
-    go->setDefault(true);
+    QPushButton* inBox = new QPushButton("Deformar", box);
+    inBox->setDefault(true);
     QPushButton* disabled = new QPushButton("Otro", &form.form);
     disabled->setDefault(true);
     disabled->setEnabled(false);
     box->show();
     disabled->show();
     int clicks = 0;
-    QObject::connect(go, &QPushButton::clicked, [&] { ++clicks; });
+    QObject::connect(inBox, &QPushButton::clicked, [&] { clicks += 10; });
     QObject::connect(disabled, &QPushButton::clicked, [&] { clicks += 100; });
+    edit->setCursorPosition(1);
+    QTest::keyClick(edit, Qt::Key_Enter);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_FALSE(edit->hasSelectedText());
+
+    QPushButton* go = new QPushButton("Aceptar", &form.form);
+    go->setGeometry(150, 100, 80, 24);
+    go->setDefault(true);
+    go->show();
+    QObject::connect(go, &QPushButton::clicked, [&] { ++clicks; });
     QTest::keyClick(edit, Qt::Key_Enter);
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(edit->hasFocus());

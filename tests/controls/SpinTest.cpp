@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QTimer>
 
 #include <climits>
@@ -122,6 +123,18 @@ TEST_F(SpinEditTest, KeysAndCharacters)
     Put("1");
     QTest::keyClicks(edit, ".,");
     EXPECT_EQ(edit->text(), "1,");
+
+    // Text composed by an input method is filtered like typed characters.
+    Put("7");
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("-2\u00e9 5x"));
+    QApplication::sendEvent(edit, &composed);
+    EXPECT_EQ(edit->text(), "7-25");
+    edit->SetEditorEnabled(false);
+    QInputMethodEvent refused;
+    refused.setCommitString("3");
+    QApplication::sendEvent(edit, &refused);
+    EXPECT_EQ(edit->text(), "7-25");
 }
 
 TEST_F(SpinEditTest, EditorDisabledOnlySteps)
