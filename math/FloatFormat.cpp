@@ -186,6 +186,8 @@ std::string FloatToStrGeneral(long double Value, int Precision, int ExpDigits)
 
 std::string FloatToStrFixed(long double Value, int Precision, int Digits)
 {
+    // Digits beyond 18 carry nothing a long double holds.
+    Digits = std::clamp(Digits, 0, 18);
     if (!std::isfinite(Value)) return FloatToStrGeneral(Value, Precision);
     TDecimal d = ToDecimal(Value, Precision, Digits);
     if (d.Exponent > Precision) return FloatToStrGeneral(Value, Precision);

@@ -23,7 +23,7 @@ TFormatSettings& FormatSettings();
 // digits). The value is rounded half away from zero to the digits shown.
 std::string FormatFloat(const std::string& Format, long double Value);
 
-// Fixed notation with Digits decimals, the value first rounded to Precision
+// Fixed notation with Digits decimals (0 to 18), the value first rounded to Precision
 // significant digits; general notation when the integer part would need more
 // than Precision digits.
 std::string FloatToStrFixed(long double Value, int Precision, int Digits);

@@ -56,6 +56,9 @@ TEST(FormatFloat, FixedAndGeneral)
     EXPECT_EQ(FloatToStrFixed(-0.001, 15, 2), "0.00");
     EXPECT_EQ(FloatToStrFixed(0, 15, 0), "0");
     EXPECT_EQ(FloatToStrFixed(1e20, 15, 2), "1E20");
+    // Digits are held to 0..18, whatever a caller asks.
+    EXPECT_EQ(FloatToStrFixed(0.5, 15, 1000000), "0.500000000000000000");
+    EXPECT_EQ(FloatToStrFixed(2.5, 15, -3), "3");
 
     EXPECT_EQ(FloatToStrGeneral(1.5, 3), "1.5");
     EXPECT_EQ(FloatToStrGeneral(1234, 3), "1.23E3");
