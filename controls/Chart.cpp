@@ -269,8 +269,9 @@ int TChartAxis::CalcPosValue(double Value) const
 {
     const int size = FEndPos - FStartPos;
     if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
-    long double offset =
-        (static_cast<long double>(Value) - FShownMin) * size / (FShownMax - FShownMin);
+    // In long double: a range wider than the largest double does not overflow.
+    const long double range = static_cast<long double>(FShownMax) - FShownMin;
+    long double offset = (static_cast<long double>(Value) - FShownMin) * size / range;
     // Values off any picture are placed where they are not drawn.
     if (std::isnan(offset)) offset = -kOffsetLimit;
     offset = std::clamp(offset, -kOffsetLimit, kOffsetLimit);

@@ -360,6 +360,18 @@ TEST(ChartAxis, ValueToPixel)
     EXPECT_GT(y.CalcPosValue(-1e300), 32766);
     EXPECT_LT(x.CalcPosValue(std::nan("")), -32766);
 
+    // A range wider than the largest double still maps end to end.
+    TChart wide;
+    wide.resize(300, 200);
+    auto* s = wide.AddSeries<TLineSeries>();
+    s->AddPoint(-1e308, 0);
+    s->AddPoint(1e308, 1);
+    Render(wide);
+    const TChartAxis& w = wide.BottomAxis;
+    EXPECT_EQ(w.CalcPosValue(-1e308), w.StartPos());
+    EXPECT_EQ(w.CalcPosValue(1e308), w.EndPos());
+    EXPECT_EQ(w.CalcPosValue(0), w.StartPos() + std::nearbyint((w.EndPos() - w.StartPos()) / 2.0));
+
     // An empty range puts everything in the middle.
     x.SetMinimum(7.5);
     Render(chart);
