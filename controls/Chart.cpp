@@ -114,7 +114,14 @@ void TChartValueList::UpdateStatistics() const
         any = true;
     }
     if (!any) FMin = FMax = 0;
+    FAnyFinite = any;
     FStatisticsValid = true;
+}
+
+bool TChartValueList::HasFiniteValue() const
+{
+    UpdateStatistics();
+    return FAnyFinite;
 }
 
 double TChartValueList::MinValue() const
@@ -311,8 +318,10 @@ double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Large
     bool found = false;
     double result = 0;
     for (const auto& s : FSeries) {
-        if ((anyActive && !s->Active) || s->Count() == 0) continue;
+        if (anyActive && !s->Active) continue;
+        // Values left out of the extremes leave a series without any.
         const TChartValueList& list = Horizontal ? s->XValues : s->YValues;
+        if (!list.HasFiniteValue()) continue;
         const double v = Largest ? list.MaxValue() : list.MinValue();
         if (!found || (Largest ? v > result : v < result)) result = v;
         found = true;

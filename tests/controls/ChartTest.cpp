@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 namespace tensim {
@@ -191,6 +192,19 @@ TEST(ChartExtremes, OverCountedSeries)
     b->XValues.Multiplier = -2;
     EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), -18);
     EXPECT_EQ(chart.SeriesMaxX(chart.BottomAxis), 4);
+
+    // A series with points but no finite value counts as little as an
+    // empty one: it does not pull the extremes to 0.
+    b->XValues.Multiplier = 1;
+    b->ClearPoints();
+    b->AddPoint(std::nan(""), std::numeric_limits<double>::infinity());
+    b->AddPoint(-std::numeric_limits<double>::infinity(), std::nan(""));
+    EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), 2);
+    EXPECT_EQ(chart.SeriesMaxX(chart.BottomAxis), 4);
+    EXPECT_EQ(chart.SeriesMinY(chart.LeftAxis), 5);
+    a->ClearPoints();
+    EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), 0);
+    EXPECT_EQ(chart.SeriesMaxY(chart.LeftAxis), 0);
 }
 
 // The message of the AxisException that Write raises, empty without one.
