@@ -438,8 +438,11 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
         while (value > Axis.FShownMax && value - step < value)
             value -= step;
     }
-    // A label at the minimum itself stays, whatever its sign and rounding.
-    const double lowest = Axis.FShownMin - kMinStep - std::fabs(Axis.FShownMin) * 1E-12;
+    // Labels go down to the minimum less a small tolerance. Dividing by
+    // 1.000000000001 widens it only for a minimum of 0 or above; below zero
+    // it would cut the label on the minimum itself, so there it multiplies.
+    const double shifted = Axis.FShownMin - kMinStep;
+    const double lowest = Axis.FShownMin >= 0 ? shifted / 1.000000000001 : shifted * 1.000000000001;
     while (std::isfinite(value) && value >= lowest && Axis.FLabelValues.size() <= kMaxLabels) {
         Axis.FLabelValues.push_back(value);
         if (!(value - step < value)) break;

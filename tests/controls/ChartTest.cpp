@@ -413,6 +413,34 @@ TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle)
     EXPECT_EQ(chart.LeftAxis.LabelText(chart.LeftAxis.LabelValues().at(0)), "123,456.5");
 }
 
+// Labels go down to (Minimum - 1E-12) / 1.000000000001, which keeps a label
+// on a minimum of 0 or above but none a whole step of 1E-12 below 0; below
+// zero the tolerance widens the other way, so a negative minimum keeps its
+// label too.
+TEST_F(ChartFormat, LowestLabel)
+{
+    TChart chart;
+    chart.resize(600, 400);
+    chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
+    TChartAxis& x = chart.BottomAxis;
+    x.SetAutomatic(false);
+    x.SetMaximum(5e-12);
+    x.SetMinimum(0);
+    Render(chart);
+    ASSERT_EQ(x.LabelStep(), 1e-12);
+    ASSERT_EQ(x.LabelValues().size(), 6u);
+    EXPECT_NEAR(x.LabelValues().back(), 0, 1e-20);
+
+    for (const double minimum : {-2.0, -1.0, -7.0, -1234.0}) {
+        x.SetMinimum(minimum);
+        x.SetMaximum(minimum + 5);
+        Render(chart);
+        EXPECT_EQ(x.LabelStep(), 1);
+        EXPECT_NEAR(x.LabelValues().back(), minimum, 1e-9) << minimum;
+        EXPECT_EQ(x.LabelValues().size(), 6u) << minimum;
+    }
+}
+
 TEST_F(ChartFormat, NoLabelsWithoutActiveSeries)
 {
     TChart chart;
