@@ -72,9 +72,14 @@ void UseFont(QPainter& Painter, const TChartFont& Font)
     Painter.setPen(ToColor(Font.Color));
 }
 
+bool Drawable(int Pos)
+{
+    return Pos >= -kDrawLimit && Pos <= kDrawLimit;
+}
+
 bool Drawable(int X, int Y)
 {
-    return X >= -kDrawLimit && X <= kDrawLimit && Y >= -kDrawLimit && Y <= kDrawLimit;
+    return Drawable(X) && Drawable(Y);
 }
 
 // The next value of the 1-2-5 sequence above Step.
@@ -483,9 +488,13 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
     const bool horizontal = Axis.Horizontal();
     const QRect& r = FChartRect;
     const int at = Axis.FPosition;
+    // Labels whose position is beyond the drawing limit are not drawn, as
+    // for series; the label rule can put one there on a very narrow range.
     std::vector<int> positions;
-    for (double v : Axis.FLabelValues)
-        positions.push_back(Axis.CalcPosValue(v));
+    for (double v : Axis.FLabelValues) {
+        const int pos = Axis.CalcPosValue(v);
+        if (Drawable(pos)) positions.push_back(pos);
+    }
     std::sort(positions.begin(), positions.end());
 
     auto across = [&](int Pos, int From, int To) {
@@ -514,8 +523,8 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
         if (Axis.TickLength > 0) across(positions[i], at + outward, at + outward * Axis.TickLength);
         if (i + 1 == positions.size() || Axis.MinorTickLength <= 0) continue;
         for (int k = 1; k <= Axis.MinorTickCount; ++k) {
-            const int pos =
-                positions[i] + (positions[i + 1] - positions[i]) * k / (Axis.MinorTickCount + 1);
+            const long long gap = static_cast<long long>(positions[i + 1]) - positions[i];
+            const int pos = positions[i] + static_cast<int>(gap * k / (Axis.MinorTickCount + 1));
             across(pos, at + outward, at + outward * Axis.MinorTickLength);
         }
     }
@@ -525,8 +534,9 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
     const QFontMetrics fm(Painter.font(), Painter.device());
     QRect previous;
     for (double v : Axis.FLabelValues) {
-        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
         const int pos = Axis.CalcPosValue(v);
+        if (!Drawable(pos)) continue;
+        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
         const int w = fm.horizontalAdvance(text), h = fm.height();
         QRect box = horizontal ? QRect(pos - w / 2, labelsAt, w, h)
                                : QRect(labelsAt - w, pos - h / 2, w, h);

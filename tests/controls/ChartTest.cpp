@@ -589,6 +589,30 @@ TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash)
     }
 }
 
+// A range of one unit in the last place from 1E-12: the label rule keeps 0
+// below the minimum, a billion pixels off the axis. Positions that far off
+// are not drawn, as for series, and nothing is drawn left of the axis.
+TEST(ChartDrawing, LabelsFarOffTheAxisAreNotDrawn)
+{
+    TChart chart;
+    chart.resize(300, 200);
+    chart.Title.Visible = false;
+    chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
+    TChartAxis& x = chart.BottomAxis;
+    x.SetAutomatic(false);
+    x.SetMaximum(std::nextafter(1e-12, 1.0));
+    x.SetMinimum(1e-12);
+    x.MinorTickCount = 4; // tick arithmetic across a billion pixels
+    const QImage image = Render(chart);
+    ASSERT_EQ(x.LabelValues().size(), 2u);
+    EXPECT_EQ(x.LabelValues()[1], 0);
+    EXPECT_LT(x.CalcPosValue(0), -32766);
+    const QRgb panel = ColorToRgb(chart.Color);
+    for (int py = chart.ChartRect().bottom() + 1; py < image.height() - 1; ++py)
+        for (int px = 1; px < x.StartPos() - 10; ++px)
+            ASSERT_EQ(image.pixel(px, py), panel) << px << ", " << py;
+}
+
 // The box of pixels that differ from white around (X, Y).
 QRect InkBox(const QImage& Image, int X, int Y, int Reach)
 {
