@@ -72,9 +72,14 @@ void UseFont(QPainter& Painter, const TChartFont& Font)
     Painter.setPen(ToColor(Font.Color));
 }
 
+bool Drawable(int Pos)
+{
+    return Pos >= -kDrawLimit && Pos <= kDrawLimit;
+}
+
 bool Drawable(int X, int Y)
 {
-    return X >= -kDrawLimit && X <= kDrawLimit && Y >= -kDrawLimit && Y <= kDrawLimit;
+    return Drawable(X) && Drawable(Y);
 }
 
 // The next value of the 1-2-5 sequence above Step.
@@ -114,7 +119,14 @@ void TChartValueList::UpdateStatistics() const
         any = true;
     }
     if (!any) FMin = FMax = 0;
+    FAnyFinite = any;
     FStatisticsValid = true;
+}
+
+bool TChartValueList::HasFiniteValue() const
+{
+    UpdateStatistics();
+    return FAnyFinite;
 }
 
 double TChartValueList::MinValue() const
@@ -269,8 +281,9 @@ int TChartAxis::CalcPosValue(double Value) const
 {
     const int size = FEndPos - FStartPos;
     if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
-    long double offset =
-        (static_cast<long double>(Value) - FShownMin) * size / (FShownMax - FShownMin);
+    // In long double: a range wider than the largest double does not overflow.
+    const long double range = static_cast<long double>(FShownMax) - FShownMin;
+    long double offset = (static_cast<long double>(Value) - FShownMin) * size / range;
     // Values off any picture are placed where they are not drawn.
     if (std::isnan(offset)) offset = -kOffsetLimit;
     offset = std::clamp(offset, -kOffsetLimit, kOffsetLimit);
@@ -310,8 +323,10 @@ double TChart::SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Large
     bool found = false;
     double result = 0;
     for (const auto& s : FSeries) {
-        if ((anyActive && !s->Active) || s->Count() == 0) continue;
+        if (anyActive && !s->Active) continue;
+        // Values left out of the extremes leave a series without any.
         const TChartValueList& list = Horizontal ? s->XValues : s->YValues;
+        if (!list.HasFiniteValue()) continue;
         const double v = Largest ? list.MaxValue() : list.MinValue();
         if (!found || (Largest ? v > result : v < result)) result = v;
         found = true;
@@ -428,8 +443,11 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
         while (value > Axis.FShownMax && value - step < value)
             value -= step;
     }
-    // A label at the minimum itself stays, whatever its sign and rounding.
-    const double lowest = Axis.FShownMin - kMinStep - std::fabs(Axis.FShownMin) * 1E-12;
+    // Labels go down to the minimum less a small tolerance. Dividing by
+    // 1.000000000001 widens it only for a minimum of 0 or above; below zero
+    // it would cut the label on the minimum itself, so there it multiplies.
+    const double shifted = Axis.FShownMin - kMinStep;
+    const double lowest = Axis.FShownMin >= 0 ? shifted / 1.000000000001 : shifted * 1.000000000001;
     while (std::isfinite(value) && value >= lowest && Axis.FLabelValues.size() <= kMaxLabels) {
         Axis.FLabelValues.push_back(value);
         if (!(value - step < value)) break;
@@ -470,9 +488,13 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
     const bool horizontal = Axis.Horizontal();
     const QRect& r = FChartRect;
     const int at = Axis.FPosition;
+    // Labels whose position is beyond the drawing limit are not drawn, as
+    // for series; the label rule can put one there on a very narrow range.
     std::vector<int> positions;
-    for (double v : Axis.FLabelValues)
-        positions.push_back(Axis.CalcPosValue(v));
+    for (double v : Axis.FLabelValues) {
+        const int pos = Axis.CalcPosValue(v);
+        if (Drawable(pos)) positions.push_back(pos);
+    }
     std::sort(positions.begin(), positions.end());
 
     auto across = [&](int Pos, int From, int To) {
@@ -501,8 +523,8 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
         if (Axis.TickLength > 0) across(positions[i], at + outward, at + outward * Axis.TickLength);
         if (i + 1 == positions.size() || Axis.MinorTickLength <= 0) continue;
         for (int k = 1; k <= Axis.MinorTickCount; ++k) {
-            const int pos =
-                positions[i] + (positions[i + 1] - positions[i]) * k / (Axis.MinorTickCount + 1);
+            const long long gap = static_cast<long long>(positions[i + 1]) - positions[i];
+            const int pos = positions[i] + static_cast<int>(gap * k / (Axis.MinorTickCount + 1));
             across(pos, at + outward, at + outward * Axis.MinorTickLength);
         }
     }
@@ -512,8 +534,9 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
     const QFontMetrics fm(Painter.font(), Painter.device());
     QRect previous;
     for (double v : Axis.FLabelValues) {
-        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
         const int pos = Axis.CalcPosValue(v);
+        if (!Drawable(pos)) continue;
+        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
         const int w = fm.horizontalAdvance(text), h = fm.height();
         QRect box = horizontal ? QRect(pos - w / 2, labelsAt, w, h)
                                : QRect(labelsAt - w, pos - h / 2, w, h);

@@ -75,10 +75,11 @@ public:
 
     int Count() const { return static_cast<int>(FValues.size()); }
     double Value(int Index) const { return FValues.at(Index); }
-    // Extremes of the values times Multiplier; NaN values are skipped, and
-    // an empty list gives 0.
+    // Extremes of the values times Multiplier; NaN and infinite values are
+    // skipped, and a list without a finite value gives 0.
     double MinValue() const;
     double MaxValue() const;
+    bool HasFiniteValue() const;
 
 private:
     friend class TChartSeries;
@@ -90,6 +91,7 @@ private:
     std::vector<double> FValues;
     mutable bool FStatisticsValid = true;
     mutable double FMin = 0, FMax = 0;
+    mutable bool FAnyFinite = false;
 };
 
 // A list of points on the chart's bottom (x) and left (y) axes.

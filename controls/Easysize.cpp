@@ -166,10 +166,16 @@ void TFormResizer::ResizeControls()
     if (!FRecorded || FHeight <= 0 || FWidth <= 0) return;
     QWidget* const owner = Owner();
     if (EnforceMinSize) {
-        if (owner->height() < FHeight)
-            SetBounds(owner, owner->x(), owner->y(), owner->width(), FHeight);
-        if (owner->width() < FWidth)
-            SetBounds(owner, owner->x(), owner->y(), FWidth, owner->height());
+        // geometry(), not pos(): a window's pos() includes its frame, and
+        // the window would creep by the frame at each correction.
+        if (owner->height() < FHeight) {
+            const QRect at = owner->geometry();
+            SetBounds(owner, at.x(), at.y(), at.width(), FHeight);
+        }
+        if (owner->width() < FWidth) {
+            const QRect at = owner->geometry();
+            SetBounds(owner, at.x(), at.y(), FWidth, at.height());
+        }
     }
     const double heightRatio = double(owner->height()) / FHeight;
     const double widthRatio = double(owner->width()) / FWidth;

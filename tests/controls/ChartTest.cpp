@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 namespace tensim {
@@ -191,6 +192,19 @@ TEST(ChartExtremes, OverCountedSeries)
     b->XValues.Multiplier = -2;
     EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), -18);
     EXPECT_EQ(chart.SeriesMaxX(chart.BottomAxis), 4);
+
+    // A series with points but no finite value counts as little as an
+    // empty one: it does not pull the extremes to 0.
+    b->XValues.Multiplier = 1;
+    b->ClearPoints();
+    b->AddPoint(std::nan(""), std::numeric_limits<double>::infinity());
+    b->AddPoint(-std::numeric_limits<double>::infinity(), std::nan(""));
+    EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), 2);
+    EXPECT_EQ(chart.SeriesMaxX(chart.BottomAxis), 4);
+    EXPECT_EQ(chart.SeriesMinY(chart.LeftAxis), 5);
+    a->ClearPoints();
+    EXPECT_EQ(chart.SeriesMinX(chart.BottomAxis), 0);
+    EXPECT_EQ(chart.SeriesMaxY(chart.LeftAxis), 0);
 }
 
 // The message of the AxisException that Write raises, empty without one.
@@ -360,6 +374,18 @@ TEST(ChartAxis, ValueToPixel)
     EXPECT_GT(y.CalcPosValue(-1e300), 32766);
     EXPECT_LT(x.CalcPosValue(std::nan("")), -32766);
 
+    // A range wider than the largest double still maps end to end.
+    TChart wide;
+    wide.resize(300, 200);
+    auto* s = wide.AddSeries<TLineSeries>();
+    s->AddPoint(-1e308, 0);
+    s->AddPoint(1e308, 1);
+    Render(wide);
+    const TChartAxis& w = wide.BottomAxis;
+    EXPECT_EQ(w.CalcPosValue(-1e308), w.StartPos());
+    EXPECT_EQ(w.CalcPosValue(1e308), w.EndPos());
+    EXPECT_EQ(w.CalcPosValue(0), w.StartPos() + std::nearbyint((w.EndPos() - w.StartPos()) / 2.0));
+
     // An empty range puts everything in the middle.
     x.SetMinimum(7.5);
     Render(chart);
@@ -385,6 +411,34 @@ TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle)
     Render(chart);
     EXPECT_EQ(chart.BottomAxis.LabelValues(), std::vector<double>{-5});
     EXPECT_EQ(chart.LeftAxis.LabelText(chart.LeftAxis.LabelValues().at(0)), "123,456.5");
+}
+
+// Labels go down to (Minimum - 1E-12) / 1.000000000001, which keeps a label
+// on a minimum of 0 or above but none a whole step of 1E-12 below 0; below
+// zero the tolerance widens the other way, so a negative minimum keeps its
+// label too.
+TEST_F(ChartFormat, LowestLabel)
+{
+    TChart chart;
+    chart.resize(600, 400);
+    chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
+    TChartAxis& x = chart.BottomAxis;
+    x.SetAutomatic(false);
+    x.SetMaximum(5e-12);
+    x.SetMinimum(0);
+    Render(chart);
+    ASSERT_EQ(x.LabelStep(), 1e-12);
+    ASSERT_EQ(x.LabelValues().size(), 6u);
+    EXPECT_NEAR(x.LabelValues().back(), 0, 1e-20);
+
+    for (const double minimum : {-2.0, -1.0, -7.0, -1234.0}) {
+        x.SetMinimum(minimum);
+        x.SetMaximum(minimum + 5);
+        Render(chart);
+        EXPECT_EQ(x.LabelStep(), 1);
+        EXPECT_NEAR(x.LabelValues().back(), minimum, 1e-9) << minimum;
+        EXPECT_EQ(x.LabelValues().size(), 6u) << minimum;
+    }
 }
 
 TEST_F(ChartFormat, NoLabelsWithoutActiveSeries)
@@ -533,6 +587,30 @@ TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash)
         EXPECT_TRUE(chart.LeftAxis.LabelValues().empty());
         EXPECT_LE(chart.BottomAxis.LabelValues().size(), 10000u);
     }
+}
+
+// A range of one unit in the last place from 1E-12: the label rule keeps 0
+// below the minimum, a billion pixels off the axis. Positions that far off
+// are not drawn, as for series, and nothing is drawn left of the axis.
+TEST(ChartDrawing, LabelsFarOffTheAxisAreNotDrawn)
+{
+    TChart chart;
+    chart.resize(300, 200);
+    chart.Title.Visible = false;
+    chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
+    TChartAxis& x = chart.BottomAxis;
+    x.SetAutomatic(false);
+    x.SetMaximum(std::nextafter(1e-12, 1.0));
+    x.SetMinimum(1e-12);
+    x.MinorTickCount = 4; // tick arithmetic across a billion pixels
+    const QImage image = Render(chart);
+    ASSERT_EQ(x.LabelValues().size(), 2u);
+    EXPECT_EQ(x.LabelValues()[1], 0);
+    EXPECT_LT(x.CalcPosValue(0), -32766);
+    const QRgb panel = ColorToRgb(chart.Color);
+    for (int py = chart.ChartRect().bottom() + 1; py < image.height() - 1; ++py)
+        for (int px = 1; px < x.StartPos() - 10; ++px)
+            ASSERT_EQ(image.pixel(px, py), panel) << px << ", " << py;
 }
 
 // The box of pixels that differ from white around (X, Y).

@@ -37,7 +37,8 @@ struct Form {
     void ResizeTo(int Width, int Height)
     {
         // As a resize on screen would: realign, then rescale.
-        SetBounds(&Window, Window.x(), Window.y(), Width, Height);
+        const QRect at = Window.geometry(); // pos() would include a frame
+        SetBounds(&Window, at.x(), at.y(), Width, Height);
         Resizer->ResizeControls();
     }
 };
@@ -247,6 +248,17 @@ TEST(FormResizer, EnforceMinSize)
     form.ResizeTo(400, 300);
     EXPECT_EQ(form.Window.size(), QSize(800, 600));
     EXPECT_EQ(button->geometry(), QRect(16, 16, 65, 21));
+
+    // A window on screen, with a frame, is held at its size where it stands.
+    Form shown;
+    shown.Resizer->EnforceMinSize = true;
+    shown.Resizer->RecordLayout();
+    shown.Window.move(100, 80);
+    shown.Window.show();
+    const QRect before = shown.Window.geometry();
+    shown.Window.resize(500, 400); // as the user shrinks it
+    shown.Resizer->ResizeControls();
+    EXPECT_EQ(shown.Window.geometry(), before);
 }
 
 // The main window's regions: aligned bands and columns around a client
