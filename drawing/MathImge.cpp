@@ -66,70 +66,59 @@ void TMathImage::SetD3View(const TD3View& View)
     FMapping.D3 = View;
 }
 
-void TMathImage::Setd3WorldX1(double Value)
+void TMathImage::SetD3Field(double TD3View::*Field, double Value)
 {
     TD3View v = FMapping.D3;
-    v.X1 = Value;
+    v.*Field = Value;
     SetD3View(v);
+}
+
+void TMathImage::Setd3WorldX1(double Value)
+{
+    SetD3Field(&TD3View::X1, Value);
 }
 
 void TMathImage::Setd3WorldXW(double Value)
 {
     if (!(Value > 0)) throw EMathImageError("x-worldwidth must be positive");
-    TD3View v = FMapping.D3;
-    v.XW = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::XW, Value);
 }
 
 void TMathImage::Setd3WorldY1(double Value)
 {
-    TD3View v = FMapping.D3;
-    v.Y1 = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::Y1, Value);
 }
 
 void TMathImage::Setd3WorldYW(double Value)
 {
     if (!(Value > 0)) throw EMathImageError("y-worldwidth must be positive");
-    TD3View v = FMapping.D3;
-    v.YW = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::YW, Value);
 }
 
 void TMathImage::Setd3WorldZ1(double Value)
 {
-    TD3View v = FMapping.D3;
-    v.Z1 = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::Z1, Value);
 }
 
 void TMathImage::Setd3WorldZW(double Value)
 {
     if (!(Value > 0)) throw EMathImageError("z-worldwidth must be positive");
-    TD3View v = FMapping.D3;
-    v.ZW = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::ZW, Value);
 }
 
 void TMathImage::Setd3Xscale(double Value)
 {
-    TD3View v = FMapping.D3;
-    v.Xscale = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::Xscale, Value);
 }
 
 void TMathImage::Setd3Yscale(double Value)
 {
-    TD3View v = FMapping.D3;
-    v.Yscale = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::Yscale, Value);
 }
 
 void TMathImage::Setd3Zscale(double Value)
 {
-    TD3View v = FMapping.D3;
-    v.Zscale = Value;
-    SetD3View(v);
+    SetD3Field(&TD3View::Zscale, Value);
 }
 
 // Out-of-range view settings are ignored without a message.

@@ -117,6 +117,8 @@ protected:
 private:
     bool Refit(double X1, double Y1, double X2, double Y2, bool AxesMode);
     void SetD3View(const TD3View& View);
+    // Sets one field of the 3D box and validates the box as a whole.
+    void SetD3Field(double TD3View::*Field, double Value);
 
     TWorldDrawing FMapping;
     bool FRecordMetafile = false;
