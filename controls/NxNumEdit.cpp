@@ -595,8 +595,7 @@ void TNxNumEdit::focusInEvent(QFocusEvent* Event)
 void TNxNumEdit::focusOutEvent(QFocusEvent* Event)
 {
     QLineEdit::focusOutEvent(Event);
-    if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
-        return;
+    if (!IsFieldFocusChange(Event)) return;
     FEntered = false;
     FClickEntry = false;
     ExitField();

@@ -334,8 +334,7 @@ void TSpinEdit::EnterField()
 void TSpinEdit::focusOutEvent(QFocusEvent* Event)
 {
     QLineEdit::focusOutEvent(Event);
-    if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
-        return;
+    if (!IsFieldFocusChange(Event)) return;
     FEntered = false;
     const int v = Value();
     if (CheckValue(v) != v) SetValue(v);
