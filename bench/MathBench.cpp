@@ -9,7 +9,7 @@ using namespace tensim;
 
 void BM_MatrixEigenvectors(benchmark::State& state)
 {
-    const TTransformMatrix m = MakeMatrix2D(0.5, 1, 0, 0.2, -0.5, 0, 0, 0, 1);
+    const TTransformMatrix m = MakeTensor2D(0.5, 1, 0.2, -0.5);
     for (auto _ : state)
         benchmark::DoNotOptimize(MatrixEigenvectors(m));
 }
@@ -17,7 +17,7 @@ BENCHMARK(BM_MatrixEigenvectors);
 
 void BM_StrainIncrement(benchmark::State& state)
 {
-    const TTransformMatrix m = MakeMatrix2D(1, 0.01, 0, 0, 1, 0, 0, 0, 1);
+    const TTransformMatrix m = MakeTensor2D(1, 0.01, 0, 1);
     for (auto _ : state) {
         TStrainEllipse e;
         for (int i = 0; i < 100; ++i)

@@ -540,7 +540,7 @@ void TParallelogram2::InscribedEllipse(TTransformVector& Centre, TTransformMatri
     const TTransformVector e1 = VectorSubtraction(Vertex(2), Vertex(1));
     const TTransformVector e2 = VectorSubtraction(Vertex(3), Vertex(1));
     Centre = VectorBetween(Vertex(2), Vertex(3), 0.5);
-    Edges = MakeMatrix2D(e1.Elem[1], e2.Elem[1], 0, e1.Elem[2], e2.Elem[2], 0, 0, 0, 1);
+    Edges = MakeTensor2D(e1.Elem[1], e2.Elem[1], e1.Elem[2], e2.Elem[2]);
 }
 
 void TParallelogram2::FitEllipse(TMathImage& Image)

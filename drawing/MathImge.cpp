@@ -180,11 +180,7 @@ void TMathImage::d2Clear()
 void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel, bool ZeroLines,
                             TColor AxesColor, TColor ZeroLinesColor, bool Arrows)
 {
-    LockUpdate();
-    struct TUnlock {
-        TMathImage* Image;
-        ~TUnlock() { Image->UnlockUpdate(); }
-    } unlock{this};
+    const TUpdateLock lock(*this);
 
     if (!Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), true))
         throw EMathImageError("Invalid D2-world bounds");

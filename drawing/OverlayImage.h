@@ -5,6 +5,7 @@
 // pen mode, no antialiasing, one clip rectangle for every operation.
 
 #include "math/Colors.h"
+#include "math/Events.h"
 
 #include <QImage>
 #include <QWidget>
@@ -56,7 +57,6 @@ struct TFont {
     void SetSize(int Points);
 };
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TMouseMoveEvent =
@@ -162,6 +162,28 @@ private:
     int FLockCount = 0;
     bool FPainting = false;
     bool FOverlayValid = false;
+};
+
+// Holds a surface's repaints back while it lives: LockUpdate now, the
+// matching UnlockUpdate when it goes, also when an exception leaves the
+// scope, or earlier by Unlock.
+class TUpdateLock {
+public:
+    explicit TUpdateLock(TOverlayImage& Image) : FImage(&Image) { Image.LockUpdate(); }
+    ~TUpdateLock() { Unlock(); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+    void Unlock()
+    {
+        if (TOverlayImage* image = FImage) {
+            FImage = nullptr;
+            image->UnlockUpdate();
+        }
+    }
+
+private:
+    TOverlayImage* FImage;
 };
 
 } // namespace tensim

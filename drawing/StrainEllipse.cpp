@@ -51,8 +51,7 @@ TStrainEllipse::TStrainEllipse() : TStrainEllipse(0, 0, 1, 0, 0, 1, 1) {}
 
 TStrainEllipse::TStrainEllipse(double CX, double CY, double F11, double F12, double F21, double F22,
                                double Radius)
-    : Centre(MakeVector2D(CX, CY)), Radius(Radius),
-      Deformation(MakeMatrix2D(F11, F12, 0, F21, F22, 0, 0, 0, 1))
+    : Centre(MakeVector2D(CX, CY)), Radius(Radius), Deformation(MakeTensor2D(F11, F12, F21, F22))
 {
 }
 
@@ -63,7 +62,16 @@ double TStrainEllipse::MajorSemiAxis() const
 
 double TStrainEllipse::MinorSemiAxis() const
 {
-    return Stretch(Eigenvalue2(LeftCauchyGreen(Deformation))) * Radius;
+    const double minor = Stretch(Eigenvalue2(LeftCauchyGreen(Deformation))) * Radius;
+    if (minor != 0) return minor;
+    // B's product threshold zeroes a minor stretch below about 1e-3. The
+    // area of the ellipse gives the same semi-axis without the threshold:
+    // major x minor = |det F| R^2. A singular F keeps its 0.
+    const TTransformMatrix& F = Deformation;
+    const double det = std::fabs(F.Elem[1][1] * F.Elem[2][2] - F.Elem[1][2] * F.Elem[2][1]);
+    const double major = MajorSemiAxis();
+    if (det == 0 || major == 0) return 0;
+    return det * Radius / (major / Radius);
 }
 
 double TStrainEllipse::AxialRatio() const
@@ -75,8 +83,7 @@ double TStrainEllipse::AxialRatio() const
 double TStrainEllipse::Inclination() const
 {
     const TTransformMatrix& F = Deformation;
-    const TTransformMatrix m =
-        MakeMatrix2D(F.Elem[1][1], F.Elem[1][2], 0, F.Elem[2][1], F.Elem[2][2], 0, 0, 0, 1);
+    const TTransformMatrix m = MakeTensor2D(F.Elem[1][1], F.Elem[1][2], F.Elem[2][1], F.Elem[2][2]);
     const TTransformMatrix b = MultiplyMatrices(m, TransposeMatrix(m));
     const double lambda1 = Eigenvalue1(b);
     if (SnapToZero(lambda1 - b.Elem[2][2]) != 0)

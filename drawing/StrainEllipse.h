@@ -19,6 +19,8 @@ struct TStrainEllipse {
                    double Radius);
 
     // Semi-axes from the left Cauchy-Green tensor B = C C^T, C = clean F.
+    // A minor semi-axis that B's product threshold zeroes comes from the
+    // area instead: |det F| R^2 / major.
     double MajorSemiAxis() const;
     double MinorSemiAxis() const;
     // Major / minor; 0 when the minor semi-axis is 0.

@@ -57,6 +57,11 @@ TTransformMatrix MakeMatrix2D(double M11, double M12, double M13, double M21, do
     return m;
 }
 
+TTransformMatrix MakeTensor2D(double T11, double T12, double T21, double T22)
+{
+    return MakeMatrix2D(T11, T12, 0, T21, T22, 0, 0, 0, 1);
+}
+
 TTransformMatrix MultiplyMatrices(const TTransformMatrix& A, const TTransformMatrix& B)
 {
     if (A.Size != B.Size) throw EMatrixError("MultiplyMatrices error");

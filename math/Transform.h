@@ -39,6 +39,8 @@ TTransformVector MakeVector2D(double X, double Y);
 TTransformVector ApplyTransform(const TTransformVector& V, const TTransformMatrix& M);
 TTransformMatrix MakeMatrix2D(double M11, double M12, double M13, double M21, double M22,
                               double M23, double M31, double M32, double M33);
+// The 2D tensor (T11, T12; T21, T22) with zero translation.
+TTransformMatrix MakeTensor2D(double T11, double T12, double T21, double T22);
 // A times B over the whole block. Raises EMatrixError when the sizes differ.
 TTransformMatrix MultiplyMatrices(const TTransformMatrix& A, const TTransformMatrix& B);
 

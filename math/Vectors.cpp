@@ -151,7 +151,7 @@ TTransformMatrix TransposeMatrix(const TTransformMatrix& M)
 
 TTransformMatrix IdentityMatrix2D()
 {
-    return MakeMatrix2D(1, 0, 0, 0, 1, 0, 0, 0, 1);
+    return MakeTensor2D(1, 0, 0, 1);
 }
 
 TTransformMatrix CleanMatrix(const TTransformMatrix& M)

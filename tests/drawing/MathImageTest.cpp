@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <stdexcept>
 
 namespace tensim {
 namespace {
@@ -452,6 +453,31 @@ TEST(MathImage, LockUpdateHoldsBackChangeNotifications)
     image.d2LineTo(0, 0);
     EXPECT_EQ(image.Changes, 4); // the extra unlock notifies once more
     image.LockUpdate();
+    EXPECT_EQ(image.LockCount(), 1);
+    image.UnlockUpdate();
+}
+
+TEST(MathImage, UpdateLockUnlocksOnceWhateverWayItsScopeEnds)
+{
+    TCountingImage image;
+    image.resize(100, 100);
+    try {
+        const TUpdateLock lock(image);
+        image.d2LineTo(0.5, 0.5);
+        EXPECT_EQ(image.LockCount(), 1);
+        throw std::runtime_error("inside an increment");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(image.LockCount(), 0);
+    EXPECT_EQ(image.Changes, 1); // the unlock's one notification
+
+    {
+        TUpdateLock lock(image);
+        lock.Unlock();
+        EXPECT_EQ(image.LockCount(), 0);
+        EXPECT_EQ(image.Changes, 2);
+        image.LockUpdate(); // a lock of someone else's survives the scope
+    }
     EXPECT_EQ(image.LockCount(), 1);
     image.UnlockUpdate();
 }

@@ -17,11 +17,6 @@
 namespace tensim {
 namespace {
 
-TTransformMatrix Tensor(double a, double b, double c, double d)
-{
-    return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
-}
-
 const double Cos30 = std::cos(M_PI / 6), Sin30 = std::sin(M_PI / 6);
 
 // The main window's triangle: green, blue and red sides.
@@ -201,8 +196,8 @@ TEST(Shapes, ChangedShapesStayDrawnAndLeaveNoTrace)
 {
     auto image = MakeSurface();
     DrawBusyBackground(*image);
-    const TTransformMatrix shear = Tensor(1, 0.5, 0, 1);
-    const TTransformMatrix rotation = Tensor(0, -1, 1, 0);
+    const TTransformMatrix shear = MakeTensor2D(1, 0.5, 0, 1);
+    const TTransformMatrix rotation = MakeTensor2D(0, -1, 1, 0);
 
     TLine2D line(clRed, -1.3, 0.2, 1.7, -0.9);
     ExpectRedrawnWithoutTrace(line, *image, [&] { line.MoveTo(*image, 0.4, 1.5); });
@@ -248,7 +243,7 @@ TEST(Shapes, FailedTransformKeepsTheShape)
     TLine2D line(clRed, 0.5, 0.25, 1, -1);
     line.Draw(*image);
     const QImage drawn = Picture(*image);
-    TTransformMatrix wrong = Tensor(1, 0, 0, 1);
+    TTransformMatrix wrong = MakeTensor2D(1, 0, 0, 1);
     wrong.Size = 4;
     EXPECT_THROW(line.Transform(wrong, *image), EMatrixError);
     EXPECT_TRUE(line.Drawn());
@@ -274,7 +269,7 @@ TEST(Line2D, MovesAndTransforms)
     turned.Transform(IdentityMatrix2D(), *image);
     EXPECT_EQ(turned.X(), 1);
     EXPECT_EQ(turned.EndPoint().Elem[2], 2);
-    turned.Transform(Tensor(0, -1, 1, 0), *image);
+    turned.Transform(MakeTensor2D(0, -1, 1, 0), *image);
     EXPECT_EQ(turned.X(), 0);
     EXPECT_EQ(turned.Y(), 1);
     EXPECT_EQ(turned.EndPoint().Elem[1], -2);
@@ -518,7 +513,7 @@ TEST(PointList2D, DrawnFlagAndTransforms)
     EXPECT_EQ(image->Bitmap(), before);
 
     auto triangle = MakeTriangle();
-    triangle->Transform(Tensor(2, 0, 0, 2), *image);
+    triangle->Transform(MakeTensor2D(2, 0, 0, 2), *image);
     EXPECT_EQ(image->Bitmap(), before);
     EXPECT_FALSE(triangle->Drawn());
     EXPECT_EQ(triangle->GetPoint(1)->Y(), 2);
@@ -577,7 +572,7 @@ TEST(Ellipse2, SimpleShearIncrement)
     const QImage background = Picture(*image);
     TEllipse2 ellipse(clBlack, 0, 0, 1, 0, 0, 1, 1, true);
     ellipse.Draw(*image);
-    ellipse.Transform(Tensor(1, 1, 0, 1), *image);
+    ellipse.Transform(MakeTensor2D(1, 1, 0, 1), *image);
     EXPECT_TRUE(ellipse.Drawn());
     EXPECT_NEAR(ellipse.MajorSemiAxis(), 1.6180340, 1e-7);
     EXPECT_NEAR(ellipse.MinorSemiAxis(), 0.6180340, 1e-7);
@@ -676,7 +671,7 @@ TEST(Ellipse2, ZeroIncrementOnlyMovesTheCentre)
     TEllipse2 atOrigin(clBlack, 0, 0, 1.2, 0.3, 0, 0.8, 1, true);
     const QImage expected = DrawnAlone(atOrigin, *image);
     ellipse.Draw(*image);
-    ellipse.Transform(Tensor(0, 0, 0, 0), *image);
+    ellipse.Transform(MakeTensor2D(0, 0, 0, 0), *image);
     EXPECT_TRUE(ellipse.Drawn());
     EXPECT_EQ(ellipse.Strain().Deformation.Elem[1][1], 1.2);
     EXPECT_EQ(ellipse.Strain().Deformation.Elem[1][2], 0.3);
@@ -746,7 +741,7 @@ TEST(Parallelogram2, SimpleShear)
     auto image = MakeSurface(-1, -1, 2, 2);
     auto square = MakeUnitSquare();
     square->Draw(*image);
-    square->Transform(Tensor(1, 1, 0, 1), *image);
+    square->Transform(MakeTensor2D(1, 1, 0, 1), *image);
     EXPECT_TRUE(square->Drawn());
     ExpectVertex(*square, 1, 0, 0);
     ExpectVertex(*square, 2, 1, 0);
@@ -824,7 +819,7 @@ TEST(Parallelogram2, SingularTensorKeepsTheEllipse)
     auto image = MakeSurface(-1, -1, 2, 2);
     auto square = MakeUnitSquare();
     square->Draw(*image);
-    square->Transform(Tensor(1, 1, 1, 1), *image);
+    square->Transform(MakeTensor2D(1, 1, 1, 1), *image);
     ExpectVertex(*square, 2, 1, 1);
     ExpectVertex(*square, 3, 1, 1);
     EXPECT_EQ(square->Ellipse().MajorSemiAxis(), 0.5);
@@ -889,7 +884,7 @@ TEST(ScenePicture, FinitePanelWithCircleTriangleAndArrow)
     DrawPanelAxes(*incremental);
     auto square = MakeUnitSquare();
     square->Draw(*incremental);
-    square->Transform(Tensor(1, 0.5, 0, 1), *incremental);
+    square->Transform(MakeTensor2D(1, 0.5, 0, 1), *incremental);
     ASSERT_TRUE(incremental->Bitmap()
                     .scaled(incremental->width() * 3, incremental->height() * 3)
                     .save(QStringLiteral(TENSIM_BUILD_DIR) + "/drawing_incremental_panel_x3.png"));

@@ -12,11 +12,6 @@
 namespace tensim {
 namespace {
 
-TTransformMatrix Tensor(double a, double b, double c, double d)
-{
-    return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
-}
-
 TEST(StrainEllipse, CircleMeasures)
 {
     const TStrainEllipse e;
@@ -31,7 +26,7 @@ TEST(StrainEllipse, CircleMeasures)
 TEST(StrainEllipse, SimpleShearIncrement)
 {
     TStrainEllipse e;
-    ASSERT_TRUE(e.Accumulate(Tensor(1, 1, 0, 1)));
+    ASSERT_TRUE(e.Accumulate(MakeTensor2D(1, 1, 0, 1)));
     const double lambda1 = (3 + std::sqrt(5.0)) / 2;
     EXPECT_DOUBLE_EQ(e.MajorSemiAxis(), std::sqrt(lambda1));
     EXPECT_NEAR(e.MajorSemiAxis(), 1.618034, 1e-6);
@@ -50,12 +45,12 @@ TEST(StrainEllipse, SimpleShearIncrement)
 TEST(StrainEllipse, PureShearIncrement)
 {
     TStrainEllipse e;
-    ASSERT_TRUE(e.Accumulate(Tensor(2, 0, 0, 0.5)));
+    ASSERT_TRUE(e.Accumulate(MakeTensor2D(2, 0, 0, 0.5)));
     EXPECT_EQ(e.Inclination(), 0.0);
     EXPECT_EQ(e.AxialRatio(), 4.0);
     // The shortening direction is the major axis when it dominates.
     TStrainEllipse v;
-    ASSERT_TRUE(v.Accumulate(Tensor(0.5, 0, 0, 2)));
+    ASSERT_TRUE(v.Accumulate(MakeTensor2D(0.5, 0, 0, 2)));
     EXPECT_EQ(v.Inclination(), 1.5707963267948966);
 }
 
@@ -63,21 +58,21 @@ TEST(StrainEllipse, SingularIncrementOnlyMovesTheCentre)
 {
     TStrainEllipse e(1, 2, 1, 0.5, 0, 1, 1);
     const TTransformMatrix before = e.Deformation;
-    EXPECT_FALSE(e.Accumulate(Tensor(0, 0, 0, 0)));
+    EXPECT_FALSE(e.Accumulate(MakeTensor2D(0, 0, 0, 0)));
     for (int i = 1; i <= 3; ++i)
         for (int j = 1; j <= 3; ++j)
             EXPECT_EQ(e.Deformation.Elem[i][j], before.Elem[i][j]);
     EXPECT_EQ(e.Centre.Elem[1], 0.0);
     EXPECT_EQ(e.Centre.Elem[2], 0.0);
     // Rank one: refused too.
-    EXPECT_FALSE(e.Accumulate(Tensor(1, 1, 1, 1)));
+    EXPECT_FALSE(e.Accumulate(MakeTensor2D(1, 1, 1, 1)));
 }
 
 TEST(StrainEllipse, IncrementsAccumulateAsPowers)
 {
     TStrainEllipse e;
-    ASSERT_TRUE(e.Accumulate(Tensor(1, 0.5, 0, 1)));
-    ASSERT_TRUE(e.Accumulate(Tensor(1, 0.5, 0, 1)));
+    ASSERT_TRUE(e.Accumulate(MakeTensor2D(1, 0.5, 0, 1)));
+    ASSERT_TRUE(e.Accumulate(MakeTensor2D(1, 0.5, 0, 1)));
     EXPECT_EQ(e.Deformation.Elem[1][1], 1.0);
     EXPECT_EQ(e.Deformation.Elem[1][2], 1.0);
     EXPECT_EQ(e.Deformation.Elem[2][1], 0.0);
@@ -88,7 +83,7 @@ TEST(StrainEllipse, IncrementsAccumulateAsPowers)
 TEST(StrainEllipse, AxialRatioTextIgnoresDigitsAndUsesTheLocaleSeparator)
 {
     TStrainEllipse e;
-    ASSERT_TRUE(e.Accumulate(Tensor(1.25, 0, 0, 0.5)));
+    ASSERT_TRUE(e.Accumulate(MakeTensor2D(1.25, 0, 0, 0.5)));
     std::string text;
     e.AxialRatioText(0, text);
     EXPECT_EQ(text, "2.50");
@@ -113,12 +108,71 @@ TEST(StrainEllipse, NearlySingularDeformationHasZeroMinorAxisNotNaN)
     EXPECT_EQ(f.AxialRatio(), 0.0);
 }
 
+// Pure shear with (1,1) = 2: from the 10th increment the minor stretch
+// 2^-n squared falls under B's product threshold. The axial ratio is still
+// the true 4^n, and the figures before stay exactly as the threshold-free
+// closed form gives them.
+TEST(StrainEllipse, LongEllipseKeepsItsAxialRatio)
+{
+    TStrainEllipse e;
+    const TTransformMatrix m = MakeTensor2D(2, 0, 0, 0.5);
+    for (int n = 1; n <= 13; ++n) {
+        ASSERT_TRUE(e.Accumulate(m)) << n;
+        const double major = std::ldexp(1.0, n), minor = std::ldexp(1.0, -n);
+        EXPECT_EQ(e.MajorSemiAxis(), major) << n;
+        EXPECT_EQ(e.MinorSemiAxis(), minor) << n;
+        EXPECT_EQ(e.AxialRatio(), major / minor) << n;
+        EXPECT_EQ(e.Inclination(), 0.0) << n;
+    }
+    // At a ratio of 2^28 the acceptance test's smaller stretch rounds to 0.
+    EXPECT_FALSE(e.Accumulate(m));
+    // The radius scales both semi-axes, not the ratio.
+    const TStrainEllipse r(0, 0, 1024, 0, 0, 1.0 / 1024, 0.5);
+    EXPECT_EQ(r.MinorSemiAxis(), 0.5 / 1024);
+    EXPECT_EQ(r.AxialRatio(), 1024.0 * 1024);
+}
+
+// Long ellipses of every inclination against the singular values of F,
+// computed apart from B.
+TEST(StrainEllipseProperty, LongEllipsesMatchSingularValues)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> angle(0, 3.14159), logStretch(3.2, 7);
+    for (int trial = 0; trial < 200; ++trial) {
+        // F = R(a) diag(s, 1/s') R(b): singular values s and 1/s'.
+        const double a = angle(rng), b = angle(rng);
+        const double s = std::pow(10.0, logStretch(rng) / 2),
+                     t = std::pow(10.0, -logStretch(rng) / 2);
+        const double ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
+        const double f11 = ca * s * cb - sa * t * sb, f12 = -ca * s * sb - sa * t * cb;
+        const double f21 = sa * s * cb + ca * t * sb, f22 = -sa * s * sb + ca * t * cb;
+        const TStrainEllipse e(0, 0, f11, f12, f21, f22, 1);
+        if (e.MajorSemiAxis() == 0) continue;
+        EXPECT_NEAR(e.MajorSemiAxis() / s, 1, 1e-6) << trial;
+        EXPECT_GT(e.MinorSemiAxis(), 0) << trial;
+        // Where the closed form still gives the minor stretch, it loses
+        // about eps (s/t)^2 of it to cancellation.
+        const double ratio = s / t;
+        EXPECT_NEAR(e.AxialRatio() / ratio, 1, 1e-6 + 4e-16 * ratio * ratio) << trial;
+    }
+    // Along the axes B's threshold zeroes the minor stretch, and the area
+    // gives it to the last bits.
+    std::uniform_real_distribution<double> logMajor(0, 2), logMinor(-5.9, -3.1);
+    for (int trial = 0; trial < 200; ++trial) {
+        const double s = std::pow(10.0, logMajor(rng)), t = std::pow(10.0, logMinor(rng));
+        const bool upright = trial % 2 == 1;
+        const TStrainEllipse e(0, 0, upright ? t : s, 0, 0, upright ? s : t, 1);
+        EXPECT_NEAR(e.MinorSemiAxis() / t, 1, 1e-14) << trial;
+        EXPECT_NEAR(e.AxialRatio() / (s / t), 1, 1e-14) << trial;
+    }
+}
+
 TEST(StrainEllipse, OverflowingIncrementsAreRefused)
 {
     // Growth with rotation: the product stays finite long after the
     // measures (which square F twice) would overflow.
     const double c = 2 * std::cos(0.3), s = 2 * std::sin(0.3);
-    for (const TTransformMatrix& m : {Tensor(c, -s, s, c), Tensor(2, 1.5, 0.5, 2)}) {
+    for (const TTransformMatrix& m : {MakeTensor2D(c, -s, s, c), MakeTensor2D(2, 1.5, 0.5, 2)}) {
         TStrainEllipse e;
         int accepted = 0;
         for (int k = 0; k < 3000; ++k) {
@@ -145,7 +199,7 @@ TEST(StrainEllipseProperty, AccumulationGivesPowers)
     for (int trial = 0; trial < 300; ++trial) {
         const double a = entry(rng), b = entry(rng), c = entry(rng), d = entry(rng);
         if (std::fabs(a * d - b * c) < 0.2) continue;
-        const TTransformMatrix m = Tensor(a, b, c, d);
+        const TTransformMatrix m = MakeTensor2D(a, b, c, d);
         TStrainEllipse e;
         long double p11 = 1, p12 = 0, p21 = 0, p22 = 1;
         for (int k = 1; k <= 6; ++k) {

@@ -10,11 +10,6 @@
 namespace tensim {
 namespace {
 
-TTransformMatrix Tensor(double a, double b, double c, double d)
-{
-    return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
-}
-
 struct Columns {
     double x1, y1, x2, y2;
 };
@@ -41,39 +36,39 @@ void ExpectColumns(const TTransformMatrix& m, Columns expected, double tolerance
 
 TEST(MatrixEigenvectors, DiagonalAndPureShear)
 {
-    ExpectColumns(Tensor(2, 0, 0, 1), {1, 0, 0, 1});
-    ExpectColumns(Tensor(1, 0, 0, 2), {0, 1, 1, 0});
-    ExpectColumns(Tensor(2, 0, 0, 2), {1, 0, 0, 1});
-    ExpectColumns(Tensor(0, 0, 0, 0), {1, 0, 0, 1});
-    ExpectColumns(Tensor(1, 0, 0, -1), {1, 0, 0, 1});
-    ExpectColumns(Tensor(-1, 0, 0, 1), {0, 1, 1, 0});
+    ExpectColumns(MakeTensor2D(2, 0, 0, 1), {1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(1, 0, 0, 2), {0, 1, 1, 0});
+    ExpectColumns(MakeTensor2D(2, 0, 0, 2), {1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(0, 0, 0, 0), {1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(1, 0, 0, -1), {1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(-1, 0, 0, 1), {0, 1, 1, 0});
 }
 
 TEST(MatrixEigenvectors, TriangularTensors)
 {
-    ExpectColumns(Tensor(0, 1, 0, 0), {1, 0, -1, 0});
-    ExpectColumns(Tensor(0, 0.3, 0, 0), {1, 0, -1, 0});
-    ExpectColumns(Tensor(1, 1, 0, -1), {1, 0, -0.5, 1});
-    ExpectColumns(Tensor(-0.5, 1, 0, 0.5), {1, 1, 1, 0});
-    ExpectColumns(Tensor(1, 0, 1, -1), {1, 0.5, 0, 1});
-    ExpectColumns(Tensor(0, 0, 1, 0), {0, 1, 0, -1});
+    ExpectColumns(MakeTensor2D(0, 1, 0, 0), {1, 0, -1, 0});
+    ExpectColumns(MakeTensor2D(0, 0.3, 0, 0), {1, 0, -1, 0});
+    ExpectColumns(MakeTensor2D(1, 1, 0, -1), {1, 0, -0.5, 1});
+    ExpectColumns(MakeTensor2D(-0.5, 1, 0, 0.5), {1, 1, 1, 0});
+    ExpectColumns(MakeTensor2D(1, 0, 1, -1), {1, 0.5, 0, 1});
+    ExpectColumns(MakeTensor2D(0, 0, 1, 0), {0, 1, 0, -1});
 }
 
 TEST(MatrixEigenvectors, FullBlockIsBalanced)
 {
-    ExpectColumns(Tensor(0.5, 1, 0.2, -0.5), {1.8926, 0.3233, -0.7877, 0.9222}, 5e-5);
+    ExpectColumns(MakeTensor2D(0.5, 1, 0.2, -0.5), {1.8926, 0.3233, -0.7877, 0.9222}, 5e-5);
 }
 
 TEST(MatrixEigenvectors, RotationGivesRealAndImaginaryParts)
 {
-    ExpectColumns(Tensor(0, -1, 1, 0), {-1, 0, 0, 1});
-    ExpectColumns(Tensor(0, 1, -1, 0), {1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(0, -1, 1, 0), {-1, 0, 0, 1});
+    ExpectColumns(MakeTensor2D(0, 1, -1, 0), {1, 0, 0, 1});
 }
 
 TEST(MatrixEigenvectors, AllZeroDifferenceTensor)
 {
     MessageRecorder recorder;
-    TTransformMatrix zero = Tensor(0, 0, 0, 0);
+    TTransformMatrix zero = MakeTensor2D(0, 0, 0, 0);
     zero.Elem[3][3] = 0;
     const TTransformMatrix e = MatrixEigenvectors(zero);
     EXPECT_TRUE(recorder.messages.empty());
@@ -86,7 +81,7 @@ TEST(MatrixEigenvectors, AllZeroDifferenceTensor)
 TEST(MatrixEigenvectors, SolverFailureShowsTwoMessagesAndReturnsIdentity)
 {
     MessageRecorder recorder;
-    const TTransformMatrix e = MatrixEigenvectors(Tensor(std::nan(""), 1, 1, 1));
+    const TTransformMatrix e = MatrixEigenvectors(MakeTensor2D(std::nan(""), 1, 1, 1));
     ASSERT_EQ(recorder.texts().size(), 2u);
     EXPECT_EQ(recorder.texts()[0], "Unable to find eigenvalues Lambda[1] to Lambda[ ]");
     EXPECT_EQ(recorder.texts()[1], "Eigenvalues Lambda[1] to Lambda[ ]");
@@ -104,7 +99,7 @@ TEST(MatrixEigenvectorsProperty, FirstColumnBelongsToTheLargerEigenvalue)
     int checked = 0;
     for (int trial = 0; trial < 3000; ++trial) {
         const double a = entry(rng), b = entry(rng), c = entry(rng), d = entry(rng);
-        const TTransformMatrix m = Tensor(a, b, c, d);
+        const TTransformMatrix m = MakeTensor2D(a, b, c, d);
         const double disc = (a - d) * (a - d) + 4 * b * c;
         if (disc < 1e-3) continue; // complex or nearly repeated
         const double l1 = Eigenvalue1(m), l2 = Eigenvalue2(m);

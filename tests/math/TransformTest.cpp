@@ -11,11 +11,6 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-TTransformMatrix Tensor(double a, double b, double c, double d)
-{
-    return MakeMatrix2D(a, b, 0, c, d, 0, 0, 0, 1);
-}
-
 template <typename E, typename F> void ExpectError(F f, const char* message)
 {
     try {
@@ -24,6 +19,16 @@ template <typename E, typename F> void ExpectError(F f, const char* message)
     } catch (const E& e) {
         EXPECT_STREQ(e.what(), message);
     }
+}
+
+TEST(Transform, TensorIsTheMatrixWithoutTranslation)
+{
+    const TTransformMatrix t = MakeTensor2D(1.5, -2, 1e-7, 4);
+    const TTransformMatrix m = MakeMatrix2D(1.5, -2, 0, 1e-7, 4, 0, 0, 0, 1);
+    EXPECT_EQ(t.Size, m.Size);
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(t.Elem[i][j], m.Elem[i][j]) << i << ", " << j;
 }
 
 TEST(SnapRules, ProductThresholdKeepsExactThresholdSnapToZeroDropsIt)
@@ -60,7 +65,8 @@ TEST(ApplyTransform, AppliesTensorPartOnly)
     EXPECT_EQ(r.Elem[2], 3.0);
     EXPECT_EQ(r.Elem[3], 1.0);
     // Results below the threshold vanish.
-    const TTransformVector tiny = ApplyTransform(MakeVector2D(1, 1), Tensor(1, -1 + 1e-7, 0, 1));
+    const TTransformVector tiny =
+        ApplyTransform(MakeVector2D(1, 1), MakeTensor2D(1, -1 + 1e-7, 0, 1));
     EXPECT_EQ(tiny.Elem[1], 0.0);
 }
 
@@ -74,7 +80,8 @@ TEST(ApplyTransform, SizeMismatchRaises)
 
 TEST(MatrixOperations, MultiplyKeepsHomogeneousPartAndSnapsSmallProducts)
 {
-    const TTransformMatrix p = MultiplyMatrices(Tensor(1, 0.5, 0, 1), Tensor(2, 0, 1e-4, 3e-3));
+    const TTransformMatrix p =
+        MultiplyMatrices(MakeTensor2D(1, 0.5, 0, 1), MakeTensor2D(2, 0, 1e-4, 3e-3));
     EXPECT_EQ(p.Size, 3);
     EXPECT_EQ(p.Elem[3][3], 1.0);
     EXPECT_EQ(p.Elem[1][3], 0.0);
@@ -84,7 +91,8 @@ TEST(MatrixOperations, MultiplyKeepsHomogeneousPartAndSnapsSmallProducts)
     EXPECT_EQ(p.Elem[2][1], 1e-4);
     EXPECT_DOUBLE_EQ(p.Elem[2][2], 3e-3);
     // 1e-3 * 1e-4 = 1e-7 falls under the threshold.
-    const TTransformMatrix q = MultiplyMatrices(Tensor(1e-3, 0, 0, 1), Tensor(1e-4, 0, 0, 1));
+    const TTransformMatrix q =
+        MultiplyMatrices(MakeTensor2D(1e-3, 0, 0, 1), MakeTensor2D(1e-4, 0, 0, 1));
     EXPECT_EQ(q.Elem[1][1], 0.0);
 
     TTransformMatrix m4 = IdentityMatrix2D();
@@ -95,7 +103,8 @@ TEST(MatrixOperations, MultiplyKeepsHomogeneousPartAndSnapsSmallProducts)
 
 TEST(MatrixOperations, DifferenceTransposeCleanIdentity)
 {
-    const TTransformMatrix d = DifferenceOfMatrices(Tensor(1, 2, 3, 4), Tensor(0, 1, 3 - 1e-7, 1));
+    const TTransformMatrix d =
+        DifferenceOfMatrices(MakeTensor2D(1, 2, 3, 4), MakeTensor2D(0, 1, 3 - 1e-7, 1));
     EXPECT_EQ(d.Elem[3][3], 0.0);
     EXPECT_EQ(d.Elem[1][1], 1.0);
     EXPECT_EQ(d.Elem[2][1], 0.0); // 1e-7 snapped
@@ -110,7 +119,7 @@ TEST(MatrixOperations, DifferenceTransposeCleanIdentity)
     EXPECT_EQ(t.Elem[3][1], 3.0);
     EXPECT_EQ(t.Elem[2][3], 8.0);
 
-    const TTransformMatrix c = CleanMatrix(Tensor(1e-6, -2e-6, 5e-7, 1));
+    const TTransformMatrix c = CleanMatrix(MakeTensor2D(1e-6, -2e-6, 5e-7, 1));
     EXPECT_EQ(c.Elem[1][1], 0.0);
     EXPECT_EQ(c.Elem[1][2], -2e-6);
     EXPECT_EQ(c.Elem[2][1], 0.0);
@@ -202,13 +211,13 @@ TEST(VectorOperations, DistancesToLinesAndSegments)
 
 TEST(ClosedFormEigenvalues, RealEqualAndComplex)
 {
-    EXPECT_EQ(Eigenvalue1(Tensor(3, 1, 1, 3)), 4.0);
-    EXPECT_EQ(Eigenvalue2(Tensor(3, 1, 1, 3)), 2.0);
-    EXPECT_EQ(Eigenvalue1(Tensor(0, -1, 1, 0)), 0.0);
-    EXPECT_EQ(Eigenvalue2(Tensor(0, -1, 1, 0)), 0.0);
-    EXPECT_EQ(Eigenvalue1(Tensor(2, 0, 0, 2)), 2.0);
-    EXPECT_EQ(Eigenvalue2(Tensor(2, 0, 0, 2)), 2.0);
-    EXPECT_DOUBLE_EQ(Eigenvalue1(Tensor(2, 1, 1, 1)), (3 + std::sqrt(5.0)) / 2);
+    EXPECT_EQ(Eigenvalue1(MakeTensor2D(3, 1, 1, 3)), 4.0);
+    EXPECT_EQ(Eigenvalue2(MakeTensor2D(3, 1, 1, 3)), 2.0);
+    EXPECT_EQ(Eigenvalue1(MakeTensor2D(0, -1, 1, 0)), 0.0);
+    EXPECT_EQ(Eigenvalue2(MakeTensor2D(0, -1, 1, 0)), 0.0);
+    EXPECT_EQ(Eigenvalue1(MakeTensor2D(2, 0, 0, 2)), 2.0);
+    EXPECT_EQ(Eigenvalue2(MakeTensor2D(2, 0, 0, 2)), 2.0);
+    EXPECT_DOUBLE_EQ(Eigenvalue1(MakeTensor2D(2, 1, 1, 1)), (3 + std::sqrt(5.0)) / 2);
 
     TTransformMatrix m4 = IdentityMatrix2D();
     m4.Size = 4;
