@@ -1,22 +1,1009 @@
 #include "app/Kinema08uMain.h"
 
-#include "math/FloatFormat.h"
+#include "app/Application.h"
+#include "app/FlowModel.h"
+#include "app/Glyphs.h"
+#include "controls/Align.h"
+#include "controls/Chart.h"
+#include "controls/Easysize.h"
+#include "controls/NxNumEdit.h"
+#include "controls/NxSpinEdit.h"
+#include "controls/StdCtrls.h"
+#include "drawing/MathImge.h"
+#include "math/Scalars.h"
+#include "math/Vectors.h"
 
-#include <QLocale>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <map>
+#include <utility>
 
 namespace tensim {
 
-TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
+TForm1* Form1 = nullptr;
+
+namespace {
+
+std::function<void()>& PauseFunction()
 {
-    setWindowTitle(QStringLiteral("Flujo y deformación"));
-    resize(800, 600);
+    static std::function<void()> pause;
+    return pause;
 }
 
-void ApplySystemLocale()
+// The count is volatile, so that it is really performed.
+void CountToHundredMillion()
 {
-    const QLocale locale = QLocale::system();
-    FormatSettings().DecimalSeparator = locale.decimalPoint().toStdString();
-    FormatSettings().ThousandSeparator = locale.groupSeparator().toStdString();
+    for (volatile int32_t i = 0; i <= 100000000; i = i + 1) {
+    }
+}
+
+// Start states of a control in the window's table.
+enum : unsigned { Hidden = 1, Disabled = 2, Checked = 4 };
+
+// One control of the window: it is made into its field as a child of the
+// control named Parent (the window for ""), placed at Bounds, aligned, and
+// given its caption and start state. A width or height of 0 fits a static
+// text to its caption; FontPixels 0 keeps the parent's font.
+struct TControlRow {
+    std::function<QWidget*(QWidget*)> Create;
+    const char* Name;
+    const char* Parent;
+    QRect Bounds;
+    TAlign Align;
+    const char* Caption;
+    unsigned State;
+    int FontPixels;
+};
+
+template <class T> std::function<QWidget*(QWidget*)> Into(T*& Field)
+{
+    return [&Field](QWidget* Parent) {
+        Field = new T(Parent);
+        return static_cast<QWidget*>(Field);
+    };
+}
+
+void SetCaption(QWidget* Control, const QString& Caption)
+{
+    if (auto* box = qobject_cast<QGroupBox*>(Control))
+        box->setTitle(Caption);
+    else if (auto* button = qobject_cast<QAbstractButton*>(Control))
+        button->setText(Caption);
+    else if (auto* text = qobject_cast<TStaticText*>(Control))
+        text->SetCaption(Caption);
+}
+
+// Whether the sides of a list of lines stay finite under M. A stretch that
+// overflows leaves the figure where it is rather than at infinity.
+bool StaysFinite(const TPointList2D& Lines, const TTransformMatrix& M)
+{
+    for (int i = 1; i <= Lines.Count(); ++i) {
+        const auto* line = static_cast<const TLine2D*>(Lines.GetPoint(i));
+        for (const TTransformVector& p : {line->Position(), line->EndPoint()}) {
+            const TTransformVector q = ApplyTransform(p, M);
+            if (!std::isfinite(q.Elem[1]) || !std::isfinite(q.Elem[2])) return false;
+        }
+    }
+    return true;
+}
+
+TWorldWindow WorldWindow(const TMathImage& Image)
+{
+    return {Image.d2WorldX1(), Image.d2WorldY1(), Image.d2WorldX2(), Image.d2WorldY2()};
+}
+
+constexpr int TrackBarMin = -20, TrackBarMax = 20;
+
+} // namespace
+
+// ---- the velocity field ----------------------------------------------------
+
+void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
+{
+    DeleteAll(Image);
+    FFlowMatrix = CleanMatrix(FlowTensor);
+    const double step = Form1 ? DegToRad(Form1->NxSpinEditRotation->Value()) : 0;
+    if (IsIdentityMatrix(FFlowMatrix)) return;
+    const TWorldWindow window = WorldWindow(Image);
+    const bool rotation = Form1 && Form1->RadioButton5->isChecked() && step != 0;
+    for (const TWorldSegment& a :
+         rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window))
+        Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
+}
+
+void BusyPause()
+{
+    if (PauseFunction())
+        PauseFunction()();
+    else
+        CountToHundredMillion();
+}
+
+std::function<void()> SetBusyPause(std::function<void()> Pause)
+{
+    return std::exchange(PauseFunction(), std::move(Pause));
+}
+
+// ---- creation --------------------------------------------------------------
+
+TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
+{
+    // The main block holds the window as Form1 before its creation handler
+    // runs: the velocity field reads the window's controls through it.
+    Form1 = this;
+    setWindowTitle(QStringLiteral("Flujo y deformación"));
+    QFont font;
+    font.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
+    font.setPointSize(8);
+    setFont(font);
+    resize(792, 573);
+    FormResizer1 = new TFormResizer(this);
+    FormResizer1->MinFontSize = 8;
+    FormResizer1->MaxFontSize = 48;
+    CreateControls();
+    SetUpControls();
+    SetUpCharts();
+    BindEvents();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FUnitSquare.reset();
+    FEllipse.reset();
+    const auto release = [this](auto& List) {
+        if (!List) return;
+        List->DeleteAll(*MathImage1);
+        List.reset();
+    };
+    release(FTriangle);
+    release(FFlowField);
+    release(FApophyses);
+    release(FStretchingAxes);
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::CreateControls()
+{
+    // Every control of the window, in creation order, which is also the
+    // order in which the form resizer records them.
+    const TControlRow rows[] = {
+        // The top band: the flow tensor, its power and the finite tensor.
+        {Into(GroupBox1),
+         "GroupBox1",
+         "",
+         {0, 0, 792, 169},
+         alTop,
+         "Tensores de flujo y deformación",
+         0,
+         0},
+        {Into(GroupBox2),
+         "GroupBox2",
+         "GroupBox1",
+         {32, 16, 201, 145},
+         alNone,
+         "Tensor de flujo",
+         0,
+         0},
+        {Into(NxNumEdit1), "NxNumEdit1", "GroupBox2", {12, 24, 83, 21}, alNone, "", Disabled, 0},
+        {Into(NxNumEdit2), "NxNumEdit2", "GroupBox2", {106, 24, 83, 21}, alNone, "", 0, 0},
+        {Into(NxNumEdit3), "NxNumEdit3", "GroupBox2", {12, 82, 83, 21}, alNone, "", Disabled, 0},
+        {Into(NxNumEdit4), "NxNumEdit4", "GroupBox2", {106, 82, 83, 21}, alNone, "", Disabled, 0},
+        {Into(TrackBar1), "TrackBar1", "GroupBox2", {12, 48, 83, 28}, alNone, "", Disabled, 0},
+        {Into(TrackBar2), "TrackBar2", "GroupBox2", {106, 48, 83, 28}, alNone, "", 0, 0},
+        {Into(TrackBar3), "TrackBar3", "GroupBox2", {12, 106, 83, 28}, alNone, "", Disabled, 0},
+        {Into(TrackBar4), "TrackBar4", "GroupBox2", {106, 106, 83, 28}, alNone, "", Disabled, 0},
+        {Into(StaticText3), "StaticText3", "GroupBox1", {240, 8, 120, 38}, alNone, "n", Hidden, 32},
+        {Into(StaticText2), "StaticText2", "GroupBox1", {368, 72, 0, 0}, alNone, "=", 0, 32},
+        {Into(GroupBox3),
+         "GroupBox3",
+         "GroupBox1",
+         {558, 16, 201, 145},
+         alNone,
+         "Tensor de distorsión finita",
+         0,
+         0},
+        {Into(NxNumEdit5), "NxNumEdit5", "GroupBox3", {12, 40, 83, 21}, alNone, "", 0, 0},
+        {Into(NxNumEdit6), "NxNumEdit6", "GroupBox3", {106, 40, 83, 21}, alNone, "", 0, 0},
+        {Into(NxNumEdit7), "NxNumEdit7", "GroupBox3", {12, 88, 83, 21}, alNone, "", 0, 0},
+        {Into(NxNumEdit8), "NxNumEdit8", "GroupBox3", {106, 88, 83, 21}, alNone, "", 0, 0},
+
+        // The middle band: the two panels and the controls between them.
+        {Into(GroupBox4), "GroupBox4", "", {0, 169, 792, 248}, alTop, "Distorsión", 0, 0},
+        {Into(GroupBox5), "GroupBox5", "GroupBox4", {2, 15, 222, 231}, alLeft, "Incremental", 0, 0},
+        {Into(MathImage2), "MathImage2", "GroupBox5", {2, 15, 218, 214}, alClient, "", 0, 0},
+        {Into(GroupBox6), "GroupBox6", "GroupBox4", {568, 15, 222, 231}, alRight, "Finita", 0, 0},
+        {Into(MathImage1), "MathImage1", "GroupBox6", {2, 15, 218, 214}, alClient, "", 0, 0},
+        {Into(NxSpinEditNoIncrements),
+         "NxSpinEditNoIncrements",
+         "GroupBox4",
+         {296, 24, 51, 21},
+         alNone,
+         "",
+         0,
+         0},
+        {Into(StaticText1),
+         "StaticText1",
+         "GroupBox4",
+         {280, 48, 0, 0},
+         alNone,
+         "# de incrementos",
+         0,
+         0},
+        {Into(bitbtnDef), "bitbtnDef", "GroupBox4", {284, 80, 75, 49}, alNone, "Deformar", 0, 0},
+        {Into(bitbtnResta),
+         "bitbtnResta",
+         "GroupBox4",
+         {284, 136, 75, 49},
+         alNone,
+         "Restaurar",
+         0,
+         0},
+        {Into(bitbtnReest),
+         "bitbtnReest",
+         "GroupBox4",
+         {284, 192, 75, 49},
+         alNone,
+         "Reestablecer",
+         0,
+         0},
+        {Into(GroupBox9),
+         "GroupBox9",
+         "GroupBox4",
+         {376, 24, 177, 153},
+         alNone,
+         "Elementos visibles",
+         0,
+         0},
+        {Into(chbxEllipse),
+         "chbxEllipse",
+         "GroupBox9",
+         {8, 24, 65, 17},
+         alNone,
+         "Elipse",
+         Checked,
+         0},
+        {Into(chbxAxes), "chbxAxes", "GroupBox9", {80, 24, 89, 17}, alNone, "Ejes", 0, 0},
+        {Into(chbxTri), "chbxTri", "GroupBox9", {8, 48, 161, 17}, alNone, "Triángulo", Checked, 0},
+        {Into(chbxVelFld),
+         "chbxVelFld",
+         "GroupBox9",
+         {8, 72, 161, 17},
+         alNone,
+         "Campo de velocidad",
+         0,
+         0},
+        {Into(chkbxAp),
+         "chkbxAp",
+         "GroupBox9",
+         {8, 96, 161, 17},
+         alNone,
+         "Apófisis de flujo",
+         0,
+         0},
+        {Into(chkbxISA),
+         "chkbxISA",
+         "GroupBox9",
+         {8, 120, 166, 17},
+         alNone,
+         "Ejes de extensión infinitesimal",
+         0,
+         0},
+        {Into(bitbtnHelp), "bitbtnHelp", "GroupBox4", {376, 200, 81, 41}, alNone, "Ayuda", 0, 0},
+        {Into(bitbtnInfo), "bitbtnInfo", "GroupBox4", {472, 200, 81, 41}, alNone, "Info", 0, 0},
+
+        // Bottom left: the flow types over an empty page control.
+        {Into(GroupBox7), "GroupBox7", "", {0, 417, 233, 156}, alLeft, "Tipo de flujo", 0, 0},
+        {Into(PageControl2), "PageControl2", "GroupBox7", {2, 15, 229, 139}, alClient, "", 0, 0},
+        {Into(RadioButton1),
+         "RadioButton1",
+         "GroupBox7",
+         {16, 24, 145, 17},
+         alNone,
+         "Cizalla simple",
+         Checked,
+         0},
+        {Into(RadioButton2),
+         "RadioButton2",
+         "GroupBox7",
+         {16, 48, 145, 17},
+         alNone,
+         "Cizalla pura",
+         0,
+         0},
+        {Into(RadioButton3),
+         "RadioButton3",
+         "GroupBox7",
+         {16, 72, 145, 17},
+         alNone,
+         "Cizalla sub simple",
+         0,
+         0},
+        {Into(RadioButton4),
+         "RadioButton4",
+         "GroupBox7",
+         {16, 96, 145, 17},
+         alNone,
+         "Cizalla general",
+         0,
+         0},
+        {Into(RadioButton5),
+         "RadioButton5",
+         "GroupBox7",
+         {16, 120, 201, 17},
+         alNone,
+         "Rotación cuerpo rígido (°)",
+         0,
+         0},
+        {Into(NxSpinEditRotation),
+         "NxSpinEditRotation",
+         "GroupBox7",
+         {168, 112, 49, 21},
+         alNone,
+         "",
+         Hidden,
+         0},
+
+        // Bottom middle: the charts, two at a time.
+        {Into(Panel1), "Panel1", "", {233, 417, 326, 156}, alClient, "", 0, 0},
+        {Into(Chart1), "Chart1", "Panel1", {1, 1, 150, 154}, alLeft, "", 0, 0},
+        {Into(Chart2), "Chart2", "Panel1", {173, 1, 152, 154}, alRight, "", 0, 0},
+        {Into(Chart3), "Chart3", "Panel1", {1, 1, 150, 154}, alLeft, "", Hidden, 0},
+        {Into(Chart4), "Chart4", "Panel1", {173, 1, 152, 154}, alRight, "", Hidden, 0},
+
+        // Bottom right: which charts are shown.
+        {Into(GroupBox8), "GroupBox8", "", {559, 417, 233, 156}, alRight, "Visualizar", 0, 0},
+        {Into(PageControl1), "PageControl1", "GroupBox8", {2, 15, 229, 139}, alClient, "", 0, 11},
+        {Into(TabSheet1),
+         "TabSheet1",
+         "PageControl1",
+         {0, 0, 221, 110},
+         alClient,
+         "Gráficos",
+         0,
+         0},
+        {Into(chbxExtRaxial),
+         "chbxExtRaxial",
+         "TabSheet1",
+         {8, 12, 205, 17},
+         alNone,
+         "Elongación vs. Razón Axial",
+         Checked,
+         0},
+        {Into(chbxOrientRaxial),
+         "chbxOrientRaxial",
+         "TabSheet1",
+         {8, 40, 205, 17},
+         alNone,
+         "Inclinación elipse vs. Razón Axial",
+         Checked,
+         0},
+        {Into(TabSheet4), "TabSheet4", "PageControl1", {0, 0, 221, 110}, alClient, "C. Mohr", 0, 0},
+        {Into(chbxMohrFlujo),
+         "chbxMohrFlujo",
+         "TabSheet4",
+         {8, 12, 205, 17},
+         alNone,
+         "Círculo de Mohr flujo",
+         Checked,
+         0},
+        {Into(chbxMohrDef),
+         "chbxMohrDef",
+         "TabSheet4",
+         {8, 40, 205, 17},
+         alNone,
+         "Círculo de Mohr estado deformado",
+         Checked,
+         0},
+    };
+
+    std::map<QString, QWidget*> made;
+    for (const TControlRow& row : rows) {
+        QWidget* parent = *row.Parent ? made.at(row.Parent) : this;
+        QWidget* control = row.Create(parent);
+        control->setObjectName(row.Name);
+        if (row.FontPixels > 0) {
+            QFont font = control->font();
+            font.setPixelSize(row.FontPixels);
+            control->setFont(font);
+        }
+        const QString caption = QString::fromUtf8(row.Caption);
+        if (auto* pages = qobject_cast<QTabWidget*>(parent))
+            pages->addTab(control, caption);
+        else
+            SetCaption(control, caption);
+        QRect bounds = row.Bounds;
+        if (auto* text = qobject_cast<TStaticText*>(control)) {
+            text->SetAutoSize(bounds.width() == 0 || bounds.height() == 0);
+            if (text->AutoSize()) bounds.setSize(text->size());
+        }
+        SetBounds(control, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+        if (row.Align != alNone) SetAlign(control, row.Align);
+        if (row.State & Disabled) control->setEnabled(false);
+        if (row.State & Hidden) control->hide();
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setChecked(row.State & Checked);
+        InsertComponent(this, control);
+        made[row.Name] = control;
+    }
+}
+
+void TForm1::SetUpControls()
+{
+    const double identity[4] = {1, 0, 0, 1};
+    for (int i = 0; i < 4; ++i) {
+        TNxNumEdit* edit = FlowEdits()[i];
+        edit->SetMaxValue(2);
+        edit->SetMinValue(-2);
+        edit->SetDecimals(4);
+        edit->SetAlignment(taRightJustify);
+        edit->SetValue(identity[i]);
+        TTrackBar* bar = TrackBars()[i];
+        bar->SetRange(TrackBarMin, TrackBarMax);
+        bar->SetPosition(static_cast<int>(identity[i] * 10));
+        // The finite tensor is written by "Deformar" only.
+        TNxNumEdit* finite = FiniteEdits()[i];
+        finite->SetDecimals(4);
+        finite->SetValue(identity[i]);
+        finite->setReadOnly(true);
+    }
+    NxSpinEditNoIncrements->SetMaxValue(MaxIncrementsPerClick);
+    NxSpinEditNoIncrements->SetMinValue(0);
+    NxSpinEditNoIncrements->SetValue(1);
+    NxSpinEditRotation->SetIncrement(5);
+    NxSpinEditRotation->SetValue(0);
+
+    const std::pair<QToolButton*, TGlyph> glyphs[] = {{bitbtnDef, TGlyph::Deform},
+                                                      {bitbtnResta, TGlyph::Restore},
+                                                      {bitbtnReest, TGlyph::Reset},
+                                                      {bitbtnHelp, TGlyph::Help},
+                                                      {bitbtnInfo, TGlyph::Info}};
+    for (const auto& [button, glyph] : glyphs) {
+        button->setIcon(ButtonGlyph(glyph));
+        button->setIconSize(QSize(16, 16));
+        button->setFocusPolicy(Qt::StrongFocus);
+        // The tall buttons put their glyph over the caption.
+        button->setToolButtonStyle(button->height() > 45 ? Qt::ToolButtonTextUnderIcon
+                                                         : Qt::ToolButtonTextBesideIcon);
+    }
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PageControl1->SetTabWidth(50);
+}
+
+void TForm1::SetUpCharts()
+{
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4}) {
+        chart->BackWallBrush = TChartBrush{clWhite, Qt::NoBrush};
+        chart->Title.Font = TChartFont{"Arial", 11, clBlack};
+    }
+    Chart1->Title.Text = QStringList{"Elongación vs. Razón axial"};
+    Chart2->Title.Text = QStringList{"Inclinación de elipse vs. ", "Razón axial"};
+    Chart2->BottomAxis.Title.Caption = "Razón axial";
+    Chart2->LeftAxis.Title.Caption = "Ángulo de inclinación(°)";
+    Chart3->Title.Text = QStringList{"Círculo de Mohr", "estado deformado"};
+    Chart3->BottomAxis.Axis.Color = clRed;
+    Chart3->LeftAxis.Axis.Color = clRed;
+    Chart3->BottomAxis.PositionPercent = 50;
+    Chart3->BottomAxis.Title = TChartAxisTitle{"1/l", 0, TChartFont{"Symbol", 11, clBlack}};
+    Chart3->LeftAxis.Title = TChartAxisTitle{"g/l", 0, TChartFont{"Symbol", 11, clBlack}};
+    Chart4->Title.Text = QStringList{"Círculo de Mohr", "Flujo"};
+    Chart4->BottomAxis.Visible = false;
+    Chart4->LeftAxis.Visible = false;
+    Chart4->LeftAxis.GridCentered = true;
+
+    struct TSeriesRow {
+        TLineSeries*& Field;
+        TChart* Chart;
+        TColor Color;
+        bool Pointer;
+        TSeriesPointerStyle Style;
+        TChartListOrder Order;
+    };
+    const TSeriesRow rows[] = {
+        {Series1, Chart1, 0x408000, true, psRectangle, loAscending},
+        {Series2, Chart1, clBlue, true, psRectangle, loAscending},
+        {Series3, Chart1, clRed, true, psRectangle, loAscending},
+        {Series5, Chart1, clGreen, false, psRectangle, loAscending},
+        {Series4, Chart2, clBlack, true, psCircle, loAscending},
+        {Series6, Chart3, clBlue, false, psRectangle, loNone},
+        {Series7, Chart4, clRed, false, psRectangle, loNone},
+        {Series8, Chart4, clGreen, false, psRectangle, loAscending},
+    };
+    for (const TSeriesRow& row : rows) {
+        row.Field = row.Chart->AddSeries<TLineSeries>();
+        row.Field->SeriesColor = row.Color;
+        row.Field->XValues.Order = row.Order;
+        row.Field->Pointer.Visible = row.Pointer;
+        row.Field->Pointer.Style = row.Style;
+        row.Field->Pointer.HorizSize = 3;
+        row.Field->Pointer.VertSize = 3;
+    }
+    Series5->Title = "MohrFlujo";
+}
+
+void TForm1::BindEvents()
+{
+    for (int i = 1; i <= 4; ++i) {
+        FlowEdits()[i - 1]->OnChange = [this, i](QObject*) { NxNumEditChange(i); };
+        TrackBars()[i - 1]->OnChange = [this, i](QObject*) { TrackBarChange(i); };
+    }
+    for (QRadioButton* radio :
+         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+        // A radio button reports the click that checks it, as a preset.
+        connect(radio, &QRadioButton::toggled, this, [this, radio](bool On) {
+            if (On) RadioButton1Click(radio);
+        });
+    }
+    NxSpinEditRotation->OnChange = [this](QObject* Sender) { NxSpinEditRotationChange(Sender); };
+
+    const std::pair<QToolButton*, void (TForm1::*)(QObject*)> buttons[] = {
+        {bitbtnDef, &TForm1::bitbtnDefClick},
+        {bitbtnResta, &TForm1::bitbtnRestaClick},
+        {bitbtnReest, &TForm1::bitbtnReestClick}};
+    for (const auto& [button, handler] : buttons) {
+        connect(button, &QToolButton::clicked, this,
+                [this, button = button, handler = handler] { (this->*handler)(button); });
+    }
+
+    const std::pair<QCheckBox*, void (TForm1::*)(QObject*)> boxes[] = {
+        {chbxEllipse, &TForm1::chbxEllipseClick},
+        {chbxAxes, &TForm1::chbxAxesClick},
+        {chbxTri, &TForm1::chbxTriClick},
+        {chbxVelFld, &TForm1::chbxVelFldClick},
+        {chkbxAp, &TForm1::chkbxApClick},
+        {chkbxISA, &TForm1::chkbxISAClick},
+        {chbxExtRaxial, &TForm1::PageControl1Change},
+        {chbxOrientRaxial, &TForm1::PageControl1Change},
+        {chbxMohrFlujo, &TForm1::PageControl1Change},
+        {chbxMohrDef, &TForm1::PageControl1Change}};
+    for (const auto& [box, handler] : boxes) {
+        connect(box, &QCheckBox::toggled, this,
+                [this, box = box, handler = handler] { (this->*handler)(box); });
+    }
+    PageControl1->OnChange = [this](QObject* Sender) { PageControl1Change(Sender); };
+}
+
+std::array<TNxNumEdit*, 4> TForm1::FlowEdits() const
+{
+    return {NxNumEdit1, NxNumEdit2, NxNumEdit3, NxNumEdit4};
+}
+
+std::array<TTrackBar*, 4> TForm1::TrackBars() const
+{
+    return {TrackBar1, TrackBar2, TrackBar3, TrackBar4};
+}
+
+std::array<TNxNumEdit*, 4> TForm1::FiniteEdits() const
+{
+    return {NxNumEdit5, NxNumEdit6, NxNumEdit7, NxNumEdit8};
+}
+
+std::array<double, 4> TForm1::FlowEntries() const
+{
+    std::array<double, 4> e;
+    for (int i = 0; i < 4; ++i)
+        e[i] = static_cast<double>(FlowEdits()[i]->Value());
+    return e;
+}
+
+// ---- start-up and input ----------------------------------------------------
+
+void TForm1::FormCreate()
+{
+    SetHelpFile(QDir(QCoreApplication::applicationDirPath()).filePath("Tensim2.1.qch"));
+    FormResizer1->RecordLayout();
+    FIncrementCount = 0;
+    MathImage1->d2SetWorld(-2, -2, 2, 2);
+    MathImage2->d2SetWorld(-1, -1, 2, 2);
+
+    FEllipse = std::make_unique<TEllipse2>(clBlack, 0, 0, 1, 0, 0, 1, 1, false);
+    FUnitSquare = std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
+    FTriangle = std::make_unique<TPointList2D>();
+    const std::array<TWorldSegment, 3> sides = StartTriangle();
+    const TColor colours[3] = {clGreen, clBlue, clRed};
+    for (int i = 0; i < 3; ++i)
+        FTriangle->Add(std::make_unique<TLine2D>(colours[i], sides[i].X1, sides[i].Y1, sides[i].X2,
+                                                 sides[i].Y2));
+    FFlowField = std::make_unique<TFlowField>();
+    FApophyses = std::make_unique<TPointList2D>();
+    FStretchingAxes = std::make_unique<TPointList2D>();
+    for (int i = 0; i < 2; ++i)
+        FApophyses->Add(std::make_unique<TVectorArrow2D>(clRed, 0, 0, 0, 0));
+    for (int i = 0; i < 2; ++i)
+        FStretchingAxes->Add(std::make_unique<TVectorArrow2D>(clGreen, 0, 0, 0, 0));
+
+    bitbtnReestClick(this);
+    RedrawPanels();
+}
+
+void TForm1::FormResize()
+{
+    FormResizer1->ResizeControls();
+    if (FEllipse) RedrawPanels();
+}
+
+void TForm1::resizeEvent(QResizeEvent* Event)
+{
+    QWidget::resizeEvent(Event);
+    FormResize();
+}
+
+void TForm1::TrackBarChange(int Index)
+{
+    FlowEdits()[Index - 1]->SetValue(TrackBars()[Index - 1]->Position() / 10.0L);
+}
+
+void TForm1::NxNumEditChange(int Index)
+{
+    TTrackBar* bar = TrackBars()[Index - 1];
+    bar->SetPosition(
+        TrackBarPosition(FlowEdits()[Index - 1]->Value(), bar->minimum(), bar->maximum()));
+    FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
+    const std::array<double, 4> e = FlowEntries();
+    FUnitSquare->Transform(MakeTensor2D(e[0], e[1], e[2], e[3]), *MathImage2);
+    // In pure and sub-simple shear (2,2) follows as the reciprocal of (1,1).
+    if (Index == 1 && (RadioButton2->isChecked() || RadioButton3->isChecked())) {
+        const long double e11 = NxNumEdit1->Value();
+        if (e11 != 0) {
+            TrackBar4->SetPosition(
+                RoundedPosition(10 / e11, TrackBar4->minimum(), TrackBar4->maximum()));
+            NxNumEdit4->SetValue(1 / e11);
+        }
+    }
+}
+
+void TForm1::RadioButton1Click(QObject*)
+{
+    NxSpinEditRotation->hide();
+    for (TTrackBar* bar : TrackBars())
+        bar->show();
+    const QRadioButton* radios[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
+                                    RadioButton5};
+    int preset = 0; // none checked counts as the first
+    for (int i = 0; i < 5; ++i) {
+        if (radios[i]->isChecked()) {
+            preset = i;
+            break;
+        }
+    }
+    // Which entries each flow type lets the user set: (1,1), (1,2), (2,1), (2,2).
+    static const bool enabled[4][4] = {
+        {false, true, false, false}, // simple shear
+        {true, false, false, false}, // pure shear
+        {true, true, false, false},  // sub-simple shear
+        {true, true, true, true},    // general shear
+    };
+    const double identity[4] = {1, 0, 0, 1};
+    if (preset == 4) NxSpinEditRotation->show();
+    for (int i = 0; i < 4; ++i) {
+        TNxNumEdit* edit = FlowEdits()[i];
+        TTrackBar* bar = TrackBars()[i];
+        edit->setEnabled(preset == 4 ? false : enabled[preset][i]);
+        edit->SetValue(identity[i]);
+        if (preset == 4) {
+            bar->hide(); // keeps its position and state
+        } else {
+            bar->setEnabled(enabled[preset][i]);
+            bar->SetPosition(static_cast<int>(identity[i] * 10));
+        }
+    }
+    FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
+    bitbtnReestClick(this);
+}
+
+void TForm1::NxSpinEditRotationChange(QObject*)
+{
+    const std::array<double, 4> entries = RotationEntries(NxSpinEditRotation->Value());
+    for (int i = 0; i < 4; ++i)
+        FlowEdits()[i]->SetValue(entries[i]);
+}
+
+void TForm1::bitbtnReestClick(QObject*)
+{
+    bitbtnRestaClick(this);
+    FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
+    for (TPointList2D* arrows : {FApophyses.get(), FStretchingAxes.get()})
+        for (int i = 1; i <= 2; ++i)
+            arrows->GetPoint(i)->SetEnds(*MathImage1, 0, 0, 0, 0);
+    const double identity[4] = {1, 0, 0, 1};
+    for (int i = 0; i < 4; ++i)
+        FlowEdits()[i]->SetValue(identity[i]);
+    FFlowField->Build(IdentityMatrix2D(), *MathImage1);
+    MathImage1->d2SetWorld(-2, -2, 2, 2);
+    NxSpinEditRotation->SetValue(0);
+    RedrawPanels();
+}
+
+// ---- deformation -----------------------------------------------------------
+
+void TForm1::bitbtnDefClick(QObject*)
+{
+    const std::array<double, 4> e = FlowEntries();
+    const TFlowTensors tensors = FlowTensors(e[0], e[1], e[2], e[3]);
+    FFlowTensor = tensors.Flow;
+    FSpinTensor = tensors.Spin;
+    FStretchingTensor = tensors.Stretching;
+    FFlowField->Build(FFlowTensor, *MathImage1);
+
+    // The flow apophyses and the instantaneous stretching axes: from the
+    // origin out along the first eigenvector, from the second one's tip in.
+    // A rigid rotation has neither.
+    const std::pair<TPointList2D*, const TTransformMatrix*> axes[] = {
+        {FApophyses.get(), &FFlowTensor}, {FStretchingAxes.get(), &FStretchingTensor}};
+    for (const auto& [arrows, tensor] : axes) {
+        TTransformMatrix v = IdentityMatrix2D();
+        const bool rotation = RadioButton5->isChecked();
+        if (!rotation) v = MatrixEigenvectors(*tensor);
+        const auto end = [&](int Row, int Column) { return rotation ? 0 : v.Elem[Row][Column]; };
+        arrows->GetPoint(1)->SetEnds(*MathImage1, 0, 0, end(1, 1), end(2, 1));
+        arrows->GetPoint(2)->SetEnds(*MathImage1, end(1, 2), end(2, 2), 0, 0);
+    }
+    PlotFlowMohrCircle();
+
+    const int count = std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
+    if (count > 0) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        try {
+            for (int k = 0; k < count; ++k)
+                Increment();
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
+    }
+
+    const TTransformMatrix& f = FEllipse->Strain().Deformation;
+    NxNumEdit5->SetValue(f.Elem[1][1]);
+    NxNumEdit6->SetValue(f.Elem[1][2]);
+    NxNumEdit7->SetValue(f.Elem[2][1]);
+    NxNumEdit8->SetValue(f.Elem[2][2]);
+    // The exponent counts the increments applied, so that it matches F.
+    if (count > 0)
+        FIncrementCount =
+            static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{FIncrementCount} + count));
+    StaticText3->SetCaption(QString::number(FIncrementCount));
+    StaticText3->show();
+    PlotDeformedMohrCircle();
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
+        FitChartAxes(chart);
+}
+
+void TForm1::Increment()
+{
+    TUpdateLock lock(*MathImage1);
+    FEllipse->Transform(FFlowTensor, *MathImage1);
+    if (StaysFinite(*FTriangle, FFlowTensor)) FTriangle->Transform(FFlowTensor, *MathImage1);
+    RedrawPanels();
+    BusyPause();
+    lock.Unlock();
+    MathImage1->repaint();
+    AddStretchPoints();
+    const double ratio = FEllipse->AxialRatio();
+    const double inclination = RadToDeg(FEllipse->Inclination());
+    if (std::isfinite(ratio) && std::isfinite(inclination)) Series4->AddPoint(ratio, inclination);
+}
+
+void TForm1::AddStretchPoints()
+{
+    const double ratio = FEllipse->AxialRatio();
+    TLineSeries* const series[3] = {Series1, Series2, Series3};
+    for (int i = 0; i < 3; ++i) {
+        const double stretch = SideStretch(FTriangle->GetPoint(i + 1)->Length());
+        // A chart gets no point that is not finite.
+        if (std::isfinite(ratio) && std::isfinite(stretch)) series[i]->AddPoint(ratio, stretch);
+    }
+}
+
+void TForm1::bitbtnRestaClick(QObject*)
+{
+    FEllipse->SetDeformation(IdentityMatrix2D(), *MathImage1);
+    const std::array<TWorldSegment, 3> sides = StartTriangle();
+    for (int i = 0; i < 3; ++i)
+        FTriangle->GetPoint(i + 1)->SetEnds(*MathImage1, sides[i].X1, sides[i].Y1, sides[i].X2,
+                                            sides[i].Y2);
+    const double identity[4] = {1, 0, 0, 1};
+    for (int i = 0; i < 4; ++i)
+        FiniteEdits()[i]->SetValue(identity[i]);
+    FIncrementCount = 0;
+    StaticText3->SetCaption("0");
+    StaticText3->hide();
+
+    for (TLineSeries* series : {Series1, Series2, Series3})
+        series->ClearPoints();
+    AddStretchPoints();
+    Chart1->BottomAxis.SetAutomatic(true);
+    Chart1->LeftAxis.SetAutomatic(true);
+    Series4->ClearPoints();
+    Chart2->BottomAxis.SetAutomatic(true);
+    Chart2->LeftAxis.SetAutomatic(true);
+    Series6->ClearPoints();
+    Chart3->LeftAxis.SetAutomatic(true);
+    Series7->ClearPoints();
+    Chart4->LeftAxis.SetAutomatic(true);
+}
+
+// ---- panels ----------------------------------------------------------------
+
+void TForm1::RedrawPanels()
+{
+    // The end of the ellipse's major semi-axis; the ellipse stays centred on
+    // the origin.
+    const double theta = FEllipse->Inclination(), a = FEllipse->MajorSemiAxis();
+    const double px = std::cos(theta) * a, py = std::sin(theta) * a;
+    HideAllShapes();
+    const TWorldWindow window = WorldWindow(*MathImage1);
+    const TWorldWindow grown = GrownWindow(window, px, py);
+    if (grown.X1 != window.X1 || grown.Y1 != window.Y1 || grown.X2 != window.X2 ||
+        grown.Y2 != window.Y2)
+        MathImage1->d2SetWorld(grown.X1, grown.Y1, grown.X2, grown.Y2);
+    for (TMathImage* image : {MathImage1, MathImage2}) {
+        image->d2Clear();
+        image->d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+        // A locked panel shows its new picture when it is unlocked.
+        if (image->LockCount() == 0) image->repaint();
+    }
+    ShowCheckedShapes();
+}
+
+void TForm1::HideAllShapes()
+{
+    FEllipse->Erase(*MathImage1);
+    FTriangle->Erase(*MathImage1);
+    FFlowField->Erase(*MathImage1);
+    FApophyses->Erase(*MathImage1);
+    FStretchingAxes->Erase(*MathImage1);
+    FUnitSquare->Erase(*MathImage2);
+}
+
+void TForm1::ShowCheckedShapes()
+{
+    FUnitSquare->Draw(*MathImage2);
+    if (chbxEllipse->isChecked()) FEllipse->Draw(*MathImage1);
+    if (chbxTri->isChecked()) FTriangle->Draw(*MathImage1);
+    if (chkbxISA->isChecked()) FStretchingAxes->Draw(*MathImage1);
+    if (chbxVelFld->isChecked()) FFlowField->Draw(*MathImage1);
+    if (chkbxAp->isChecked()) FApophyses->Draw(*MathImage1);
+}
+
+bool TForm1::PointInView(const TMathImage& Image, const TTransformVector& Point,
+                         double Factor) const
+{
+    return tensim::PointInView(WorldWindow(Image), Point.Elem[1], Point.Elem[2], Factor);
+}
+
+void TForm1::chbxEllipseClick(QObject*)
+{
+    if (chbxEllipse->isChecked()) {
+        FEllipse->Draw(*MathImage1);
+        chbxAxes->setEnabled(true);
+    } else {
+        FEllipse->Erase(*MathImage1);
+        chbxAxes->setEnabled(false);
+    }
+}
+
+void TForm1::chbxAxesClick(QObject*)
+{
+    if (chbxAxes->isChecked())
+        FEllipse->ShowAxes(*MathImage1);
+    else
+        FEllipse->HideAxes(*MathImage1);
+}
+
+namespace {
+
+void ShowOrHide(bool Shown, TPointList2D& Shapes, TMathImage& Image)
+{
+    if (Shown)
+        Shapes.Draw(Image);
+    else
+        Shapes.Erase(Image);
+}
+
+} // namespace
+
+void TForm1::chbxTriClick(QObject*)
+{
+    ShowOrHide(chbxTri->isChecked(), *FTriangle, *MathImage1);
+}
+
+void TForm1::chbxVelFldClick(QObject*)
+{
+    ShowOrHide(chbxVelFld->isChecked(), *FFlowField, *MathImage1);
+}
+
+void TForm1::chkbxApClick(QObject*)
+{
+    ShowOrHide(chkbxAp->isChecked(), *FApophyses, *MathImage1);
+}
+
+void TForm1::chkbxISAClick(QObject*)
+{
+    ShowOrHide(chkbxISA->isChecked(), *FStretchingAxes, *MathImage1);
+}
+
+// ---- charts ----------------------------------------------------------------
+
+void TForm1::PlotFlowMohrCircle()
+{
+    const TTransformVector& v2 = FUnitSquare->GetPoint(2)->Position();
+    const TTransformVector& v3 = FUnitSquare->GetPoint(3)->Position();
+    const TFlowMohrCircle circle =
+        FlowMohrCircle({v2.Elem[1], v2.Elem[2]}, {v3.Elem[1], v3.Elem[2]});
+    // The construction line is not kept: the panel's next redraw wipes it.
+    const TWorldSegment& ab = circle.Construction;
+    TLine2D(clRed, ab.X1, ab.Y1, ab.X2, ab.Y2).Draw(*MathImage2);
+
+    Series7->ClearPoints();
+    Series7->XValues.Order = loNone;
+    for (const TWorldPoint& p : circle.Points)
+        Series7->AddPoint(p.X, p.Y);
+    // The vertical axis accumulates over every "Deformar".
+    if (!circle.Points.empty()) {
+        Series8->AddPoint(0, 0);
+        Series8->AddPoint(0, circle.AxisTop.Y);
+    }
+}
+
+void TForm1::PlotDeformedMohrCircle()
+{
+    const std::vector<TWorldPoint> points = DeformedMohrCircle(
+        static_cast<double>(NxNumEdit5->Value()), static_cast<double>(NxNumEdit6->Value()),
+        static_cast<double>(NxNumEdit7->Value()), static_cast<double>(NxNumEdit8->Value()));
+    Series6->ClearPoints();
+    Series6->XValues.Order = loNone;
+    for (const TWorldPoint& p : points)
+        Series6->AddPoint(p.X, p.Y);
+}
+
+void TForm1::FitChartAxes(TChart* Chart)
+{
+    // The bounds are written in the order that keeps Minimum <= Maximum at
+    // every step, so a range that moves past the old one raises nothing.
+    const auto fit = [](TChartAxis& Axis, const TAxisRange& Range) {
+        Axis.SetAutomatic(false);
+        if (Range.Minimum > Axis.Maximum()) {
+            Axis.SetMaximum(Range.Maximum);
+            Axis.SetMinimum(Range.Minimum);
+        } else {
+            Axis.SetMinimum(Range.Minimum);
+            Axis.SetMaximum(Range.Maximum);
+        }
+    };
+    TChartAxis& bottom = Chart->BottomAxis;
+    TChartAxis& left = Chart->LeftAxis;
+    fit(bottom, FittedAxisRange(Chart->SeriesMinX(bottom), Chart->SeriesMaxX(bottom)));
+    fit(left, FittedAxisRange(Chart->SeriesMinY(left), Chart->SeriesMaxY(left)));
+}
+
+void TForm1::PageControl1Change(QObject*)
+{
+    switch (PageControl1->currentIndex()) {
+    case 0:
+        Chart1->setVisible(chbxExtRaxial->isChecked());
+        Chart2->setVisible(chbxOrientRaxial->isChecked());
+        Chart3->hide();
+        Chart4->hide();
+        break;
+    case 1:
+        Chart1->hide();
+        Chart2->hide();
+        Chart3->setVisible(chbxMohrDef->isChecked());
+        Chart4->setVisible(chbxMohrFlujo->isChecked());
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace tensim

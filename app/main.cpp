@@ -1,12 +1,13 @@
+#include "app/Application.h"
 #include "app/Kinema08uMain.h"
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    tensim::TApplication application(argc, argv);
+    tensim::TApplication::setApplicationDisplayName(QStringLiteral("Tensim 2.1"));
     tensim::ApplySystemLocale();
-    tensim::TForm1 form1;
-    form1.show();
-    return app.exec();
+    tensim::SetMessageHandler(tensim::ShowMessageBox);
+    tensim::TForm1 mainWindow; // Form1
+    mainWindow.show();
+    return application.exec();
 }

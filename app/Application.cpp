@@ -1,0 +1,69 @@
+#include "app/Application.h"
+
+#include "math/FloatFormat.h"
+
+#include <QLocale>
+#include <QMessageBox>
+#include <QVariant>
+
+#include <exception>
+
+namespace tensim {
+
+namespace {
+
+const char* const HelpFileProperty = "tensimHelpFile";
+
+void ShowError(const std::string& Text)
+{
+    ShowMessage(TMessage{Text, {}, TMessageKind::Error});
+}
+
+} // namespace
+
+TApplication::TApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {}
+
+bool TApplication::notify(QObject* Receiver, QEvent* Event)
+{
+    try {
+        return QApplication::notify(Receiver, Event);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    } catch (...) {
+        ShowError("Unknown exception");
+    }
+    return false;
+}
+
+void ShowMessageBox(const TMessage& Message)
+{
+    const QString caption = Message.Caption.empty() ? QApplication::applicationDisplayName()
+                                                    : QString::fromStdString(Message.Caption);
+    QMessageBox::Icon icon = QMessageBox::Information;
+    if (Message.Kind == TMessageKind::Warning) icon = QMessageBox::Warning;
+    if (Message.Kind == TMessageKind::Error) icon = QMessageBox::Critical;
+    QMessageBox box(icon, caption, QString::fromStdString(Message.Text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void ApplySystemLocale()
+{
+    const QLocale locale = QLocale::system();
+    FormatSettings().DecimalSeparator = locale.decimalPoint().toStdString();
+    FormatSettings().ThousandSeparator = locale.groupSeparator().toStdString();
+}
+
+void SetHelpFile(const QString& FileName)
+{
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->setProperty(HelpFileProperty, FileName);
+}
+
+QString HelpFile()
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application ? application->property(HelpFileProperty).toString() : QString();
+}
+
+} // namespace tensim

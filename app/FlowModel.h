@@ -1,0 +1,126 @@
+#pragma once
+// The main window's arithmetic apart from drawing: the tensors of a flow,
+// the rigid-rotation entries, the track-bar positions, the velocity-field
+// chains, the Mohr circles, the fitted chart ranges and the growth of the
+// finite panel's window. Plain C++, no Qt: the window wires it to its
+// controls and shapes.
+
+#include "math/Transform.h"
+
+#include <array>
+#include <vector>
+
+namespace tensim {
+
+struct TWorldPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// A line or an arrow from (X1, Y1) to (X2, Y2).
+struct TWorldSegment {
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+// A world window from its lower-left (X1, Y1) to its upper-right (X2, Y2).
+struct TWorldWindow {
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+// ---- the flow tensor and its parts
+
+// Flow tensor L = (e11, e12; e21, e22); spin tensor built from entry (1,2)
+// alone, (0, e12/2; -e12/2, 0); stretching tensor L - W, with the zero
+// snapping of the difference and entry (3,3) 0.
+struct TFlowTensors {
+    TTransformMatrix Flow, Spin, Stretching;
+};
+TFlowTensors FlowTensors(double E11, double E12, double E21, double E22);
+
+// The entries (1,1), (1,2), (2,1), (2,2) of the rotation by Degrees,
+// counter-clockwise for a positive angle: cos, -sin, sin, cos.
+std::array<double, 4> RotationEntries(double Degrees);
+
+// A track-bar position: Position rounded halves to even, limited to
+// Min..Max (NaN gives Min).
+int RoundedPosition(long double Position, int Min, int Max);
+// The position of a track bar that holds ten times an edit's value: Value x
+// 10, rounded and limited as above.
+int TrackBarPosition(long double Value, int Min, int Max);
+
+// ---- the marker triangle
+
+// The sides of the equilateral triangle inscribed in the unit circle with
+// its apex at (0, 1), in the order green, blue, red.
+std::array<TWorldSegment, 3> StartTriangle();
+// A side's length relative to the start triangle's, sqrt(1.5^2 + cos^2 30).
+double SideStretch(double Length);
+
+// ---- the finite panel's window and the velocity field
+
+// Whether (X, Y) lies in the window scaled by Factor about the origin; any
+// unordered comparison counts as outside.
+bool PointInView(const TWorldWindow& Window, double X, double Y, double Factor);
+
+// The window after it has grown until P is in view. Each widening moves
+// every side 1 further out and centres the window on the origin:
+// (X1, Y1, X2, Y2) becomes (X1 - 1, Y1 - 1, 1 - X1, 1 - Y1). The number of
+// widenings is computed at once, not counted out. A window that already
+// shows P, or a P that is not finite, is returned unchanged.
+TWorldWindow GrownWindow(const TWorldWindow& Window, double PX, double PY);
+
+// A streamline ends after this many arrows: more than any streamline of
+// the start window reaches unless the flow maps points round a closed or
+// slowly spiralling orbit, which would otherwise never end.
+constexpr int MaxStreamlineArrows = 1000;
+
+// The streamline field of M (cleaned): from every start point on the
+// window's edges, the chain Q -> M Q -> M^2 Q -> ... while a step is long
+// enough (0.1 or more on the bottom edge, more than 0.1 on the others) and
+// ends in the window enlarged 1.5 times.
+std::vector<TWorldSegment> StreamlineField(const TTransformMatrix& M, const TWorldWindow& Window);
+
+// The circular field of a rigid rotation by StepAngle radians per chord:
+// circles of radius X2/10, 2 X2/10, ... up to X2, the one of radius exactly
+// 1 left out, each followed for one full turn at most, counter-clockwise
+// for a positive step and clockwise for a negative one; a step that divides
+// the turn closes the circle. A circle has at most MaxStreamlineArrows
+// chords, which no step of a whole degree reaches. Empty for a step of 0 or
+// one that is not finite.
+std::vector<TWorldSegment> CircularField(double StepAngle, const TWorldWindow& Window);
+
+// ---- the Mohr circles
+
+// The Mohr circle of the flow tensor, built from the unit square's vertices
+// 2 and 3 after one increment, (e11, e21) and (e12, e22).
+struct TFlowMohrCircle {
+    TWorldSegment Construction; // A = (-e21, e11) to B = (e12, e22)
+    TWorldPoint Centre;         // midpoint of A and B
+    double Radius = 0;          // half the length of AB
+    // r cos t + Cx, r sin t + Cy for t = 0..359 degrees; empty when any of
+    // them is not finite.
+    std::vector<TWorldPoint> Points;
+    // The top of the vertical axis from the origin to the circle's farthest
+    // reach from it: (0, |C| + r).
+    TWorldPoint AxisTop;
+};
+TFlowMohrCircle FlowMohrCircle(const TWorldPoint& Vertex2, const TWorldPoint& Vertex3);
+
+// The Mohr circle of the deformed state in reciprocal quadratic
+// elongations: (c - rho cos t, rho sin t) for t = 0..359 degrees, from the
+// principal quadratic elongations of F F^T (lambda2 as J^2 / lambda1, which
+// keeps its precision on a long ellipse). Empty when the tensor is singular
+// (J = 0) or a figure is not finite.
+std::vector<TWorldPoint> DeformedMohrCircle(double F11, double F12, double F21, double F22);
+
+// ---- chart axes
+
+// The fitted range of an axis whose data run from DataMin to DataMax: the
+// ends rounded halves to even, one unit further out.
+struct TAxisRange {
+    double Minimum = 0;
+    double Maximum = 0;
+};
+TAxisRange FittedAxisRange(double DataMin, double DataMax);
+
+} // namespace tensim
