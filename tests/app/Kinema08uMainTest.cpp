@@ -8,6 +8,7 @@
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
 #include "math/Scalars.h"
+#include "math/Vectors.h"
 #include "tests/math/MessageRecorder.h"
 #include "tests/math/Separators.h"
 
@@ -55,7 +56,12 @@ protected:
         SetBusyPause(previousPause);
     }
 
-    static void Click(QAbstractButton* Button) { QTest::mouseClick(Button, Qt::LeftButton); }
+    // Clicks a button on its caption: a check box takes clicks only there.
+    static void Click(QAbstractButton* Button)
+    {
+        QTest::mouseClick(Button, Qt::LeftButton, {},
+                          QPoint(std::min(8, Button->width() / 2), Button->height() / 2));
+    }
 
     // Moves a track bar with the arrow keys, as a user does.
     static void Slide(TTrackBar* Bar, int To)
@@ -313,6 +319,528 @@ TEST_F(MainWindow, EachPresetResets)
             EXPECT_EQ(form->FlowEdits()[i]->isEnabled(), row.Open[i]) << name.toStdString() << i;
     }
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// ---- Deformar and Restaurar -----------------------------------------------
+
+TEST_F(MainWindow, IdentityDeformsNothingButCountsAndPlots)
+{
+    Deform(3);
+    EXPECT_EQ(pauses, 3);
+    EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
+    EXPECT_EQ(form->StaticText3->Caption(), "3");
+    EXPECT_FALSE(form->StaticText3->isHidden());
+    // A circle reports the inclination 90 degrees.
+    for (const TLineSeries* s : {form->Series1, form->Series2, form->Series3})
+        EXPECT_EQ(Points(s), Pairs(4, {1, 1}));
+    EXPECT_EQ(Points(form->Series4), Pairs(3, {1, 90}));
+    // The undeformed state's Mohr circle is the point (1, 0).
+    EXPECT_EQ(Points(form->Series6), Pairs(360, {1, 0}));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindow, SimpleShearShowsThePowersOfTheFlowTensor)
+{
+    Slide(form->TrackBar2, 10);
+    struct Row {
+        int Count;
+        QStringList Finite;
+        const char* Exponent;
+    };
+    const Row rows[] = {{1, {"1.0000", "1.0000", "0.0000", "1.0000"}, "1"},
+                        {1, {"1.0000", "2.0000", "0.0000", "1.0000"}, "2"},
+                        {3, {"1.0000", "5.0000", "0.0000", "1.0000"}, "5"}};
+    for (const Row& row : rows) {
+        Deform(row.Count);
+        EXPECT_EQ(Texts(form->FiniteEdits()), row.Finite) << row.Exponent;
+        EXPECT_EQ(form->StaticText3->Caption(), row.Exponent);
+    }
+    // The triangle's apex (0, 1) moved to (5, 1); the base stayed on y = -0.5.
+    const auto* side1 = static_cast<const TLine2D*>(form->FTriangle->GetPoint(1));
+    EXPECT_EQ(side1->Position().Elem[1], 5.0);
+    EXPECT_EQ(side1->Position().Elem[2], 1.0);
+    // The flow, spin and stretching tensors of the last click.
+    EXPECT_EQ(form->FFlowTensor.Elem[1][2], 1.0);
+    EXPECT_EQ(form->FSpinTensor.Elem[1][2], 0.5);
+    EXPECT_EQ(form->FSpinTensor.Elem[2][1], -0.5);
+    EXPECT_EQ(form->FStretchingTensor.Elem[1][2], 0.5);
+    EXPECT_EQ(form->FStretchingTensor.Elem[2][1], 0.5);
+}
+
+// A count of 0 or less applies nothing and leaves the exponent as it is; a
+// count above the limit applies the limit. The arrows, the Mohr circles and
+// the finite tensor are updated in every case.
+TEST_F(MainWindow, IncrementCountsAreHeldToTheLimit)
+{
+    Slide(form->TrackBar2, 5);
+    Deform(2);
+    struct Row {
+        const char* Typed;
+        int Applied;
+    };
+    const Row rows[] = {{"0", 0}, {"-2", 0}, {"5000", MaxIncrementsPerClick}};
+    int total = 2;
+    for (const Row& row : rows) {
+        form->Series7->ClearPoints();
+        form->FApophyses->GetPoint(1)->SetEnds(*form->MathImage1, 0, 0, 0, 0);
+        const int before = pauses;
+        // The text as typed, before leaving the field would hold it to 0..1000.
+        form->NxSpinEditNoIncrements->setText(row.Typed);
+        Click(form->bitbtnDef);
+        total += row.Applied;
+        EXPECT_EQ(pauses - before, row.Applied) << row.Typed;
+        EXPECT_EQ(form->FIncrementCount, total) << row.Typed;
+        EXPECT_EQ(form->StaticText3->Caption(), QString::number(total)) << row.Typed;
+        EXPECT_EQ(form->Series1->Count(), 1 + total) << row.Typed;
+        EXPECT_EQ(form->Series7->Count(), 360) << row.Typed;
+        EXPECT_EQ(form->FApophyses->GetPoint(1)->Length(), 1.0) << row.Typed;
+        EXPECT_EQ(form->NxNumEdit6->text(), QString::number(0.5 * total, 'f', 4)) << row.Typed;
+    }
+    // Leaving the field holds the count to its range.
+    Type(form->NxSpinEditNoIncrements, "5000");
+    EXPECT_EQ(form->NxSpinEditNoIncrements->text(), "1000");
+    Type(form->NxSpinEditNoIncrements, "-2");
+    EXPECT_EQ(form->NxSpinEditNoIncrements->text(), "0");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindow, TheWaitCursorShowsWhileTheIncrementsRun)
+{
+    std::vector<bool> waiting;
+    const auto counting = SetBusyPause([&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        waiting.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+    });
+    Deform(2);
+    SetBusyPause(counting);
+    EXPECT_EQ(waiting, std::vector<bool>({true, true}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Pure shear with (1,1) = 2: the axial ratio is 4^n exactly, also once the
+// minor stretch is below 1e-3, and the inclination stays 0.
+TEST_F(MainWindow, PureShearChartsTheTrueAxialRatio)
+{
+    Click(form->RadioButton2);
+    Slide(form->TrackBar1, 20);
+    Deform(12);
+    ASSERT_EQ(form->Series4->Count(), 12);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(form->Series4->XValues.Value(i), std::pow(4.0, i + 1)) << i;
+        EXPECT_EQ(form->Series4->YValues.Value(i), 0.0) << i;
+    }
+    for (const TLineSeries* s : {form->Series1, form->Series2, form->Series3})
+        for (int i = 1; i < s->Count(); ++i)
+            EXPECT_GT(s->XValues.Value(i), s->XValues.Value(i - 1));
+    EXPECT_EQ(Texts(form->FiniteEdits()),
+              QStringList({"4096.0000", "0.0000", "0.0000", "0.0002"}));
+}
+
+TEST_F(MainWindow, RestoreReturnsToTheUndeformedStateAndKeepsTheFlow)
+{
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 12);
+    Slide(form->TrackBar2, 3);
+    Slide(form->TrackBar3, -2);
+    Deform(3);
+    Deform(2);
+    const QStringList flow = Texts(form->FlowEdits());
+    const QImage before = form->MathImage1->Bitmap().copy();
+    Click(form->bitbtnResta);
+    EXPECT_EQ(Texts(form->FlowEdits()), flow);
+    EXPECT_EQ(form->FFlowTensor.Elem[1][1], 1.2);
+    EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
+    EXPECT_TRUE(form->StaticText3->isHidden());
+    EXPECT_EQ(form->FIncrementCount, 0);
+    EXPECT_EQ(form->FEllipse->AxialRatio(), 1.0);
+    EXPECT_TRUE(IsIdentityMatrix(form->FEllipse->Strain().Deformation));
+    const std::array<TWorldSegment, 3> start = StartTriangle();
+    for (int i = 0; i < 3; ++i) {
+        const auto* side = static_cast<const TLine2D*>(form->FTriangle->GetPoint(i + 1));
+        EXPECT_EQ(side->Position().Elem[1], start[i].X1);
+        EXPECT_EQ(side->EndPoint().Elem[2], start[i].Y2);
+    }
+    for (const TLineSeries* s : {form->Series1, form->Series2, form->Series3})
+        EXPECT_EQ(Points(s), Pairs({{1, 1}}));
+    for (const TLineSeries* s : {form->Series4, form->Series6, form->Series7})
+        EXPECT_EQ(s->Count(), 0);
+    EXPECT_EQ(form->Series8->Count(), 4); // the flow's axis line is kept
+    EXPECT_TRUE(form->Chart1->BottomAxis.Automatic());
+    EXPECT_TRUE(form->Chart2->LeftAxis.Automatic());
+    EXPECT_TRUE(form->Chart3->LeftAxis.Automatic());
+    EXPECT_FALSE(form->Chart3->BottomAxis.Automatic());
+    // The window stays as grown, and the shapes were redrawn in place.
+    EXPECT_GT(form->MathImage1->d2WorldX2(), 2.0);
+    EXPECT_NE(form->MathImage1->Bitmap(), before);
+}
+
+// ---- charts ----------------------------------------------------------------
+
+// Counts the pixels of a colour in a picture.
+int CountPixels(const QImage& Picture, TColor Color)
+{
+    int n = 0;
+    for (int y = 0; y < Picture.height(); ++y)
+        for (int x = 0; x < Picture.width(); ++x)
+            n += Picture.pixel(x, y) == ColorToRgb(Color);
+    return n;
+}
+
+TEST_F(MainWindow, FlowMohrCircleOfSimpleShear)
+{
+    Slide(form->TrackBar2, 5);
+    Deform(0);
+    // Centre (0.25, 1), radius 0.25: it touches the vertical axis at (0, 1).
+    const Pairs circle = Points(form->Series7);
+    ASSERT_EQ(circle.size(), 360u);
+    EXPECT_EQ(circle[0], std::make_pair(0.5, 1.0));
+    EXPECT_NEAR(circle[90].first, 0.25, 1e-16);
+    EXPECT_EQ(circle[90].second, 1.25);
+    EXPECT_EQ(circle[180].first, 0.0);
+    for (const auto& [x, y] : circle)
+        EXPECT_NEAR(std::hypot(x - 0.25, y - 1), 0.25, 1e-15);
+    EXPECT_EQ(Points(form->Series8), Pairs({{0, 0}, {0, std::sqrt(1.0625) + 0.25}}));
+    // The construction line from A = (-e21, e11) to B = (e12, e22) is drawn on
+    // the incremental panel until its next redraw.
+    EXPECT_GT(CountPixels(form->MathImage2->Bitmap(), clRed), 10);
+    form->RedrawPanels();
+    EXPECT_EQ(CountPixels(form->MathImage2->Bitmap(), clRed), 0);
+    // A rigid rotation has a circle of radius 0 at (-sin t, cos t).
+    Click(form->RadioButton5);
+    Type(form->NxSpinEditRotation, "90");
+    Deform(0);
+    EXPECT_EQ(Points(form->Series7), Pairs(360, {-1, 0}));
+}
+
+TEST_F(MainWindow, FittedAxesHaveWholeEndsOneUnitOut)
+{
+    form->Series1->AddPoint(2.6, 1.5);
+    form->Series2->AddPoint(1.7, 0.94);
+    form->FitChartAxes(form->Chart1);
+    EXPECT_FALSE(form->Chart1->BottomAxis.Automatic());
+    EXPECT_EQ(form->Chart1->BottomAxis.Minimum(), 0.0);
+    EXPECT_EQ(form->Chart1->BottomAxis.Maximum(), 4.0);
+    EXPECT_EQ(form->Chart1->LeftAxis.Minimum(), 0.0);
+    EXPECT_EQ(form->Chart1->LeftAxis.Maximum(), 3.0);
+}
+
+// "Restaurar" leaves the bottom axis of the deformed state's Mohr circle at
+// its last range. A new circle entirely below it is fitted without the
+// order error that writing the maximum first would raise.
+TEST_F(MainWindow, AxesFollowARangeThatMovesPastTheOldOne)
+{
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 5);
+    Slide(form->TrackBar4, 5);
+    Deform(1); // F = I / 2: 1/lambda = 4
+    EXPECT_EQ(form->Chart3->BottomAxis.Minimum(), 3.0);
+    EXPECT_EQ(form->Chart3->BottomAxis.Maximum(), 5.0);
+    Click(form->bitbtnReest);
+    Deform(1); // F = I: 1/lambda = 1
+    EXPECT_EQ(form->Chart3->BottomAxis.Minimum(), 0.0);
+    EXPECT_EQ(form->Chart3->BottomAxis.Maximum(), 2.0);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(form->StaticText3->Caption(), "1");
+}
+
+TEST_F(MainWindow, DeformedStateMohrCircleOnlyWhereItIsDefined)
+{
+    // A rotation by 45 degrees shown to four decimals: S^2 - 4 J^2 rounds
+    // below 0, and the circle is still a point.
+    Click(form->RadioButton5);
+    Type(form->NxSpinEditRotation, "45");
+    Deform(1);
+    ASSERT_EQ(form->Series6->Count(), 360);
+    for (const auto& [x, y] : Points(form->Series6)) {
+        EXPECT_NEAR(x, 1 / (2 * 0.7071 * 0.7071), 1e-12); // F F^T = J I
+        EXPECT_EQ(y, 0.0);
+    }
+    // F = diag(2^6, 0.1^6) shows (2,2) as 0.0000: J = 0, and no circle.
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 20);
+    Slide(form->TrackBar4, 1);
+    Deform(6);
+    EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"64.0000", "0.0000", "0.0000", "0.0000"}));
+    EXPECT_EQ(form->Series6->Count(), 0);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindow, TheTabsAndBoxesChooseTheVisibleCharts)
+{
+    QTabBar* tabs = form->PageControl1->tabBar();
+    EXPECT_EQ(tabs->tabText(0), "Gráficos");
+    EXPECT_EQ(tabs->tabText(1), "C. Mohr");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_EQ(form->PageControl1->currentIndex(), 1);
+    const auto shown = [&] {
+        return std::vector<bool>({form->Chart1->isVisible(), form->Chart2->isVisible(),
+                                  form->Chart3->isVisible(), form->Chart4->isVisible()});
+    };
+    EXPECT_EQ(shown(), std::vector<bool>({false, false, true, true}));
+    EXPECT_EQ(form->Chart3->geometry(), QRect(1, 1, 150, 154));
+    Click(form->chbxMohrFlujo);
+    EXPECT_EQ(shown(), std::vector<bool>({false, false, true, false}));
+    Click(form->chbxMohrDef);
+    EXPECT_EQ(shown(), std::vector<bool>({false, false, false, false}));
+    Click(form->chbxMohrFlujo);
+    EXPECT_EQ(shown(), std::vector<bool>({false, false, false, true}));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    EXPECT_EQ(shown(), std::vector<bool>({true, true, false, false}));
+    Click(form->chbxExtRaxial);
+    EXPECT_EQ(shown(), std::vector<bool>({false, true, false, false}));
+    EXPECT_EQ(form->Chart2->geometry().right(), form->Panel1->contentsRect().right());
+}
+
+// ---- panels and velocity field --------------------------------------------
+
+TEST_F(MainWindow, StreamlinesOfSimpleShear)
+{
+    Slide(form->TrackBar2, 5);
+    Click(form->chbxVelFld);
+    Deform(0);
+    const TFlowField& field = *form->FFlowField;
+    // The field is the streamline field of the cleaned flow tensor in the
+    // finite panel's window of the click.
+    const auto expected = StreamlineField(field.FlowMatrix(), {-2, -2, 2, 2});
+    ASSERT_EQ(field.Count(), static_cast<int>(expected.size()));
+    int bottom = 0;
+    for (int i = 1; i <= field.Count(); ++i) {
+        const auto* arrow = dynamic_cast<const TVectorArrow2D*>(field.GetPoint(i));
+        ASSERT_NE(arrow, nullptr);
+        EXPECT_EQ(arrow->Color(), clTeal);
+        const double y = arrow->Position().Elem[2];
+        // Simple shear moves every point along x by half its height.
+        EXPECT_EQ(arrow->EndPoint().Elem[2], y);
+        EXPECT_NEAR(arrow->EndPoint().Elem[1] - arrow->Position().Elem[1], 0.5 * y, 1e-12);
+        EXPECT_GE(arrow->EndPoint().Elem[1], -3.0);
+        EXPECT_LE(arrow->EndPoint().Elem[1], 3.0);
+        bottom += y == -2;
+    }
+    EXPECT_GT(bottom, 21);
+    // Shown at the next redraw.
+    EXPECT_EQ(CountPixels(form->MathImage1->Bitmap(), clTeal), 0);
+    Deform(1);
+    EXPECT_GT(CountPixels(form->MathImage1->Bitmap(), clTeal), 100);
+    // The identity gives no field.
+    Click(form->bitbtnReest);
+    EXPECT_EQ(form->FFlowField->Count(), 0);
+}
+
+// Rigid rotation: circles of radius 0.2 to 2.0 without the unit circle,
+// counter-clockwise for a positive angle and clockwise for a negative one.
+TEST_F(MainWindow, CirclesOfRigidRotation)
+{
+    Click(form->RadioButton5);
+    Click(form->chbxVelFld);
+    struct Row {
+        const char* Degrees;
+        int Arrows;
+        int Turn; // sign of the chords' cross product
+    };
+    // 360 degrees shows the identity in the edits, and the identity flow has
+    // no field; 400 degrees makes no chord within one turn.
+    const Row rows[] = {{"90", 36, 1}, {"360", 0, 0}, {"400", 0, 0}, {"-90", 36, -1},
+                        {"30", 108, 1}, {"-120", 27, -1}, {"0", 0, 0}};
+    for (const Row& row : rows) {
+        Type(form->NxSpinEditRotation, row.Degrees);
+        Deform(1);
+        const TFlowField& field = *form->FFlowField;
+        EXPECT_EQ(field.Count(), row.Arrows) << row.Degrees;
+        for (int i = 1; i <= field.Count(); ++i) {
+            const auto* a = static_cast<const TLine2D*>(field.GetPoint(i));
+            const double cross = a->Position().Elem[1] * a->EndPoint().Elem[2] -
+                                 a->Position().Elem[2] * a->EndPoint().Elem[1];
+            EXPECT_EQ((cross > 1e-12) - (cross < -1e-12), row.Turn) << row.Degrees << " " << i;
+            EXPECT_NE(std::hypot(a->Position().Elem[1], a->Position().Elem[2]), 1.0);
+        }
+        // No apophyses or stretching axes in a rigid rotation.
+        EXPECT_EQ(form->FApophyses->GetPoint(1)->Length(), 0.0);
+        EXPECT_EQ(form->FStretchingAxes->GetPoint(2)->Length(), 0.0);
+    }
+}
+
+// A rotation entered as a general tensor maps the edge points round a
+// four-point cycle: every streamline stops at its arrow limit.
+TEST_F(MainWindow, RotationEnteredAsGeneralShearHasABoundedField)
+{
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 0);
+    Slide(form->TrackBar2, -10);
+    Slide(form->TrackBar3, 10);
+    Slide(form->TrackBar4, 0);
+    Click(form->chbxVelFld);
+    QElapsedTimer timer;
+    timer.start();
+    Deform(2);
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(form->FFlowField->Count(), 84 * MaxStreamlineArrows);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindow, FlowApophysesAndStretchingAxesOfSimpleShear)
+{
+    Slide(form->TrackBar2, 10);
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    Deform(1);
+    // Simple shear (1, 1; 0, 1): both apophyses along x (one eigenvalue 1).
+    const auto* ap1 = static_cast<const TLine2D*>(form->FApophyses->GetPoint(1));
+    EXPECT_EQ(ap1->Position().Elem[1], 0.0);
+    EXPECT_EQ(ap1->EndPoint().Elem[2], 0.0);
+    EXPECT_NE(ap1->EndPoint().Elem[1], 0.0);
+    // The stretching axes (1, 1/2; 1/2, 1) lie at 45 and 135 degrees, the
+    // first from the origin out, the second from its tip in.
+    const auto* isa1 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(1));
+    const auto* isa2 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(2));
+    EXPECT_NEAR(isa1->EndPoint().Elem[1], isa1->EndPoint().Elem[2], 1e-12);
+    EXPECT_NEAR(isa2->Position().Elem[1], -isa2->Position().Elem[2], 1e-12);
+    EXPECT_EQ(isa2->EndPoint().Elem[1], 0.0);
+    const QImage picture = form->MathImage1->Bitmap();
+    EXPECT_GT(CountPixels(picture, clRed), 10);
+    EXPECT_GT(CountPixels(picture, clGreen), 10);
+    // Hiding both takes exactly their pixels away again.
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    const QImage hidden = form->MathImage1->Bitmap().copy();
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    EXPECT_EQ(form->MathImage1->Bitmap(), picture);
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    EXPECT_EQ(form->MathImage1->Bitmap(), hidden);
+}
+
+TEST_F(MainWindow, CheckBoxesShowAndHideTheirShapes)
+{
+    Slide(form->TrackBar2, 7);
+    Click(form->chbxVelFld);
+    Deform(2);
+    const QImage start = form->MathImage1->Bitmap().copy();
+    for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
+                           form->chkbxAp, form->chkbxISA}) {
+        Click(box);
+        EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+        Click(box);
+        EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+    }
+    // Without the ellipse its axes cannot be chosen.
+    Click(form->chbxEllipse);
+    EXPECT_FALSE(form->chbxAxes->isEnabled());
+    EXPECT_FALSE(form->FEllipse->Drawn());
+    Click(form->chbxEllipse);
+    EXPECT_TRUE(form->chbxAxes->isEnabled());
+    EXPECT_EQ(form->MathImage1->Bitmap(), start);
+}
+
+// The finite window grows, about the origin, just enough to show the end of
+// the ellipse's major semi-axis.
+TEST_F(MainWindow, FiniteWindowGrowsToShowTheEllipse)
+{
+    struct Row {
+        double F11, F22;
+        double X2;
+    };
+    const Row rows[] = {{2.4, 1 / 2.4, 3}, {3.5, 1 / 3.5, 4}, {2, 0.5, 4}, {1 / 5.2, 5.2, 6}};
+    for (const Row& row : rows) {
+        form->FEllipse->SetDeformation(MakeTensor2D(row.F11, 0, 0, row.F22), *form->MathImage1);
+        form->RedrawPanels();
+        const TMathImage& image = *form->MathImage1;
+        EXPECT_EQ(image.d2WorldX2(), row.X2) << row.F11;
+        EXPECT_EQ(image.d2WorldY2(), row.X2);
+        EXPECT_EQ(image.d2WorldX1(), -row.X2);
+        EXPECT_EQ(image.d2WorldY1(), -row.X2);
+    }
+}
+
+// A uniform expansion doubles the ellipse at every increment: one step per
+// redraw, however long the ellipse.
+TEST_F(MainWindow, UniformExpansionGrowsTheWindowInOneStepPerRedraw)
+{
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 20);
+    Slide(form->TrackBar4, 20);
+    QElapsedTimer timer;
+    timer.start();
+    Deform(60);
+    EXPECT_LT(timer.elapsed(), 5000);
+    const double a = std::ldexp(1.0, 60);
+    EXPECT_EQ(form->FEllipse->MajorSemiAxis(), a);
+    EXPECT_EQ(form->MathImage1->d2WorldY2(), a);
+    EXPECT_EQ(form->MathImage1->d2WorldX1(), -a);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// Many increments of a strong stretch overflow F: the ellipse keeps its last
+// good state, the triangle stops short of infinity, and no chart or panel
+// gets a value that is not finite.
+TEST_F(MainWindow, OverflowingStretchLeavesEverythingFinite)
+{
+    Click(form->RadioButton4);
+    Slide(form->TrackBar1, 20);
+    Slide(form->TrackBar4, 20);
+    // With the track bars at their ends, 16 is kept as typed.
+    Paste(form->NxNumEdit1, "16");
+    Paste(form->NxNumEdit4, "16");
+    ASSERT_EQ(form->NxNumEdit1->text(), "16.0000");
+    Deform(300);
+    EXPECT_EQ(form->FIncrementCount, 300);
+    const TTransformMatrix& f = form->FEllipse->Strain().Deformation;
+    EXPECT_TRUE(std::isfinite(f.Elem[1][1]));
+    // The squares in B = F F^T overflow first, from F of about 1e77.
+    EXPECT_GT(f.Elem[1][1], 1e70);
+    EXPECT_LT(form->FEllipse->MajorSemiAxis(), 1e80);
+    for (int i = 1; i <= 3; ++i) {
+        const auto* side = static_cast<const TLine2D*>(form->FTriangle->GetPoint(i));
+        for (double v : {side->Position().Elem[1], side->Position().Elem[2],
+                         side->EndPoint().Elem[1], side->EndPoint().Elem[2]})
+            EXPECT_TRUE(std::isfinite(v));
+    }
+    for (const TChart* chart : {form->Chart1, form->Chart2, form->Chart3, form->Chart4})
+        for (int s = 0; s < chart->SeriesCount(); ++s)
+            for (const auto& [x, y] : Points(chart->SeriesList(s)))
+                ASSERT_TRUE(std::isfinite(x) && std::isfinite(y));
+    const TMathImage& image = *form->MathImage1;
+    EXPECT_TRUE(std::isfinite(image.d2WorldX1()) && std::isfinite(image.d2WorldX2()));
+    for (TNxNumEdit* edit : form->FiniteEdits())
+        EXPECT_TRUE(std::isfinite(static_cast<double>(edit->Value())));
+    for (const TMessage& m : messages.messages)
+        EXPECT_EQ(m.Text, "Value out of range!"); // the typed 16s
+}
+
+// ---- the window ------------------------------------------------------------
+
+TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
+{
+    std::vector<QRect> design;
+    const std::vector<QObject*> controls = Components(form.get());
+    ASSERT_EQ(controls.size(), 57u);
+    for (QObject* c : controls)
+        design.push_back(static_cast<QWidget*>(c)->geometry());
+    form->resize(1000, 750);
+    EXPECT_EQ(form->GroupBox1->geometry(), QRect(0, 0, 1000, 221)); // 169 x 750 / 573
+    EXPECT_EQ(form->bitbtnDef->geometry(), QRect(359, 105, 95, 64));
+    EXPECT_EQ(form->MathImage1->geometry(), form->GroupBox6->contentsRect());
+    EXPECT_GT(form->MathImage1->width(), 250);
+    form->resize(792, 573);
+    for (size_t i = 0; i < controls.size(); ++i)
+        EXPECT_EQ(static_cast<QWidget*>(controls[i])->geometry(), design[i])
+            << controls[i]->objectName().toStdString();
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainWindow, ScreenshotAfterAScriptedRun)
+{
+    Slide(form->TrackBar2, 5);
+    Click(form->chbxVelFld);
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    Deform(6);
+    const QImage shot = form->grab().toImage();
+    EXPECT_TRUE(shot.save(QString(TENSIM_BUILD_DIR) + "/main-window.png"));
+    const QImage finite = form->MathImage1->Bitmap();
+    for (TColor c : {clBlack, clTeal, clRed, clGreen, clBlue})
+        EXPECT_GT(CountPixels(finite, c), 20) << std::hex << c;
+    EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"1.0000", "3.0000", "0.0000", "1.0000"}));
 }
 
 } // namespace
