@@ -150,6 +150,8 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
     font.setPointSize(8);
     setFont(font);
     resize(792, 573);
+    // Smaller, the panels would have no room for the labels of their axes.
+    setMinimumSize(400, 300);
     FormResizer1 = new TFormResizer(this);
     FormResizer1->MinFontSize = 8;
     FormResizer1->MaxFontSize = 48;

@@ -1,5 +1,6 @@
 #include "app/Kinema08uMain.h"
 
+#include "app/Application.h"
 #include "app/FlowModel.h"
 #include "controls/Chart.h"
 #include "controls/Easysize.h"
@@ -169,6 +170,22 @@ TEST_F(MainWindow, StartsWithTheIdentityAndOnlyTheShearEntryOpen)
     EXPECT_FALSE(form->Chart3->isVisible());
     EXPECT_FALSE(form->Chart4->isVisible());
     EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(HelpFile(), QCoreApplication::applicationDirPath() + "/Tensim2.1.qch");
+}
+
+// The pause between increments is a real count, not one the compiler drops.
+TEST(BusyPause, CountsUnlessReplaced)
+{
+    const auto replaced = SetBusyPause({});
+    QElapsedTimer timer;
+    timer.start();
+    BusyPause();
+    EXPECT_GT(timer.nsecsElapsed(), 20'000'000); // 10^8 passes: far more than 20 ms
+    int calls = 0;
+    SetBusyPause([&] { ++calls; });
+    BusyPause();
+    EXPECT_EQ(calls, 1);
+    SetBusyPause(replaced);
 }
 
 TEST_F(MainWindow, TrackBarSetsItsEditAndShearsTheUnitSquareAtOnce)
@@ -432,8 +449,7 @@ TEST_F(MainWindow, PureShearChartsTheTrueAxialRatio)
     for (const TLineSeries* s : {form->Series1, form->Series2, form->Series3})
         for (int i = 1; i < s->Count(); ++i)
             EXPECT_GT(s->XValues.Value(i), s->XValues.Value(i - 1));
-    EXPECT_EQ(Texts(form->FiniteEdits()),
-              QStringList({"4096.0000", "0.0000", "0.0000", "0.0002"}));
+    EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"4096.0000", "0.0000", "0.0000", "0.0002"}));
 }
 
 TEST_F(MainWindow, RestoreReturnsToTheUndeformedStateAndKeepsTheFlow)
@@ -639,7 +655,7 @@ TEST_F(MainWindow, CirclesOfRigidRotation)
     };
     // 360 degrees shows the identity in the edits, and the identity flow has
     // no field; 400 degrees makes no chord within one turn.
-    const Row rows[] = {{"90", 36, 1}, {"360", 0, 0}, {"400", 0, 0}, {"-90", 36, -1},
+    const Row rows[] = {{"90", 36, 1},  {"360", 0, 0},    {"400", 0, 0}, {"-90", 36, -1},
                         {"30", 108, 1}, {"-120", 27, -1}, {"0", 0, 0}};
     for (const Row& row : rows) {
         Type(form->NxSpinEditRotation, row.Degrees);
@@ -825,6 +841,26 @@ TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
     for (size_t i = 0; i < controls.size(); ++i)
         EXPECT_EQ(static_cast<QWidget*>(controls[i])->geometry(), design[i])
             << controls[i]->objectName().toStdString();
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// Below its minimum size the panels would have no room for their axes.
+TEST_F(MainWindow, SmallestWindowKeepsRoomForTheAxes)
+{
+    for (int wide = 0; wide < 2; ++wide) {
+        // Labels of a window of 1e70 take the most room.
+        if (wide) {
+            form->FEllipse->SetDeformation(MakeTensor2D(-1.234e70, 0, 0, 1), *form->MathImage1);
+            form->RedrawPanels();
+            ASSERT_LT(form->MathImage1->d2WorldX1(), -1e70);
+        }
+        for (const QSize size :
+             {QSize(300, 200), QSize(100, 50), QSize(400, 300), QSize(390, 700)}) {
+            form->resize(size);
+            EXPECT_EQ(form->size(), size.expandedTo(QSize(400, 300)));
+            EXPECT_TRUE(form->MathImage1->Mapping().AxesMode());
+        }
+    }
     EXPECT_TRUE(messages.messages.empty());
 }
 

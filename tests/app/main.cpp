@@ -1,11 +1,13 @@
-#include <QApplication>
+#include "app/Application.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     // Headless unless a platform is chosen explicitly.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // The program's own application object, with its event-loop boundary.
+    tensim::TApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
