@@ -164,6 +164,11 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
 
 TForm1::~TForm1()
 {
+    // The controls report nothing while the window is taken apart: a page
+    // control losing its pages would otherwise call a handler that shows
+    // charts already gone.
+    for (QObject* control : Components(this))
+        control->blockSignals(true);
     FUnitSquare.reset();
     FEllipse.reset();
     const auto release = [this](auto& List) {
