@@ -128,7 +128,7 @@ std::vector<TWorldSegment> CircularField(double StepAngle, const TWorldWindow& W
             double phi = StepAngle;
             double qx = rho, qy = 0;
             double rx = rho * std::cos(phi), ry = rho * std::sin(phi);
-            for (int n = 0; n < MaxStreamlineArrows; ++n) {
+            for (int n = 0; n < MaxCircleChords; ++n) {
                 if (!(std::fabs(static_cast<long double>(phi)) < FullTurn) ||
                     !PointInView(Window, rx, ry, 1.5))
                     break;
