@@ -257,6 +257,7 @@ void TForm1::CreateControls()
         {CONTROL(chbxMohrDef),      "TabSheet4",    {8, 40, 205, 17},     alNone, "Círculo de Mohr estado deformado", Checked, 0},
     };
     // clang-format on
+#undef CONTROL
 
     std::map<QString, QWidget*> made;
     for (const TControlRow& row : rows) {
@@ -588,40 +589,15 @@ void TForm1::bitbtnDefClick(QObject*)
     FSpinTensor = tensors.Spin;
     FStretchingTensor = tensors.Stretching;
     FFlowField->Build(FFlowTensor, *MathImage1);
-
-    // The flow apophyses and the instantaneous stretching axes: from the
-    // origin out along the first eigenvector, from the second one's tip in.
-    // A rigid rotation has neither.
-    const std::pair<TPointList2D*, const TTransformMatrix*> axes[] = {
-        {FApophyses.get(), &FFlowTensor}, {FStretchingAxes.get(), &FStretchingTensor}};
-    for (const auto& [arrows, tensor] : axes) {
-        TTransformMatrix v = IdentityMatrix2D();
-        const bool rotation = RadioButton5->isChecked();
-        if (!rotation) v = MatrixEigenvectors(*tensor);
-        const auto end = [&](int Row, int Column) { return rotation ? 0 : v.Elem[Row][Column]; };
-        arrows->GetPoint(1)->SetEnds(*MathImage1, 0, 0, end(1, 1), end(2, 1));
-        arrows->GetPoint(2)->SetEnds(*MathImage1, end(1, 2), end(2, 2), 0, 0);
-    }
+    PlaceFlowAxes();
     PlotFlowMohrCircle();
-
     const int count = std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
-    if (count > 0) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            for (int k = 0; k < count; ++k)
-                Increment();
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
-        QApplication::restoreOverrideCursor();
-    }
+    if (count > 0) ApplyIncrements(count);
 
     const TTransformMatrix& f = FEllipse->Strain().Deformation;
-    NxNumEdit5->SetValue(f.Elem[1][1]);
-    NxNumEdit6->SetValue(f.Elem[1][2]);
-    NxNumEdit7->SetValue(f.Elem[2][1]);
-    NxNumEdit8->SetValue(f.Elem[2][2]);
+    const double finite[4] = {f.Elem[1][1], f.Elem[1][2], f.Elem[2][1], f.Elem[2][2]};
+    for (int i = 0; i < 4; ++i)
+        FiniteEdits()[i]->SetValue(finite[i]);
     // The exponent counts the increments applied, so that it matches F.
     if (count > 0)
         FIncrementCount =
@@ -631,6 +607,35 @@ void TForm1::bitbtnDefClick(QObject*)
     PlotDeformedMohrCircle();
     for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
         FitChartAxes(chart);
+}
+
+void TForm1::PlaceFlowAxes()
+{
+    // The flow apophyses and the instantaneous stretching axes: from the
+    // origin out along the first eigenvector, from the second one's tip in.
+    // A rigid rotation has neither.
+    const bool rotation = RadioButton5->isChecked();
+    const std::pair<TPointList2D*, const TTransformMatrix*> axes[] = {
+        {FApophyses.get(), &FFlowTensor}, {FStretchingAxes.get(), &FStretchingTensor}};
+    for (const auto& [arrows, tensor] : axes) {
+        TTransformMatrix v;
+        if (!rotation) v = MatrixEigenvectors(*tensor); // zero-length arrows otherwise
+        arrows->GetPoint(1)->SetEnds(*MathImage1, 0, 0, v.Elem[1][1], v.Elem[2][1]);
+        arrows->GetPoint(2)->SetEnds(*MathImage1, v.Elem[1][2], v.Elem[2][2], 0, 0);
+    }
+}
+
+void TForm1::ApplyIncrements(int Count)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        for (int k = 0; k < Count; ++k)
+            Increment();
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void TForm1::Increment()

@@ -210,7 +210,11 @@ private:
     void SetUpControls();
     void SetUpCharts();
     void BindEvents();
-    // One increment of "Deformar".
+    // The apophysis and stretching-axis arrows of the flow tensor.
+    void PlaceFlowAxes();
+    // Count increments of "Deformar" under the wait cursor.
+    void ApplyIncrements(int Count);
+    // One increment: the markers, the panels, the pause, the chart points.
     void Increment();
     // The flow tensor as the four edits show it.
     std::array<double, 4> FlowEntries() const;
