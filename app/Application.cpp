@@ -2,8 +2,10 @@
 
 #include "math/FloatFormat.h"
 
+#include <QEventLoop>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QVariant>
 
 #include <exception>
@@ -14,12 +16,20 @@ namespace {
 
 const char* const HelpFileProperty = "tensimHelpFile";
 
+} // namespace
+
 void ShowError(const std::string& Text)
 {
     ShowMessage(TMessage{Text, {}, TMessageKind::Error});
 }
 
-} // namespace
+void WaitWithMessages(int Milliseconds)
+{
+    if (Milliseconds <= 0) return;
+    QEventLoop loop;
+    QTimer::singleShot(Milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 TApplication::TApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {}
 
@@ -45,6 +55,14 @@ void ShowMessageBox(const TMessage& Message)
     QMessageBox box(icon, caption, QString::fromStdString(Message.Text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+QFont WindowFont()
+{
+    QFont font;
+    font.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
+    font.setPointSize(8);
+    return font;
 }
 
 void ApplySystemLocale()

@@ -7,7 +7,10 @@
 #include "math/Messages.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QString>
+
+#include <string>
 
 namespace tensim {
 
@@ -20,10 +23,21 @@ public:
     bool notify(QObject* Receiver, QEvent* Event) override;
 };
 
+// The application's standard error dialog, through the message seam.
+void ShowError(const std::string& Text);
+
+// Processes window messages for Milliseconds without spinning the
+// processor: a nested event loop that a timer ends.
+void WaitWithMessages(int Milliseconds);
+
 // The message seam's handler in the running program: a modal message box
 // over the active window, captioned with the application's title unless the
 // message has a caption of its own.
 void ShowMessageBox(const TMessage& Message);
+
+// The font of the program's windows: an 8-point sans-serif that fits every
+// caption in its control.
+QFont WindowFont();
 
 // Reads the locale's separators into the program's format settings.
 void ApplySystemLocale();

@@ -4,6 +4,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tensim {
 
 namespace {
@@ -76,10 +79,99 @@ void Draw(QPainter& Painter, TGlyph Glyph)
     case TGlyph::Info:
         Badge(Painter, "i");
         break;
+    case TGlyph::Ok:
+        Painter.setPen(QPen(Green, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        Painter.drawPolyline(QPolygonF({{2.5, 8.5}, {6.5, 12.5}, {13.5, 3.5}}));
+        break;
+    case TGlyph::Credits: {
+        QPainterPath heart;
+        heart.moveTo(8, 14);
+        heart.cubicTo(1, 9, 1, 3, 5, 3);
+        heart.cubicTo(7, 3, 8, 5, 8, 6);
+        heart.cubicTo(8, 5, 9, 3, 11, 3);
+        heart.cubicTo(15, 3, 15, 9, 8, 14);
+        Painter.fillPath(heart, Red);
+        break;
+    }
     }
 }
 
+// The program's emblem in a square of side 100: a sheared strain ellipse,
+// the deformed triangle inside it and, in grey, the unit circle it came from.
+void Emblem(QPainter& Painter, bool Detailed)
+{
+    Painter.setRenderHint(QPainter::Antialiasing);
+    const double shear = 0.6;
+    // The unit circle of radius 36 under (1, shear; 0, 1), about (50, 50),
+    // with y upwards.
+    const auto map = [&](double X, double Y) {
+        return QPointF(50 + 36 * (X + shear * Y), 50 - 36 * Y);
+    };
+    if (Detailed) {
+        Painter.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
+        Painter.drawEllipse(QPointF(50, 50), 36, 36);
+        Painter.setPen(QPen(QColor(0, 128, 128), 1));
+        for (int row = -2; row <= 2; ++row) {
+            const double y = 50 - 18 * row, dx = 7 * row;
+            if (dx == 0) continue;
+            Painter.drawLine(QPointF(50 - dx, y), QPointF(50 + dx, y));
+            ArrowHead(Painter, {50 + dx, y}, dx > 0 ? 0 : 180, QColor(0, 128, 128));
+        }
+    }
+    QPainterPath ellipse;
+    for (int degrees = 0; degrees <= 360; degrees += 5) {
+        const double a = degrees * 3.14159265358979 / 180;
+        const QPointF p = map(std::cos(a), std::sin(a));
+        if (degrees == 0)
+            ellipse.moveTo(p);
+        else
+            ellipse.lineTo(p);
+    }
+    Painter.setPen(QPen(Qt::black, Detailed ? 2 : 6));
+    Painter.drawPath(ellipse);
+    const double c = std::cos(3.14159265358979 / 6), s = 0.5;
+    const QPointF apex = map(0, 1), right = map(c, -s), left = map(-c, -s);
+    const double width = Detailed ? 2 : 6;
+    Painter.setPen(QPen(Green, width));
+    Painter.drawLine(apex, right);
+    Painter.setPen(QPen(Blue, width));
+    Painter.drawLine(right, left);
+    Painter.setPen(QPen(Red, width));
+    Painter.drawLine(left, apex);
+}
+
 } // namespace
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 240));
+        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 8.0, size / 8.0);
+        painter.scale(size / 100.0, size / 100.0);
+        Emblem(painter, false);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QPixmap ProgramPicture(QSize Size)
+{
+    QPixmap pixmap(Size);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    const double side = std::min(Size.width(), Size.height());
+    painter.translate((Size.width() - side) / 2, (Size.height() - side) / 2);
+    painter.scale(side / 100.0, side / 100.0);
+    Emblem(painter, true);
+    return pixmap;
+}
 
 QIcon ButtonGlyph(TGlyph Glyph)
 {

@@ -1,8 +1,11 @@
 #include "app/Kinema08uMain.h"
 
+#include "app/About02.h"
 #include "app/Application.h"
 #include "app/FlowModel.h"
 #include "app/Glyphs.h"
+#include "app/HelpWindow.h"
+#include "app/Kinema08u2.h"
 #include "controls/Align.h"
 #include "controls/Chart.h"
 #include "controls/Easysize.h"
@@ -145,10 +148,7 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
     // runs: the velocity field reads the window's controls through it.
     Form1 = this;
     setWindowTitle(QStringLiteral("Flujo y deformación"));
-    QFont font;
-    font.setFamilies({"Liberation Sans", "Arial", "DejaVu Sans"});
-    font.setPointSize(8);
-    setFont(font);
+    setFont(WindowFont());
     resize(792, 573);
     // Smaller, the panels would have no room for the labels of their axes.
     setMinimumSize(400, 300);
@@ -423,6 +423,13 @@ void TForm1::BindEvents()
                 [this, box = box, handler = handler] { (this->*handler)(box); });
     }
     PageControl1->OnChange = [this](QObject* Sender) { PageControl1Change(Sender); };
+    const auto enlarge = [this](QObject* Sender) { Chart1DblClick(Sender); };
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
+        chart->OnDblClick = enlarge;
+    for (TMathImage* image : {MathImage1, MathImage2})
+        image->OnDblClick = enlarge;
+    connect(bitbtnInfo, &QToolButton::clicked, this, [this] { bitbtnInfoClick(bitbtnInfo); });
+    connect(bitbtnHelp, &QToolButton::clicked, this, [this] { bitbtnHelpClick(bitbtnHelp); });
 }
 
 std::array<TNxNumEdit*, 4> TForm1::FlowEdits() const
@@ -790,6 +797,42 @@ void TForm1::chkbxApClick(QObject*)
 void TForm1::chkbxISAClick(QObject*)
 {
     ShowOrHide(chkbxISA->isChecked(), *FStretchingAxes, *MathImage1);
+}
+
+// ---- enlarged view, about box and help ------------------------------------
+
+void TForm1::Chart1DblClick(QObject* Sender)
+{
+    if (!Form2 || Form2->isVisible()) return;
+    for (QWidget* control :
+         {static_cast<QWidget*>(Chart1), static_cast<QWidget*>(Chart2),
+          static_cast<QWidget*>(Chart3), static_cast<QWidget*>(Chart4),
+          static_cast<QWidget*>(MathImage1), static_cast<QWidget*>(MathImage2)}) {
+        if (Sender != control) continue;
+        FEnlargedControl = control;
+        FEnlargedParent = control->parentWidget();
+        FEnlargedBounds = control->geometry();
+        control->setParent(Form2);
+        control->show();
+        break;
+    }
+    Form2->exec();
+}
+
+void TForm1::bitbtnInfoClick(QObject*)
+{
+    if (!AboutBox) return;
+    const Qt::WindowStates state = windowState();
+    setWindowState(state | Qt::WindowMinimized);
+    AboutBox->exec();
+    setWindowState(state);
+    show();
+}
+
+void TForm1::bitbtnHelpClick(QObject*)
+{
+    if (!HelpWindow) HelpWindow = new THelpWindow(this);
+    HelpWindow->ShowContext(HelpFile(), 10);
 }
 
 // ---- charts ----------------------------------------------------------------

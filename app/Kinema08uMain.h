@@ -26,6 +26,7 @@ namespace tensim {
 
 class TChart;
 class TFormResizer;
+class THelpWindow;
 class TLineSeries;
 class TMathImage;
 class TNxNumEdit;
@@ -188,6 +189,16 @@ public:
     void chbxVelFldClick(QObject* Sender);
     void chkbxApClick(QObject* Sender);
     void chkbxISAClick(QObject* Sender);
+
+    // ---- enlarged view, about box and help
+
+    // A double click on a chart or a panel shows it enlarged in Form2.
+    void Chart1DblClick(QObject* Sender);
+    void bitbtnInfoClick(QObject* Sender);
+    // Opens the help at context 10.
+    void bitbtnHelpClick(QObject* Sender);
+    // The help window, made at the first "Ayuda".
+    THelpWindow* HelpWindow = nullptr;
 
     // ---- charts
 

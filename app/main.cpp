@@ -1,13 +1,19 @@
+#include "app/About02.h"
 #include "app/Application.h"
+#include "app/Glyphs.h"
+#include "app/Kinema08u2.h"
 #include "app/Kinema08uMain.h"
 
 int main(int argc, char* argv[])
 {
     tensim::TApplication application(argc, argv);
     tensim::TApplication::setApplicationDisplayName(QStringLiteral("Tensim 2.1"));
+    tensim::TApplication::setWindowIcon(tensim::ProgramIcon());
     tensim::ApplySystemLocale();
     tensim::SetMessageHandler(tensim::ShowMessageBox);
-    tensim::TForm1 mainWindow; // Form1
+    tensim::TForm1 mainWindow;   // Form1
+    tensim::TForm2 enlargedView; // Form2
+    tensim::TAboutBox aboutBox;  // AboutBox
     mainWindow.show();
     return application.exec();
 }

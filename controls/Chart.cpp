@@ -1,18 +1,15 @@
 #include "controls/Chart.h"
 
+#include "controls/Pictures.h"
 #include "math/FloatFormat.h"
 
-#include <QBuffer>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -668,35 +665,26 @@ QImage ChartImage(TChart& Chart, QSize Size)
 
 void TChart::SaveChartBitmap(const QString& FileName)
 {
-    const QImage image = ChartImage(*this, size());
-    QByteArray format = QFileInfo(FileName).suffix().toLower().toLatin1();
-    if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
-    QImageWriter writer(FileName, format);
-    if (!writer.write(image))
-        throw Exception(QString("Cannot create file \"%1\". %2")
-                            .arg(FileName, writer.errorString())
-                            .toStdString());
+    SavePicture(ChartImage(*this, size()), FileName);
+}
+
+QByteArray TChart::ChartSvg()
+{
+    const QSize pictureSize = SvgSize();
+    return SvgPicture(pictureSize, Title.Text.join(' '),
+                      [&](QPainter& Painter) { Draw(Painter, QRect(QPoint(0, 0), pictureSize)); });
+}
+
+QSize TChart::SvgSize() const
+{
+    return (size() - QSize(1, 1)).expandedTo(QSize(1, 1));
 }
 
 void TChart::CopyChartMetafile()
 {
-    const QSize pictureSize = (size() - QSize(1, 1)).expandedTo(QSize(1, 1));
-    QByteArray svg;
-    {
-        QBuffer buffer(&svg);
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(pictureSize);
-        generator.setViewBox(QRect(QPoint(0, 0), pictureSize));
-        generator.setResolution(96);
-        generator.setTitle(Title.Text.join(' '));
-        QPainter painter(&generator);
-        Draw(painter, QRect(QPoint(0, 0), pictureSize));
-    }
     auto* data = new QMimeData;
-    data->setData("image/svg+xml", svg);
-    data->setImageData(ChartImage(*this, pictureSize));
+    data->setData("image/svg+xml", ChartSvg());
+    data->setImageData(ChartImage(*this, SvgSize()));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

@@ -255,6 +255,8 @@ public:
     void SaveChartBitmap(const QString& FileName);
     // Puts the chart on the clipboard as SVG and as a bitmap.
     void CopyChartMetafile();
+    // The chart as a vector picture, one pixel smaller than the control each way.
+    QByteArray ChartSvg();
     void Repaint() { update(); }
 
     const QRect& ChartRect() const { return FChartRect; } // plotting area
@@ -271,6 +273,7 @@ private:
     void AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To);
     void LayoutAxes(QPainter& Painter, QRect Area);
     void DrawAxis(QPainter& Painter, const TChartAxis& Axis);
+    QSize SvgSize() const;
 
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
     QRect FChartRect, FDrawRect;

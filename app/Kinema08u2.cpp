@@ -1,0 +1,164 @@
+#include "app/Kinema08u2.h"
+
+#include "app/Application.h"
+#include "app/Kinema08uMain.h"
+#include "controls/Align.h"
+#include "controls/Chart.h"
+#include "controls/Pictures.h"
+#include "drawing/MathImge.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+
+#include <exception>
+
+namespace tensim {
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// The panels' axes, as the main window draws them.
+void DrawPanelAxes(TMathImage& Image)
+{
+    Image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+}
+
+// The sides of an enlarged panel: 550 for the finite one, 400 for the
+// incremental one.
+int PanelSide(const TMathImage* Image)
+{
+    return Image == Form1->MathImage1 ? 550 : 400;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
+{
+    Form2 = this;
+    setWindowTitle("Form2");
+    setFont(WindowFont());
+    setGeometry(194, 108, 800, 600);
+    PopupMenu1 = new QMenu(this);
+    Savetofile1 = PopupMenu1->addAction("Guardar a archivo");
+    Copiaralportapapeles1 = PopupMenu1->addAction("Copiar al portapapeles");
+    connect(Savetofile1, &QAction::triggered, this, [this] { Savetofile1Click(Savetofile1); });
+    connect(Copiaralportapapeles1, &QAction::triggered, this,
+            [this] { Copiaralportapapeles1Click(Copiaralportapapeles1); });
+    SavePictureDialog1 = new QFileDialog(this);
+    SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SavePictureDialog1->setNameFilters(PictureFilters());
+    SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
+}
+
+void TForm2::showEvent(QShowEvent* Event)
+{
+    QDialog::showEvent(Event);
+    FormActivate();
+}
+
+void TForm2::done(int Result)
+{
+    FormClose();
+    QDialog::done(Result);
+}
+
+void TForm2::FormActivate()
+{
+    QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
+    if (!control || control->parentWidget() != this) return;
+    if (auto* image = dynamic_cast<TMathImage*>(control)) {
+        Form1->RedrawPanels();
+        image->d2Clear();
+        resize(PanelSide(image), PanelSide(image));
+        SetAlign(image, alClient);
+        // The window is not laid out before it is on screen.
+        AlignControls(this);
+        if (image == Form1->MathImage1) DrawPanelAxes(*image);
+        Form1->RedrawPanels();
+    } else {
+        SetAlign(control, alClient);
+        AlignControls(this);
+    }
+}
+
+void TForm2::FormClose()
+{
+    QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
+    if (!control || control->parentWidget() != this) return;
+    const QRect bounds = Form1->FEnlargedBounds;
+    const auto giveBack = [&] {
+        SetAlign(control, alNone);
+        control->setParent(Form1->FEnlargedParent);
+        SetBounds(control, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+        control->show();
+    };
+    auto* image = dynamic_cast<TMathImage*>(control);
+    if (!image) {
+        giveBack();
+        return;
+    }
+    Form1->RedrawPanels();
+    image->d2Clear();
+    giveBack();
+    if (image == Form1->MathImage1) DrawPanelAxes(*image);
+    Form1->RedrawPanels();
+}
+
+void TForm2::Savetofile1Click(QObject*)
+{
+    if (SavePictureDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = SavePictureDialog1->selectedFiles();
+    if (files.isEmpty()) return;
+    SaveToFile(files.first());
+}
+
+void TForm2::SaveToFile(const QString& FileName)
+{
+    const QString& name = FileName;
+    const bool svg = QFileInfo(name).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    try {
+        for (QObject* child : children()) {
+            if (auto* image = dynamic_cast<TMathImage*>(child)) {
+                const QImage& picture = image->Bitmap();
+                if (svg)
+                    SaveSvg(
+                        SvgPicture(picture.size(), "Tensim",
+                                   [&](QPainter& Painter) { Painter.drawImage(0, 0, picture); }),
+                        name);
+                else
+                    SavePicture(picture, name);
+            } else if (auto* chart = dynamic_cast<TChart*>(child)) {
+                if (svg)
+                    SaveSvg(chart->ChartSvg(), name);
+                else
+                    chart->SaveChartBitmap(name);
+            }
+        }
+    } catch (const std::exception& e) {
+        // The standard error dialog; the view stays open.
+        ShowError(e.what());
+    }
+}
+
+void TForm2::Copiaralportapapeles1Click(QObject*)
+{
+    for (QObject* child : children()) {
+        if (auto* image = dynamic_cast<TMathImage*>(child))
+            QGuiApplication::clipboard()->setImage(image->Bitmap());
+        else if (auto* chart = dynamic_cast<TChart*>(child))
+            chart->CopyChartMetafile();
+    }
+}
+
+void TForm2::contextMenuEvent(QContextMenuEvent* Event)
+{
+    PopupMenu1->exec(Event->globalPos());
+}
+
+} // namespace tensim

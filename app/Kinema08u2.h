@@ -1,0 +1,44 @@
+#pragma once
+// The enlarged view: a modal window that borrows one chart or drawing panel
+// of the main window, shows it large, and saves or copies its picture.
+
+#include <QDialog>
+
+class QAction;
+class QFileDialog;
+class QMenu;
+
+namespace tensim {
+
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* Parent = nullptr);
+
+    QMenu* PopupMenu1;
+    QAction* Savetofile1;           // "Guardar a archivo"
+    QAction* Copiaralportapapeles1; // "Copiar al portapapeles"
+    QFileDialog* SavePictureDialog1;
+
+    // Fits the borrowed control to the window as it is shown.
+    void FormActivate();
+    // Gives the borrowed control back, however the window closes.
+    void FormClose();
+    void Savetofile1Click(QObject* Sender);
+    // Writes the borrowed control's picture to FileName: PNG, BMP or JPEG
+    // as its extension says, SVG as a vector picture, BMP otherwise. A file
+    // that cannot be written is shown in the standard error dialog.
+    void SaveToFile(const QString& FileName);
+    void Copiaralportapapeles1Click(QObject* Sender);
+
+    void done(int Result) override;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
+};
+
+// The enlarged view; set while it exists.
+extern TForm2* Form2;
+
+} // namespace tensim

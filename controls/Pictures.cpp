@@ -1,0 +1,74 @@
+#include "controls/Pictures.h"
+
+#include "math/Errors.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+
+namespace tensim {
+
+namespace {
+
+Exception NotWritten(const QString& FileName, const QString& Reason)
+{
+    return Exception(QString("Cannot create file \"%1\". %2").arg(FileName, Reason).toStdString());
+}
+
+} // namespace
+
+void SavePicture(const QImage& Picture, const QString& FileName)
+{
+    QByteArray format = QFileInfo(FileName).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
+    QImageWriter writer(FileName, format);
+    if (!writer.write(Picture)) throw NotWritten(FileName, writer.errorString());
+}
+
+QByteArray SvgPicture(QSize Size, const QString& Title,
+                      const std::function<void(QPainter& Painter)>& Paint)
+{
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(Size);
+    generator.setViewBox(QRect(QPoint(0, 0), Size));
+    generator.setResolution(96);
+    generator.setTitle(Title);
+    QPainter painter(&generator);
+    Paint(painter);
+    painter.end();
+    return svg;
+}
+
+void SaveSvg(const QByteArray& Svg, const QString& FileName)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(Svg) != Svg.size() || !file.flush())
+        throw NotWritten(FileName, file.errorString());
+}
+
+QStringList PictureFilters()
+{
+    QStringList patterns, filters;
+    QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+    formats.append("svg");
+    std::sort(formats.begin(), formats.end());
+    formats.erase(std::unique(formats.begin(), formats.end()), formats.end());
+    for (const QByteArray& format : formats) {
+        const QString pattern = "*." + QString::fromLatin1(format);
+        patterns << pattern;
+        filters << QString("%1 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
+    }
+    filters.prepend(QString("Imágenes (%1)").arg(patterns.join(' ')));
+    return filters;
+}
+
+} // namespace tensim

@@ -1,0 +1,34 @@
+#pragma once
+// Pictures written to files: a raster picture in the format its file name
+// names, and vector pictures as SVG.
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QPainter;
+
+namespace tensim {
+
+// Writes Picture in the format the extension of FileName names when Qt can
+// write that format here, and as BMP otherwise (a name without an extension
+// or with an unknown one keeps its name as typed). Throws Exception, with the
+// file name and the reason, when the file is not written.
+void SavePicture(const QImage& Picture, const QString& FileName);
+
+// The picture that Paint draws on a canvas of Size, as SVG.
+QByteArray SvgPicture(QSize Size, const QString& Title,
+                      const std::function<void(QPainter& Painter)>& Paint);
+
+// Writes Svg to FileName; throws Exception as SavePicture does.
+void SaveSvg(const QByteArray& Svg, const QString& FileName);
+
+// File-dialog filters for the formats the two savers write: every picture
+// first, then one filter per format, SVG among them.
+QStringList PictureFilters();
+
+} // namespace tensim

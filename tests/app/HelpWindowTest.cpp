@@ -1,0 +1,108 @@
+#include "app/HelpWindow.h"
+
+#include "app/Application.h"
+#include "app/Kinema08uMain.h"
+
+#include <QFileInfo>
+#include <QHelpEngineCore>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace tensim {
+namespace {
+
+// The help file that the build puts beside the program.
+const QString BuiltHelpFile = QString(TENSIM_BUILD_DIR) + "/Tensim2.1.qch";
+
+TEST(Help, ContextTenOpensTheOverview)
+{
+    ASSERT_TRUE(QFileInfo(BuiltHelpFile).isFile());
+    THelpWindow window;
+    EXPECT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+    EXPECT_TRUE(window.isVisible());
+    const QUrl page = window.Browser()->source();
+    EXPECT_EQ(page.scheme(), "qthelp");
+    EXPECT_EQ(page.fileName(), "index.html");
+    EXPECT_TRUE(window.Browser()->toPlainText().contains("F = Lⁿ"));
+    window.grab().save(QString(TENSIM_BUILD_DIR) + "/help-context-10.png");
+    // A context the file does not have is said so.
+    EXPECT_FALSE(window.ShowContext(BuiltHelpFile, 11));
+    EXPECT_TRUE(
+        window.Browser()->toPlainText().contains("no tiene una página para el contexto 11"));
+}
+
+// Every page's links and pictures lead to a file of the help.
+TEST(Help, EveryLinkResolves)
+{
+    THelpWindow window;
+    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+    QHelpEngineCore* engine = window.Engine();
+    const QString space = QHelpEngineCore::namespaceName(BuiltHelpFile);
+    const QList<QUrl> pages = engine->files(space, QString(), "html");
+    ASSERT_GE(pages.size(), 8);
+    const QRegularExpression reference(R"re((?:href|src)\s*=\s*"([^"]+)")re");
+    std::set<QString> linked;
+    for (const QUrl& page : pages) {
+        const QString html = QString::fromUtf8(engine->fileData(page));
+        ASSERT_FALSE(html.isEmpty()) << page.toString().toStdString();
+        for (const QRegularExpressionMatch& m : reference.globalMatch(html)) {
+            const QUrl target = page.resolved(QUrl(m.captured(1)));
+            if (target.scheme() != "qthelp") continue; // a page of the web
+            const QUrl file = target.adjusted(QUrl::RemoveFragment);
+            EXPECT_FALSE(engine->fileData(file).isEmpty())
+                << page.fileName().toStdString() << " -> " << m.captured(1).toStdString();
+            linked.insert(file.fileName());
+        }
+    }
+    // Every page can be reached from some page.
+    for (const QUrl& page : pages)
+        EXPECT_TRUE(linked.count(page.fileName())) << page.fileName().toStdString();
+}
+
+TEST(Help, AMissingOrBrokenFileIsReportedInSpanish)
+{
+    THelpWindow window;
+    const QString missing = QString(TENSIM_BUILD_DIR) + "/no-existe/Tensim2.1.qch";
+    EXPECT_FALSE(window.ShowContext(missing, 10));
+    EXPECT_TRUE(window.isVisible());
+    const QString text = window.Browser()->toPlainText();
+    EXPECT_TRUE(text.contains("No se encontró el archivo de ayuda")) << text.toStdString();
+    EXPECT_TRUE(text.contains(missing));
+
+    // A file that is no help file.
+    const QString broken = QString(TENSIM_BUILD_DIR) + "/not-a-help-file.qch";
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a help file");
+    file.close();
+    EXPECT_FALSE(window.ShowContext(broken, 10));
+    EXPECT_TRUE(window.Browser()->toPlainText().contains("No se pudo leer el archivo de ayuda"));
+    // The good file still opens afterwards.
+    EXPECT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+}
+
+TEST(Help, TheHelpButtonOpensContextTen)
+{
+    const auto pause = SetBusyPause([] {});
+    const QString saved = HelpFile();
+    {
+        TForm1 form;
+        // The program's help file lies beside the program; the tests' beside theirs.
+        EXPECT_EQ(HelpFile(), QCoreApplication::applicationDirPath() + "/Tensim2.1.qch");
+        SetHelpFile(BuiltHelpFile);
+        form.show();
+        form.bitbtnHelp->click();
+        ASSERT_NE(form.HelpWindow, nullptr);
+        EXPECT_TRUE(form.HelpWindow->isVisible());
+        EXPECT_EQ(form.HelpWindow->Browser()->source().fileName(), "index.html");
+    }
+    SetHelpFile(saved);
+    SetBusyPause(pause);
+}
+
+} // namespace
+} // namespace tensim

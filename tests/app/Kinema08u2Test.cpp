@@ -1,0 +1,354 @@
+#include "app/Kinema08u2.h"
+
+#include "app/About02.h"
+#include "app/Application.h"
+#include "app/Kinema08uMain.h"
+#include "controls/Align.h"
+#include "controls/Chart.h"
+#include "controls/NxSpinEdit.h"
+#include "controls/StdCtrls.h"
+#include "drawing/MathImge.h"
+#include "tests/math/MessageRecorder.h"
+#include "tests/math/Separators.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace tensim {
+namespace {
+
+enum class TWidgetKind { Panel, Chart };
+
+QString BuildPath(const QString& Name)
+{
+    return QString(TENSIM_BUILD_DIR) + "/" + Name;
+}
+
+// The three windows of the program, with the busy pause counted.
+class Windows : public testing::Test {
+protected:
+    Windows() : previousPause(SetBusyPause([] {}))
+    {
+        form = std::make_unique<TForm1>();
+        enlarged = std::make_unique<TForm2>();
+        about = std::make_unique<TAboutBox>();
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    ~Windows() override
+    {
+        about.reset();
+        enlarged.reset();
+        form.reset();
+        SetBusyPause(previousPause);
+    }
+
+    // Runs Inside once the modal window that Open shows is up, then closes it.
+    static void WhileOpen(const std::function<void()>& Open, const std::function<void()>& Inside)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            ran = true;
+            Inside();
+            if (QWidget* modal = QApplication::activeModalWidget())
+                if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        });
+        Open();
+        EXPECT_TRUE(ran);
+    }
+
+    // Saves the enlarged control under Name through the save dialog.
+    void SaveAs(const QString& Name)
+    {
+        QTimer::singleShot(0, [&] {
+            // As the user types the name: the dialog's own selection of a
+            // file follows its folder's listing, which loads later.
+            QFileDialog* dialog = enlarged->SavePictureDialog1;
+            dialog->setDirectory(QFileInfo(Name).absolutePath());
+            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(edit, nullptr);
+            edit->setText(QFileInfo(Name).fileName());
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        enlarged->Savetofile1->trigger();
+    }
+
+    void Deform(int Count)
+    {
+        form->NxSpinEditNoIncrements->setText(QString::number(Count));
+        form->bitbtnDef->click();
+    }
+
+    Separators separators{".", ","};
+    MessageRecorder messages;
+    std::function<void()> previousPause;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> enlarged;
+    std::unique_ptr<TAboutBox> about;
+};
+
+TEST_F(Windows, EnlargedChartFillsTheWindowAndGoesBack)
+{
+    form->TrackBar2->SetPosition(5);
+    Deform(4);
+    TChart* chart = form->Chart2;
+    const QRect bounds = chart->geometry();
+    QWidget* const parent = chart->parentWidget();
+    WhileOpen([&] { QTest::mouseDClick(chart, Qt::LeftButton); },
+              [&] {
+                  EXPECT_TRUE(enlarged->isVisible());
+                  EXPECT_EQ(enlarged->windowTitle(), "Form2");
+                  EXPECT_EQ(chart->parentWidget(), enlarged.get());
+                  EXPECT_EQ(chart->geometry(), enlarged->rect());
+                  EXPECT_EQ(enlarged->size(), QSize(800, 600));
+                  EXPECT_EQ(form->FEnlargedControl, chart);
+                  EXPECT_EQ(form->FEnlargedBounds, bounds);
+                  // A second double click while the view is open does nothing.
+                  form->Chart1DblClick(form->Chart1);
+                  EXPECT_EQ(form->Chart1->parentWidget(), form->Panel1);
+                  enlarged->grab().save(BuildPath("enlarged-chart.png"));
+              });
+    EXPECT_FALSE(enlarged->isVisible());
+    EXPECT_EQ(chart->parentWidget(), parent);
+    EXPECT_EQ(chart->geometry(), bounds);
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_EQ(GetAlign(chart), alNone);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Windows, EnlargedPanelsAreRedrawnAtTheirSizeAndGoBack)
+{
+    form->TrackBar2->SetPosition(7);
+    form->chbxVelFld->setChecked(true);
+    Deform(3);
+    struct Row {
+        TMathImage* TForm1::*Panel;
+        int Side;
+    };
+    for (const Row& row : {Row{&TForm1::MathImage1, 550}, Row{&TForm1::MathImage2, 400}}) {
+        TMathImage* panel = form.get()->*row.Panel;
+        const QRect bounds = panel->geometry();
+        QWidget* const parent = panel->parentWidget();
+        const QImage before = panel->Bitmap().copy();
+        WhileOpen([&] { QTest::mouseDClick(panel, Qt::LeftButton); },
+                  [&] {
+                      EXPECT_EQ(enlarged->size(), QSize(row.Side, row.Side));
+                      EXPECT_EQ(panel->geometry(), QRect(0, 0, row.Side, row.Side));
+                      EXPECT_EQ(panel->Bitmap().size(), QSize(row.Side, row.Side));
+                      // Redrawn for the new size: the window's right edge is
+                      // near the picture's right edge.
+                      EXPECT_GT(panel->WindowX(panel->d2WorldX2()), row.Side - 40);
+                      EXPECT_TRUE(form->FEllipse->Drawn());
+                      if (row.Side == 550)
+                          enlarged->grab().save(BuildPath("enlarged-finite-panel.png"));
+                  });
+        EXPECT_EQ(panel->parentWidget(), parent);
+        EXPECT_EQ(panel->geometry(), bounds);
+        // Redrawn at its old bounds: the same picture as before.
+        EXPECT_EQ(panel->Bitmap(), before);
+    }
+    // The window keeps the size the last panel gave it.
+    WhileOpen([&] { QTest::mouseDClick(form->Chart1, Qt::LeftButton); },
+              [&] { EXPECT_EQ(enlarged->size(), QSize(400, 400)); });
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Windows, PicturesAreSavedInTheFormatTheirNamesName)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    Deform(2);
+    struct Row {
+        const char* Name;
+        QByteArray Format; // as QImageReader reads it back
+    };
+    const Row rows[] = {{"panel.png", "png"},   {"panel.bmp", "bmp"},     {"panel.jpg", "jpeg"},
+                        {"panel.JPEG", "jpeg"}, {"sin-extension", "bmp"}, {"raro.xyz", "bmp"}};
+    for (TWidgetKind kind : {TWidgetKind::Panel, TWidgetKind::Chart}) {
+        QWidget* control = kind == TWidgetKind::Panel ? static_cast<QWidget*>(form->MathImage1)
+                                                      : static_cast<QWidget*>(form->Chart1);
+        WhileOpen(
+            [&] { QTest::mouseDClick(control, Qt::LeftButton); },
+            [&] {
+                for (const Row& row : rows) {
+                    const QString path = folder.filePath(QString::number(int(kind)) + row.Name);
+                    SaveAs(path);
+                    QImageReader reader(path);
+                    EXPECT_EQ(reader.format(), row.Format) << row.Name;
+                    EXPECT_EQ(reader.size(), control->size()) << row.Name;
+                }
+                const QString svg = folder.filePath(QString::number(int(kind)) + "a.svg");
+                SaveAs(svg);
+                QSvgRenderer renderer(svg);
+                EXPECT_TRUE(renderer.isValid());
+                EXPECT_NEAR(renderer.viewBox().width(), control->width(), 1);
+
+                // A file that cannot be written: the error dialog, and the
+                // view stays open.
+                const QString bad = folder.filePath("no-such-folder/x.png");
+                enlarged->SaveToFile(bad);
+                ASSERT_EQ(messages.messages.size(), 1u);
+                EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
+                EXPECT_NE(messages.messages[0].Text.find(bad.toStdString()), std::string::npos);
+                EXPECT_TRUE(enlarged->isVisible());
+                messages.messages.clear();
+            });
+    }
+}
+
+TEST_F(Windows, CopyPutsThePictureOnTheClipboard)
+{
+    Deform(1);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    WhileOpen([&] { QTest::mouseDClick(form->MathImage2, Qt::LeftButton); },
+              [&] {
+                  clipboard->clear();
+                  enlarged->Copiaralportapapeles1->trigger();
+                  EXPECT_EQ(clipboard->image(), form->MathImage2->Bitmap());
+              });
+    WhileOpen([&] { QTest::mouseDClick(form->Chart2, Qt::LeftButton); },
+              [&] {
+                  clipboard->clear();
+                  enlarged->Copiaralportapapeles1->trigger();
+                  const QMimeData* data = clipboard->mimeData();
+                  ASSERT_NE(data, nullptr);
+                  EXPECT_TRUE(data->hasImage());
+                  EXPECT_TRUE(QSvgRenderer(data->data("image/svg+xml")).isValid());
+              });
+}
+
+TEST_F(Windows, PopupMenuOffersSavingAndCopying)
+{
+    QStringList items;
+    for (const QAction* action : enlarged->PopupMenu1->actions())
+        items << action->text();
+    EXPECT_EQ(items, QStringList({"Guardar a archivo", "Copiar al portapapeles"}));
+    const QStringList filters = enlarged->SavePictureDialog1->nameFilters();
+    for (const char* pattern : {"*.png", "*.bmp", "*.jpg", "*.svg"})
+        EXPECT_TRUE(filters.first().contains(pattern)) << pattern;
+}
+
+// ---- the about box ---------------------------------------------------------
+
+TEST_F(Windows, AboutBoxShowsTheProgram)
+{
+    EXPECT_EQ(about->windowTitle(), "Información");
+    EXPECT_EQ(about->size(), QSize(337, 217));
+    EXPECT_EQ(about->ProductName->text(), "Programa Tensim");
+    EXPECT_EQ(about->Version->text(), "Versión 2.1");
+    EXPECT_EQ(about->Image1->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(about->ProgramIcon->size(), QSize(138, 150));
+    const QString text = about->Memo1->toPlainText();
+    EXPECT_TRUE(text.contains("Agradecimientos:"));
+    for (const char* library : {"Qt", "GoogleTest"})
+        EXPECT_TRUE(text.contains(library)) << library;
+    // Every line fits the memo.
+    for (const QString& line : text.split('\n'))
+        EXPECT_LE(about->fontMetrics().horizontalAdvance(line),
+                  about->Memo1->width() - about->Memo1->verticalScrollBar()->sizeHint().width() - 8)
+            << line.toStdString();
+    WhileOpen([&] { about->exec(); }, [&] { about->grab().save(BuildPath("about-box.png")); });
+}
+
+// The scroll runs from the memo's place, 24 pixels below the image's top, up
+// to the credits' height above it: 24 + h + 1 steps of 40 ms.
+TEST_F(Windows, CreditsScrollOnePixelPerWait)
+{
+    const int lines = about->Memo1->toPlainText().split('\n').size();
+    const int height = lines * QFontMetrics(about->font()).height();
+    ASSERT_EQ(about->Memo1->y() - about->Image2->y(), 24);
+    std::vector<int> waits;
+    bool buttonsEnabled = false, memoShown = true;
+    about->Wait = [&](int Milliseconds) {
+        waits.push_back(Milliseconds);
+        buttonsEnabled =
+            buttonsEnabled || about->BitBtn1->isEnabled() || about->BitBtn2->isEnabled();
+        memoShown = memoShown && !about->Memo1->isHidden();
+    };
+    WhileOpen([&] { about->exec(); },
+              [&] {
+                  about->BitBtn1->click();
+                  EXPECT_EQ(static_cast<int>(waits.size()), 24 + height + 1);
+                  EXPECT_TRUE(
+                      std::all_of(waits.begin(), waits.end(), [](int w) { return w == 40; }));
+                  EXPECT_FALSE(buttonsEnabled);
+                  EXPECT_FALSE(memoShown);
+                  EXPECT_TRUE(about->BitBtn1->isEnabled());
+                  EXPECT_FALSE(about->Memo1->isHidden());
+                  EXPECT_TRUE(about->Image2->isHidden());
+              });
+}
+
+// Closing the box in the middle of the scroll ends it there.
+TEST_F(Windows, ClosingTheBoxEndsTheScroll)
+{
+    int waits = 0;
+    about->Wait = [&](int Milliseconds) {
+        ++waits;
+        if (waits == 10) about->reject();
+        WaitWithMessages(Milliseconds / 40); // let the close go through
+    };
+    QTimer::singleShot(0, [&] { about->BitBtn1->click(); });
+    QElapsedTimer timer;
+    timer.start();
+    about->exec();
+    EXPECT_EQ(waits, 10);
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(about->BitBtn2->isEnabled());
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// The real wait processes the window's messages until its time is up.
+TEST(WaitWithMessages, ProcessesEventsUntilTheDeadline)
+{
+    QElapsedTimer timer;
+    int delivered = 0;
+    QTimer::singleShot(5, [&] { ++delivered; });
+    timer.start();
+    WaitWithMessages(40);
+    EXPECT_GE(timer.elapsed(), 35);
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(delivered, 1);
+    timer.start();
+    WaitWithMessages(0);
+    EXPECT_LT(timer.elapsed(), 20);
+}
+
+TEST_F(Windows, InfoMinimisesTheMainWindowWhileTheBoxIsOpen)
+{
+    for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowNoState}) {
+        form->setWindowState(state);
+        Qt::WindowStates during;
+        WhileOpen([&] { form->bitbtnInfo->click(); },
+                  [&] {
+                      during = form->windowState();
+                      EXPECT_TRUE(about->isVisible());
+                  });
+        EXPECT_TRUE(during & Qt::WindowMinimized);
+        EXPECT_EQ(form->windowState(), state);
+    }
+}
+
+} // namespace
+} // namespace tensim
