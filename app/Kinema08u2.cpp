@@ -56,6 +56,11 @@ TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
     SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
 }
 
+TForm2::~TForm2()
+{
+    if (Form2 == this) Form2 = nullptr;
+}
+
 void TForm2::showEvent(QShowEvent* Event)
 {
     QDialog::showEvent(Event);

@@ -14,6 +14,7 @@ class TForm2 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* Parent = nullptr);
+    ~TForm2() override;
 
     QMenu* PopupMenu1;
     QAction* Savetofile1;           // "Guardar a archivo"
