@@ -175,6 +175,8 @@ public:
 
     void bitbtnDefClick(QObject* Sender);
     void bitbtnRestaClick(QObject* Sender);
+    // One increment: the markers, the panels, the pause, the chart points.
+    void Increment();
 
     // ---- panels
 
@@ -225,8 +227,6 @@ private:
     void PlaceFlowAxes();
     // Count increments of "Deformar" under the wait cursor.
     void ApplyIncrements(int Count);
-    // One increment: the markers, the panels, the pause, the chart points.
-    void Increment();
     // The flow tensor as the four edits show it.
     std::array<double, 4> FlowEntries() const;
     // Appends the stretch of each triangle side against the axial ratio to

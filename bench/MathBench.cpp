@@ -28,5 +28,3 @@ void BM_StrainIncrement(benchmark::State& state)
 BENCHMARK(BM_StrainIncrement);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -1,0 +1,152 @@
+// The drawing surface against its floors: a whole panel redraw against a
+// hand-written integer line routine on the picture's bits plus a fill, and
+// the axes against QPainter drawing the same lines and texts.
+
+#include "bench/BenchSupport.h"
+#include "drawing/AltObjs8b.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace tensim;
+
+struct TSegment {
+    int X0, Y0, X1, Y1;
+};
+
+// The floor's line: Bresenham straight on the bits, not-xor, without the
+// end pixel, clipped by a test per pixel.
+void FloorLine(QImage& Image, const TSegment& S, QRgb Colour)
+{
+    const int w = Image.width(), h = Image.height();
+    const qsizetype stride = Image.bytesPerLine() / 4;
+    auto* bits = reinterpret_cast<QRgb*>(Image.bits());
+    const int dx = std::abs(S.X1 - S.X0), dy = std::abs(S.Y1 - S.Y0);
+    const int sx = S.X0 < S.X1 ? 1 : -1, sy = S.Y0 < S.Y1 ? 1 : -1;
+    int err = dx - dy, x = S.X0, y = S.Y0;
+    while (x != S.X1 || y != S.Y1) {
+        if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h)) {
+            QRgb& p = bits[y * stride + x];
+            p = 0xFF000000u | (~(Colour ^ p) & 0x00FFFFFFu);
+        }
+        const int e2 = 2 * err;
+        if (e2 > -dy) err -= dy, x += sx;
+        if (e2 < dx) err += dx, y += sy;
+    }
+}
+
+// The main window's finite panel at a size: axes, the ellipse, the triangle
+// and the velocity field of simple shear 0.5 (357 arrows).
+struct TPanel {
+    std::unique_ptr<TMathImage> Image = std::make_unique<TMathImage>();
+    std::unique_ptr<TEllipse2> Ellipse;
+    std::unique_ptr<TPointList2D> Triangle = std::make_unique<TPointList2D>();
+    std::unique_ptr<TPointList2D> Field = std::make_unique<TPointList2D>();
+    std::vector<TSegment> Segments; // the same lines in pixels, for the floor
+
+    TPanel(int Width, int Height)
+    {
+        Image->resize(Width, Height);
+        Image->d2SetWorld(-2, -2, 2, 2);
+        Image->d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+        Ellipse = std::make_unique<TEllipse2>(clBlack, 0, 0, 1, 1.5, 0, 1, 1, false);
+        const double c = std::cos(M_PI / 6), s = 0.5;
+        Triangle->Add(std::make_unique<TLine2D>(clGreen, 0, 1, c, -s));
+        Triangle->Add(std::make_unique<TLine2D>(clBlue, c, -s, -c, -s));
+        Triangle->Add(std::make_unique<TLine2D>(clRed, -c, -s, 0, 1));
+        while (Field->Count() < 357) {
+            const int n = Field->Count();
+            const double y = -2 + 0.2 * (n % 21), x = -2 + 0.25 * (n / 21 % 17);
+            Field->Add(std::make_unique<TVectorArrow2D>(clTeal, x, y, x + 0.5 * y, y));
+        }
+        const auto add = [&](double X0, double Y0, double X1, double Y1) {
+            Segments.push_back(
+                {Image->WindowX(X0), Image->WindowY(Y0), Image->WindowX(X1), Image->WindowY(Y1)});
+        };
+        for (int i = 0; i < 36; ++i) {
+            const double a = i * M_PI / 18, b = (i + 1) * M_PI / 18;
+            add(std::cos(a) + 1.5 * std::sin(a), std::sin(a), std::cos(b) + 1.5 * std::sin(b),
+                std::sin(b));
+        }
+        add(0, 1, c, -s);
+        add(c, -s, -c, -s);
+        add(-c, -s, 0, 1);
+        for (int i = 1; i <= Field->Count(); ++i) {
+            const auto* a = static_cast<const TLine2D*>(Field->GetPoint(i));
+            const double x1 = a->Position().Elem[1], y1 = a->Position().Elem[2];
+            const double x2 = a->EndPoint().Elem[1], y2 = a->EndPoint().Elem[2];
+            add(x1, y1, x2, y2);
+            add(x2, y2, x2 - 0.1 * (x2 - x1), y2 + 0.05);
+            add(x2, y2, x2 - 0.1 * (x2 - x1), y2 - 0.05);
+        }
+        // The axes' lines: two axes, two zero lines and the ticks.
+        for (int i = 0; i < 4 + 2 * 41; ++i)
+            Segments.push_back({10 + i, Height - 20, 10 + i, Height - 26});
+    }
+
+    void Redraw()
+    {
+        Image->d2Clear();
+        Image->d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+        Ellipse->Draw(*Image);
+        Triangle->Draw(*Image);
+        Field->Draw(*Image);
+        Ellipse->Erase(*Image);
+        Triangle->Erase(*Image);
+        Field->Erase(*Image);
+    }
+
+    void Floor(QImage& Picture)
+    {
+        Picture.fill(0xFFFFFFFFu);
+        for (const TSegment& s : Segments) { // drawn and erased
+            FloorLine(Picture, s, 0xFF008080u);
+            FloorLine(Picture, s, 0xFF008080u);
+        }
+    }
+};
+
+void BM_PanelRedraw(benchmark::State& State)
+{
+    TPanel panel(static_cast<int>(State.range(0)), static_cast<int>(State.range(1)));
+    QImage floor(panel.Image->size(), QImage::Format_RGB32);
+    CompareWithFloor(
+        State, [&] { panel.Redraw(); }, [&] { panel.Floor(floor); });
+}
+BENCHMARK(BM_PanelRedraw)->Args({218, 214})->Args({960, 940})->UseManualTime();
+
+// The axes against QPainter drawing as many lines and texts.
+void BM_DrawAxes(benchmark::State& State)
+{
+    TMathImage image;
+    image.resize(218, 214);
+    image.d2SetWorld(-2, -2, 2, 2);
+    image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+    QImage floor(218, 214, QImage::Format_RGB32);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(10);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const char* labels[] = {"-2", "-1", "0", "1", "2", "-2", "-1", "0", "1", "2", "x", "y"};
+    CompareWithFloor(
+        State, [&] { image.d2DrawAxes("x", "y", true, clGreen, clSilver, true); },
+        [&] {
+            QPainter painter(&floor);
+            painter.setPen(QColor(0, 128, 0));
+            for (int i = 0; i < 2 * 41 + 10 + 4 + 6; ++i)
+                painter.drawLine(20 + i, 190, 20 + i, 196);
+            painter.setFont(font);
+            int x = 10;
+            for (const char* label : labels)
+                painter.drawText(x += 15, 205, label);
+        });
+}
+BENCHMARK(BM_DrawAxes)->UseManualTime();
+
+} // namespace
