@@ -4,6 +4,7 @@
 
 #include "bench/BenchSupport.h"
 #include "drawing/AltObjs8b.h"
+#include "drawing/WorldDrawing.h"
 
 #include <QImage>
 #include <QPainter>
@@ -78,17 +79,37 @@ struct TPanel {
         add(0, 1, c, -s);
         add(c, -s, -c, -s);
         add(-c, -s, 0, 1);
+        // Arrows with their two barbs, half the arrow long, 12 pi / 13 off
+        // its direction.
         for (int i = 1; i <= Field->Count(); ++i) {
             const auto* a = static_cast<const TLine2D*>(Field->GetPoint(i));
             const double x1 = a->Position().Elem[1], y1 = a->Position().Elem[2];
             const double x2 = a->EndPoint().Elem[1], y2 = a->EndPoint().Elem[2];
             add(x1, y1, x2, y2);
-            add(x2, y2, x2 - 0.1 * (x2 - x1), y2 + 0.05);
-            add(x2, y2, x2 - 0.1 * (x2 - x1), y2 - 0.05);
+            const double theta = std::atan2(y2 - y1, x2 - x1),
+                         barb = std::hypot(x2 - x1, y2 - y1) / 2;
+            for (double side : {theta + 12 * M_PI / 13, theta - 12 * M_PI / 13})
+                add(x2, y2, x2 + barb * std::cos(side), y2 + barb * std::sin(side));
         }
-        // The axes' lines: two axes, two zero lines and the ticks.
-        for (int i = 0; i < 4 + 2 * 41; ++i)
-            Segments.push_back({10 + i, Height - 20, 10 + i, Height - 26});
+        // The axes: both axis lines and zero lines out and back, the ticks
+        // (every fourth one longer) and the arrow heads.
+        const TWorldDrawing& m = Image->Mapping();
+        for (double y : {m.AreaBottom(), 0.0}) {
+            add(m.AreaLeft(), y, m.AreaRight(), y);
+            add(m.AreaRight(), y, m.AreaLeft(), y);
+        }
+        for (double x : {m.AreaLeft(), 0.0}) {
+            add(x, m.AreaBottom(), x, m.AreaTop());
+            add(x, m.AreaTop(), x, m.AreaBottom());
+        }
+        for (int i = 0; i <= 40; ++i) {
+            const int px = Image->WindowX(-2 + 0.1 * i), py = Image->WindowY(m.AreaBottom());
+            Segments.push_back({px, py, px, py + (i % 10 == 0 ? 6 : 4)});
+            const int qx = Image->WindowX(m.AreaLeft()), qy = Image->WindowY(-2 + 0.1 * i);
+            Segments.push_back({qx, qy, qx - (i % 10 == 0 ? 6 : 4), qy});
+        }
+        for (int i = 0; i < 4; ++i)
+            Segments.push_back({10, 10 + i, 16, 16 + i});
     }
 
     void Redraw()
@@ -103,12 +124,14 @@ struct TPanel {
         Field->Erase(*Image);
     }
 
+    // The axes are drawn once, the shapes drawn and erased.
     void Floor(QImage& Picture)
     {
         Picture.fill(0xFFFFFFFFu);
-        for (const TSegment& s : Segments) { // drawn and erased
-            FloorLine(Picture, s, 0xFF008080u);
-            FloorLine(Picture, s, 0xFF008080u);
+        const size_t shapes = Segments.size() - 4 - 8 - 82;
+        for (size_t i = 0; i < Segments.size(); ++i) {
+            FloorLine(Picture, Segments[i], 0xFF008080u);
+            if (i < shapes) FloorLine(Picture, Segments[i], 0xFF008080u);
         }
     }
 };

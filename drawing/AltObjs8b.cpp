@@ -165,11 +165,19 @@ void TVectorArrow2D::Strokes(TMathImage& Image)
 {
     Segment(Image);
     const double x2 = FEndPoint.Elem[1], y2 = FEndPoint.Elem[2];
-    const double theta = VectorAngle(MakeVector2D(x2 - FPosition.Elem[1], y2 - FPosition.Elem[2]));
-    const double barb = Length() / 2;
-    for (const double side : {theta + BarbAngle, theta - BarbAngle}) {
-        TTransformVector b = FEndPoint;
-        DisplacePolar(b, side, barb);
+    const double ends[4] = {FPosition.Elem[1], FPosition.Elem[2], x2, y2};
+    if (!FBarbsMade || !std::equal(ends, ends + 4, FBarbsFor)) {
+        const double theta = VectorAngle(MakeVector2D(x2 - ends[0], y2 - ends[1]));
+        const double barb = Length() / 2;
+        const double sides[2] = {theta + BarbAngle, theta - BarbAngle};
+        for (int i = 0; i < 2; ++i) {
+            FBarbs[i] = FEndPoint;
+            DisplacePolar(FBarbs[i], sides[i], barb);
+        }
+        std::copy(ends, ends + 4, FBarbsFor);
+        FBarbsMade = true;
+    }
+    for (const TTransformVector& b : FBarbs) {
         Image.d2MoveTo(x2, y2);
         Image.d2LineTo(b.Elem[1], b.Elem[2]);
     }
@@ -356,12 +364,24 @@ void TEllipse2::Curve(TMathImage& Image) const
     SetNotXorPen(Image, FColor);
     const TTransformMatrix c = CleanMatrix(FStrain.Deformation);
     const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2], r = FStrain.Radius;
+    // The cosines and sines of 10, 20, ..., 360 degrees, in extended
+    // precision, made once.
+    struct TCircle {
+        double Cos[37], Sin[37];
+        TCircle()
+        {
+            for (int i = 1; i <= 36; ++i) {
+                const long double a = i * 10 * PiExtended / 180;
+                Cos[i] = static_cast<double>(std::cos(a));
+                Sin[i] = static_cast<double>(std::sin(a));
+            }
+        }
+    };
+    static const TCircle circle;
     TFloatPointlist points;
     points.Add(cx + r * c.Elem[1][1], cy + r * c.Elem[2][1]);
-    for (int degrees = 10; degrees <= 360; degrees += 10) {
-        const long double a = degrees * PiExtended / 180;
-        const double cosA = static_cast<double>(std::cos(a));
-        const double sinA = static_cast<double>(std::sin(a));
+    for (int i = 1; i <= 36; ++i) {
+        const double cosA = circle.Cos[i], sinA = circle.Sin[i];
         points.Add(cx + r * (c.Elem[1][1] * cosA + c.Elem[1][2] * sinA),
                    cy + r * (c.Elem[2][1] * cosA + c.Elem[2][2] * sinA));
     }

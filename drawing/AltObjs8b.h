@@ -80,6 +80,12 @@ public:
 
 private:
     void Strokes(TMathImage& Image);
+
+    // The ends of the two barbs, kept for the ends they were made for: an
+    // arrow is drawn and erased far more often than it moves.
+    double FBarbsFor[4] = {};
+    bool FBarbsMade = false;
+    TTransformVector FBarbs[2];
 };
 
 // A figure of fixed pixel size at a point: 0 plus, 1 diagonal cross,

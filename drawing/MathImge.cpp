@@ -1,6 +1,7 @@
 #include "drawing/MathImge.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace tensim {
 
@@ -174,7 +175,19 @@ void TMathImage::d2Clear()
     // As setting the brush colour does: a clear brush becomes solid.
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.FillRect(ClientRect());
+    FClearedAt = canvas.Changes();
+    FClearedColor = canvas.Brush.Color;
     SetClipRect(saved);
+}
+
+bool TMathImage::TAxesKey::operator==(const TAxesKey& K) const
+{
+    return std::tie(Width, Height, X1, XW, Y1, YW, XLabel, YLabel, ZeroLines, Arrows, AxesColor,
+                    ZeroLinesColor, Background, FontName, FontHeight, FontColor, PenWidth,
+                    PenStyle) == std::tie(K.Width, K.Height, K.X1, K.XW, K.Y1, K.YW, K.XLabel,
+                                          K.YLabel, K.ZeroLines, K.Arrows, K.AxesColor,
+                                          K.ZeroLinesColor, K.Background, K.FontName, K.FontHeight,
+                                          K.FontColor, K.PenWidth, K.PenStyle);
 }
 
 void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel, bool ZeroLines,
@@ -185,12 +198,27 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
     if (!Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), true))
         throw EMathImageError("Invalid D2-world bounds");
     const TRect area = FMapping.DrawingAreaClipRect();
+    TCanvas& canvas = DrawingCanvas();
+    const TAxesKey key{
+        FStoredWidth,      FStoredHeight,    d2WorldX1(),     d2WorldXW(),      d2WorldY1(),
+        d2WorldYW(),       XLabel,           YLabel,          ZeroLines,        Arrows,
+        AxesColor,         ZeroLinesColor,   FClearedColor,   canvas.Font.Name, canvas.Font.Height,
+        canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
+    const bool cleared = canvas.Changes() == FClearedAt;
+    if (cleared && FAxes.Made && FAxes.Key == key) {
+        // Leaves the canvas as the drawing below leaves it.
+        PutPixels(FAxes.Pixels);
+        canvas.PenPos = FAxes.PenPos;
+        if (ZeroLines) canvas.Pen.Mode = TPenMode::Copy;
+        SetClipRect(area);
+        return;
+    }
+
     SetClipRect(ClientRect());
     FMapping.DrawAxes(DrawingCanvas(), XLabel, YLabel, AxesColor, Arrows);
     SetClipRect(area);
 
     if (ZeroLines) {
-        TCanvas& canvas = DrawingCanvas();
         const TColor colour = canvas.Pen.Color;
         canvas.Pen.Color = ZeroLinesColor;
         canvas.Pen.Mode = TPenMode::Copy;
@@ -198,6 +226,7 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
         FMapping.DrawLine(canvas, FMapping.AreaLeft(), 0, FMapping.AreaRight(), 0);
         canvas.Pen.Color = colour;
     }
+    if (cleared) FAxes = TAxesPicture{true, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
 }
 
 void TMathImage::SizeChanged()

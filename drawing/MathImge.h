@@ -7,6 +7,7 @@
 #include "drawing/WorldDrawing.h"
 #include "math/Errors.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -120,8 +121,34 @@ private:
     // Sets one field of the 3D box and validates the box as a whole.
     void SetD3Field(double TD3View::*Field, double Value);
 
+    // What the axes drawn on a cleared picture depend on.
+    struct TAxesKey {
+        int Width = 0, Height = 0;
+        double X1 = 0, XW = 0, Y1 = 0, YW = 0;
+        std::string XLabel, YLabel;
+        bool ZeroLines = false, Arrows = false;
+        TColor AxesColor = 0, ZeroLinesColor = 0, Background = 0;
+        std::string FontName;
+        int FontHeight = 0;
+        TColor FontColor = 0;
+        int PenWidth = 0;
+        TPenStyle PenStyle = TPenStyle::Solid;
+        bool operator==(const TAxesKey& K) const;
+    };
+    // The last axes drawn on a cleared picture: the same axes on the same
+    // cleared picture are the same pixels, copied instead of drawn.
+    struct TAxesPicture {
+        bool Made = false;
+        TAxesKey Key;
+        TPixelRuns Pixels; // those not of the background colour
+        TPoint PenPos;
+    };
+
     TWorldDrawing FMapping;
     bool FRecordMetafile = false;
+    TAxesPicture FAxes;
+    uint64_t FClearedAt = UINT64_MAX; // the canvas's change count after the last clear
+    TColor FClearedColor = 0;
 };
 
 } // namespace tensim

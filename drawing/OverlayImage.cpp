@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace tensim {
 
@@ -94,6 +96,36 @@ QRgb Combine(QRgb Source, QRgb Destination, TPenMode Mode)
     return Source;
 }
 
+// The pixels of TLineWalker::Line for a solid pen, painted straight on the
+// bits: the same walk without the dash pattern's bookkeeping.
+template <TPenMode Mode>
+void SolidLine(uchar* Bits, qsizetype Stride, const QRect& Clip, int X0, int Y0, int X1, int Y1,
+               QRgb Colour)
+{
+    const int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
+    const int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
+    const unsigned width = static_cast<unsigned>(Clip.width());
+    const unsigned height = static_cast<unsigned>(Clip.height());
+    const int left = Clip.left(), top = Clip.top();
+    int err = dx - dy;
+    int x = X0, y = Y0;
+    while (x != X1 || y != Y1) {
+        if (unsigned(x - left) < width && unsigned(y - top) < height) {
+            QRgb* pixel = reinterpret_cast<QRgb*>(Bits + y * Stride) + x;
+            *pixel = Combine(Colour, *pixel, Mode);
+        }
+        const int e2 = 2 * err;
+        if (e2 > -dy) {
+            err -= dy;
+            x += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 } // namespace
 
 int TFont::Size() const
@@ -108,12 +140,17 @@ void TFont::SetSize(int Points)
 
 QRect TCanvas::EffectiveClip() const
 {
-    const QRect clip(QPoint(FClip.Left, FClip.Top), QPoint(FClip.Right - 1, FClip.Bottom - 1));
-    return clip.intersected(FTarget->rect());
+    // The clip rectangle within the picture; empty when they do not meet.
+    const int left = std::max(FClip.Left, 0), top = std::max(FClip.Top, 0);
+    const int right = std::min(FClip.Right, FTarget->width());
+    const int bottom = std::min(FClip.Bottom, FTarget->height());
+    if (left >= right || top >= bottom) return QRect();
+    return QRect(left, top, right - left, bottom - top);
 }
 
 void TCanvas::Changed()
 {
+    ++FChanges;
     if (OnChange) OnChange();
 }
 
@@ -124,14 +161,48 @@ void TCanvas::MoveTo(int X, int Y)
 
 void TCanvas::LineTo(int X, int Y)
 {
-    Polyline({PenPos, TPoint{X, Y}});
+    if (Pen.Width > 1)
+        Polyline({PenPos, TPoint{X, Y}});
+    else
+        Segment(PenPos.X, PenPos.Y, X, Y);
     PenPos = TPoint{X, Y};
+}
+
+// A single line never reaches a pixel twice: it is painted as it is walked.
+void TCanvas::Segment(int X0, int Y0, int X1, int Y1)
+{
+    const QRect clip = EffectiveClip();
+    if (Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    const QRgb colour = ColorToRgb(Pen.Color);
+    uchar* const bits = FTarget->bits();
+    const qsizetype stride = FTarget->bytesPerLine();
+    if (Pen.Style == TPenStyle::Solid) {
+        if (Pen.Mode == TPenMode::NotXor)
+            SolidLine<TPenMode::NotXor>(bits, stride, clip, X0, Y0, X1, Y1, colour);
+        else
+            SolidLine<TPenMode::Copy>(bits, stride, clip, X0, Y0, X1, Y1, colour);
+    } else {
+        const int left = clip.left(), top = clip.top(), right = clip.right(),
+                  bottom = clip.bottom();
+        const TPenMode mode = Pen.Mode;
+        TLineWalker walker(Pen.Style);
+        walker.Line(X0, Y0, X1, Y1, [&](int x, int y) {
+            if (x < left || x > right || y < top || y > bottom) return;
+            QRgb* pixel = reinterpret_cast<QRgb*>(bits + y * stride) + x;
+            *pixel = Combine(colour, *pixel, mode);
+        });
+    }
+    Changed();
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& Points)
 {
     const QRect clip = EffectiveClip();
     if (Points.size() < 2 || Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    if (Points.size() == 2 && Pen.Width <= 1) {
+        Segment(Points[0].X, Points[0].Y, Points[1].X, Points[1].Y);
+        return;
+    }
     const QRgb colour = ColorToRgb(Pen.Color);
 
     if (Pen.Width > 1) {
@@ -153,25 +224,34 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
         return;
     }
 
-    // The pixels of the whole path, each taken once.
-    std::vector<QPoint> pixels;
+    // Every pixel of the whole path is painted once: a pixel already marked
+    // with this path's generation is passed over.
+    const int left = clip.left(), top = clip.top(), right = clip.right(), bottom = clip.bottom();
+    const size_t width = static_cast<size_t>(clip.width());
+    TPathMarks& marks = *FPathMarks;
+    const size_t needed = width * static_cast<size_t>(clip.height());
+    if (marks.Marks.size() < needed) {
+        marks.Marks.assign(needed, 0);
+        marks.Generation = 0;
+    }
+    if (++marks.Generation == 0) {
+        std::fill(marks.Marks.begin(), marks.Marks.end(), 0);
+        marks.Generation = 1;
+    }
+    const uint32_t generation = marks.Generation;
+    uchar* const bits = FTarget->bits();
+    const qsizetype stride = FTarget->bytesPerLine();
+    const TPenMode mode = Pen.Mode;
     TLineWalker walker(Pen.Style);
     for (size_t i = 1; i < Points.size(); ++i)
         walker.Line(Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y, [&](int x, int y) {
-            if (clip.contains(x, y)) pixels.emplace_back(x, y);
+            if (x < left || x > right || y < top || y > bottom) return;
+            uint32_t& mark = marks.Marks[(y - top) * width + (x - left)];
+            if (mark == generation) return;
+            mark = generation;
+            QRgb* pixel = reinterpret_cast<QRgb*>(bits + y * stride) + x;
+            *pixel = Combine(colour, *pixel, mode);
         });
-    const auto less = [](const QPoint& a, const QPoint& b) {
-        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
-    };
-    std::sort(pixels.begin(), pixels.end(), less);
-    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
-
-    uchar* bits = FTarget->bits();
-    const qsizetype stride = FTarget->bytesPerLine();
-    for (const QPoint& p : pixels) {
-        QRgb* pixel = reinterpret_cast<QRgb*>(bits + p.y() * stride) + p.x();
-        *pixel = Combine(colour, *pixel, Pen.Mode);
-    }
     Changed();
 }
 
@@ -223,31 +303,73 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     Changed();
 }
 
+int TCanvas::TFontCache::Width(const std::string& Text)
+{
+    const auto known = Widths.find(Text);
+    if (known != Widths.end()) return known->second;
+    if (Widths.size() >= 512) Widths.clear();
+    const int width = Metrics.horizontalAdvance(QString::fromStdString(Text));
+    Widths.emplace(Text, width);
+    return width;
+}
+
+TCanvas::TFontCache& TCanvas::Fonts(const TFont& Font) const
+{
+    for (TFontCache& cached : FFontCache)
+        if (cached.Made && cached.Height == Font.Height && cached.Name == Font.Name) return cached;
+    TFontCache& made = FFontCache[FFontCacheNext];
+    FFontCacheNext = (FFontCacheNext + 1) % 4;
+    made.Made = true;
+    made.Name = Font.Name;
+    made.Height = Font.Height;
+    made.Font = ToQFont(Font);
+    made.Metrics = QFontMetrics(made.Font);
+    made.Widths.clear();
+    return made;
+}
+
 void TCanvas::TextOut(int X, int Y, const std::string& Text)
 {
-    const QString text = QString::fromStdString(Text);
-    const QFont font = ToQFont(Font);
-    const QFontMetrics metrics(font);
-    PenPos = TPoint{X + metrics.horizontalAdvance(text), Y};
+    TFontCache& fonts = Fonts(Font);
+    const QFontMetrics& metrics = fonts.Metrics;
+    const int width = fonts.Width(Text);
+    PenPos = TPoint{X + width, Y};
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
-    QPainter painter(FTarget);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setClipRect(clip);
+    const QString text = QString::fromStdString(Text);
+    std::optional<QPainter> own;
+    QPainter* painter = FTextPainter.get();
+    if (!painter) painter = &own.emplace(FTarget);
+    painter->setRenderHint(QPainter::TextAntialiasing, false);
+    painter->setClipRect(clip);
     if (Brush.Style != TBrushStyle::Clear)
-        painter.fillRect(QRect(X, Y, metrics.horizontalAdvance(text), metrics.height()),
-                         QColor::fromRgb(ColorToRgb(Brush.Color)));
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(ColorToRgb(Font.Color)));
-    painter.drawText(X, Y + metrics.ascent(), text);
-    painter.end();
+        painter->fillRect(QRect(X, Y, width, metrics.height()),
+                          QColor::fromRgb(ColorToRgb(Brush.Color)));
+    painter->setFont(fonts.Font);
+    painter->setPen(QColor::fromRgb(ColorToRgb(Font.Color)));
+    painter->drawText(X, Y + metrics.ascent(), text);
     Changed();
+}
+
+void TCanvas::BeginTexts()
+{
+    if (FTextDepth++ == 0 && !FTarget->isNull()) FTextPainter = std::make_shared<QPainter>(FTarget);
+}
+
+void TCanvas::EndTexts()
+{
+    if (FTextDepth > 0 && --FTextDepth == 0) FTextPainter.reset();
 }
 
 QSize TCanvas::TextExtent(const std::string& Text) const
 {
-    const QFontMetrics metrics(ToQFont(Font));
-    return QSize(metrics.horizontalAdvance(QString::fromStdString(Text)), metrics.height());
+    return TextExtent(Font, Text);
+}
+
+QSize TCanvas::TextExtent(const TFont& InFont, const std::string& Text) const
+{
+    TFontCache& fonts = Fonts(InFont);
+    return QSize(fonts.Width(Text), fonts.Metrics.height());
 }
 
 TOverlayImage::TOverlayImage(QWidget* Parent)
@@ -271,11 +393,38 @@ const QImage& TOverlayImage::Bitmap()
     return FPicture;
 }
 
-TCanvas& TOverlayImage::DrawingCanvas()
+TPixelRuns TOverlayImage::PixelsOtherThan(TColor Background)
 {
     SyncSize();
-    FCanvas.SetClipRect(FClipRect);
-    return FCanvas;
+    TPixelRuns runs;
+    const QRgb background = ColorToRgb(Background);
+    for (int y = 0; y < FPicture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(FPicture.constScanLine(y));
+        for (int x = 0; x < FPicture.width();) {
+            if ((row[x] | 0xFF000000u) == background) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < FPicture.width() && (row[x] | 0xFF000000u) != background)
+                runs.Values.push_back(row[x++]);
+            runs.Runs.push_back({y, start, x - start});
+        }
+    }
+    return runs;
+}
+
+void TOverlayImage::PutPixels(const TPixelRuns& Runs)
+{
+    SyncSize();
+    const QRgb* value = Runs.Values.data();
+    for (const TPixelRuns::TRun& run : Runs.Runs) {
+        if (run.Y >= FPicture.height() || run.X + run.Count > FPicture.width()) return;
+        std::memcpy(reinterpret_cast<QRgb*>(FPicture.scanLine(run.Y)) + run.X, value,
+                    static_cast<size_t>(run.Count) * sizeof(QRgb));
+        value += run.Count;
+    }
+    FCanvas.Changed();
 }
 
 void TOverlayImage::SetClipRect(const TRect& Rect)
@@ -303,12 +452,10 @@ void TOverlayImage::Changed()
     // During a paint the picture is being shown anyway.
     if (FPainting) return;
     FOverlayValid = false;
+    // One request until the paint comes: the next paint shows every change.
+    if (FUpdatePending) return;
+    FUpdatePending = true;
     update();
-}
-
-void TOverlayImage::SyncSize()
-{
-    if (width() != FStoredWidth || height() != FStoredHeight) SizeChanged();
 }
 
 void TOverlayImage::SizeChanged()
@@ -331,6 +478,7 @@ void TOverlayImage::SizeChanged()
 void TOverlayImage::paintEvent(QPaintEvent*)
 {
     if (FPainting) return;
+    FUpdatePending = false;
     struct TPaintGuard {
         bool& Flag;
         explicit TPaintGuard(bool& F) : Flag(F) { Flag = true; }

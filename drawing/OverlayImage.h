@@ -7,12 +7,19 @@
 #include "math/Colors.h"
 #include "math/Events.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+class QPainter;
 
 namespace tensim {
 
@@ -29,6 +36,15 @@ struct TRect {
         return Left == R.Left && Top == R.Top && Right == R.Right && Bottom == R.Bottom;
     }
     bool operator!=(const TRect& R) const { return !(*this == R); }
+};
+
+// Runs of pixels along the rows of a picture, and their values in order.
+struct TPixelRuns {
+    struct TRun {
+        int Y, X, Count;
+    };
+    std::vector<TRun> Runs;
+    std::vector<QRgb> Values;
 };
 
 enum class TPenMode { Copy, NotXor };
@@ -87,20 +103,60 @@ public:
     void Ellipse(int X1, int Y1, int X2, int Y2);
     // Text with its top-left corner at (X, Y), on the brush unless it is clear.
     void TextOut(int X, int Y, const std::string& Text);
+    // The texts between BeginTexts and EndTexts share one painter instead
+    // of making one each. No other operation that paints through a painter
+    // (rectangles, ellipses, wide pens) may come between them.
+    void BeginTexts();
+    void EndTexts();
     QSize TextExtent(const std::string& Text) const;
+    // The extent in another font.
+    QSize TextExtent(const TFont& InFont, const std::string& Text) const;
     int TextWidth(const std::string& Text) const { return TextExtent(Text).width(); }
     int TextHeight(const std::string& Text) const { return TextExtent(Text).height(); }
 
     void SetClipRect(const TRect& Rect) { FClip = Rect; }
     TRect ClipRect() const { return FClip; }
     void SetTarget(QImage* Target) { FTarget = Target; }
+    // Counts the operations that may have changed the picture.
+    uint64_t Changes() const { return FChanges; }
+    // Reports a change made to the picture from outside the canvas.
+    void Changed();
 
 private:
+    // Marks the pixels a path has painted, so that a path painting a pixel
+    // twice paints it once: one mark per pixel of the clip, a generation
+    // number per path. Copies of a canvas share it.
+    struct TPathMarks {
+        std::vector<uint32_t> Marks;
+        uint32_t Generation = 0;
+    };
+    // The font and its metrics, made again only when the font changes.
+    struct TFontCache {
+        bool Made = false;
+        std::string Name;
+        int Height = 0;
+        QFont Font;
+        QFontMetrics Metrics{QFont()};
+        // The widths of the texts measured in it: tick labels come again
+        // at every redraw.
+        std::unordered_map<std::string, int> Widths;
+        int Width(const std::string& Text);
+    };
+
     QRect EffectiveClip() const;
-    void Changed();
+    // One line without its end pixel, in a solid or dashed pen of width 1.
+    void Segment(int X0, int Y0, int X1, int Y1);
+    TFontCache& Fonts(const TFont& InFont) const;
 
     QImage* FTarget;
     TRect FClip{0, 0, 1 << 30, 1 << 30};
+    std::shared_ptr<TPathMarks> FPathMarks = std::make_shared<TPathMarks>();
+    // The axes alternate between two fonts; a few are kept.
+    mutable TFontCache FFontCache[4];
+    mutable int FFontCacheNext = 0;
+    std::shared_ptr<QPainter> FTextPainter;
+    int FTextDepth = 0;
+    uint64_t FChanges = 0;
 };
 
 class TOverlayImage : public QWidget {
@@ -111,7 +167,12 @@ public:
     // The off-screen picture (Format_RGB32).
     const QImage& Bitmap();
     // The canvas on the picture, with the clip rectangle selected.
-    TCanvas& DrawingCanvas();
+    TCanvas& DrawingCanvas()
+    {
+        SyncSize();
+        FCanvas.SetClipRect(FClipRect);
+        return FCanvas;
+    }
     TPen& Pen() { return FCanvas.Pen; }
     TBrush& Brush() { return FCanvas.Brush; }
     TFont& Font() { return FCanvas.Font; }
@@ -133,13 +194,20 @@ public:
     TNotifyEvent OnOverlayPaint;
 
 protected:
+    // The pixels of the picture that are not of the background colour.
+    TPixelRuns PixelsOtherThan(TColor Background);
+    // Writes such pixels back, as one change.
+    void PutPixels(const TPixelRuns& Runs);
     // The control's size changed: resize the picture.
     virtual void SizeChanged();
     // The picture changed: repaint later, unless locked.
     virtual void Changed();
     // Follows a size change that has not reached resizeEvent yet (a
     // control that is not shown gets its resize event only when shown).
-    void SyncSize();
+    void SyncSize()
+    {
+        if (width() != FStoredWidth || height() != FStoredHeight) SizeChanged();
+    }
 
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -162,6 +230,7 @@ private:
     int FLockCount = 0;
     bool FPainting = false;
     bool FOverlayValid = false;
+    bool FUpdatePending = false; // an update() not yet followed by a paint
 };
 
 // Holds a surface's repaints back while it lives: LockUpdate now, the

@@ -82,14 +82,6 @@ void TWorldDrawing::SetControlSize(int Width, int Height)
     FHeight = Height;
 }
 
-int TWorldDrawing::Clamped(double V)
-{
-    if (V < -22000) return -22000;
-    if (V > 22000) return 22000;
-    if (std::isnan(V)) return -22000;
-    return static_cast<int>(std::nearbyint(V));
-}
-
 bool TWorldDrawing::Fit(double X1, double Y1, double X2, double Y2, bool AxesMode,
                         const TCanvas& Canvas)
 {
@@ -140,12 +132,13 @@ int TWorldDrawing::LabelWidth(double Lo, double Hi, const TCanvas& Canvas) const
 {
     const TTicks t = Ticks(Lo, std::fabs(Hi - Lo));
     if (!t.Valid) return 0;
-    TCanvas small = Canvas;
-    small.Font.SetSize(small.Font.Size() - 1);
+    TFont small = Canvas.Font;
+    small.SetSize(small.Size() - 1);
     const double every = std::trunc(t.Count / 4);
     int width = 0;
     for (int k = 0; k <= 4; ++k)
-        width = std::max(width, small.TextWidth(TickLabel((t.First + k * every) * t.Step)));
+        width = std::max(
+            width, Canvas.TextExtent(small, TickLabel((t.First + k * every) * t.Step)).width());
     return width;
 }
 
@@ -159,6 +152,21 @@ void TWorldDrawing::DrawLine(TCanvas& Canvas, double X1, double Y1, double X2, d
 
 void TWorldDrawing::DrawAxes(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
                              TColor AxesColor, bool Arrows) const
+{
+    // The labels share one painter.
+    Canvas.BeginTexts();
+    try {
+        DrawAxesWithTexts(Canvas, XLabel, YLabel, AxesColor, Arrows);
+    } catch (...) {
+        Canvas.EndTexts();
+        throw;
+    }
+    Canvas.EndTexts();
+}
+
+void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel,
+                                      const std::string& YLabel, TColor AxesColor,
+                                      bool Arrows) const
 {
     const TPen pen = Canvas.Pen;
     const TBrush brush = Canvas.Brush;

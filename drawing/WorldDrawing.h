@@ -70,7 +70,18 @@ public:
     TD3View D3;
 
 private:
-    static int Clamped(double V);
+    static int Clamped(double V)
+    {
+        if (V < -22000) return -22000;
+        if (V > 22000) return 22000;
+        if (V != V) return -22000; // NaN
+        // Rounds halves to even as nearbyint does: adding 1.5 * 2^52 leaves
+        // no fraction bits, and the addition rounds to nearest, ties to even.
+        constexpr double Shift = 6755399441055744.0;
+        return static_cast<int>((V + Shift) - Shift);
+    }
+    void DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
+                           TColor AxesColor, bool Arrows) const;
 
     int FWidth = 30, FHeight = 30;
     double FX1 = 0, FXW = 1, FY1 = 0, FYW = 1;

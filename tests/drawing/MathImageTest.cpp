@@ -431,6 +431,60 @@ protected:
     }
 };
 
+// The axes on a cleared picture are kept and put back the next time; every
+// setting they depend on gives them anew, and a picture that is not just
+// cleared gets them drawn.
+TEST(MathImage, AxesOnAClearedPictureComeOutAsDrawn)
+{
+    struct TSettings {
+        int Width = 218, Height = 214;
+        double X1 = -2, X2 = 2;
+        const char* XLabel = "x";
+        bool ZeroLines = true, Arrows = true;
+        TColor Axes = clGreen, Zero = clSilver, Background = clWhite;
+        int FontHeight = -11, PenWidth = 1;
+        bool LineFirst = false; // something drawn between the clear and the axes
+    };
+    const auto draw = [](TMathImage& Image, const TSettings& S) {
+        Image.resize(S.Width, S.Height);
+        Image.d2SetWorld(S.X1, S.X1, S.X2, S.X2);
+        Image.Brush().Color = S.Background;
+        Image.Font().Height = S.FontHeight;
+        Image.Pen().Width = S.PenWidth;
+        // The line below is placed in the axes layout.
+        if (S.LineFirst) Image.d2DrawAxes(S.XLabel, "y", S.ZeroLines, S.Axes, S.Zero, S.Arrows);
+        Image.d2Clear();
+        if (S.LineFirst) {
+            Image.d2MoveTo(S.X1, S.X1);
+            Image.d2LineTo(S.X2, S.X2);
+        }
+        Image.d2DrawAxes(S.XLabel, "y", S.ZeroLines, S.Axes, S.Zero, S.Arrows);
+        return Picture(Image);
+    };
+    std::vector<TSettings> rows(12);
+    rows[1].Width = 300;
+    rows[2].X1 = -3;
+    rows[3].XLabel = "t";
+    rows[4].ZeroLines = false;
+    rows[5].Arrows = false;
+    rows[6].Axes = clRed;
+    rows[7].Zero = clBlue;
+    rows[8].Background = 0xE0F0FF;
+    rows[9].FontHeight = -14;
+    rows[10].PenWidth = 3;
+    rows[11].LineFirst = true;
+    // Each setting right after the defaults, so that a setting the kept
+    // axes do not depend on would show.
+    TMathImage reused;
+    for (size_t i = 1; i < rows.size(); ++i)
+        for (const TSettings& settings : {rows[0], rows[i]}) {
+            TMathImage fresh;
+            const QImage expected = draw(fresh, settings);
+            EXPECT_EQ(draw(reused, settings), expected) << i;
+            EXPECT_EQ(draw(reused, settings), expected) << i; // from the kept axes
+        }
+}
+
 TEST(MathImage, LockUpdateHoldsBackChangeNotifications)
 {
     TCountingImage image;

@@ -69,6 +69,16 @@ struct TPanelShapes {
         Square->Transform(MakeTensor2D(1, 0.5, 0, 1), *std::make_unique<TMathImage>());
     }
 
+    void Erase(TMathImage& Image)
+    {
+        Square->Erase(Image);
+        Ellipse->Erase(Image);
+        Triangle->Erase(Image);
+        Arrows->Erase(Image);
+        Field->Erase(Image);
+        Marks->Erase(Image);
+    }
+
     void Draw(TMathImage& Image)
     {
         Square->Draw(Image);
@@ -109,6 +119,13 @@ TEST(PictureRecord, PanelsAtSeveralSizesAndWindows)
         else
             shapes.Ellipse->ShowAxes(*image);
         EXPECT_TRUE(MatchesRecord(Picture(*image), Folder, QString(scene.Name) + "-changed"));
+        // A redraw as the program makes it: the shapes erased, the picture
+        // cleared, the same axes again, the shapes drawn.
+        shapes.Erase(*image);
+        DrawPanelAxes(*image);
+        EXPECT_TRUE(MatchesRecord(Picture(*image), Folder, QString(scene.Name) + "-axes"));
+        shapes.Draw(*image);
+        EXPECT_TRUE(MatchesRecord(Picture(*image), Folder, QString(scene.Name) + "-redrawn"));
     }
 }
 
