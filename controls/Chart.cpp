@@ -22,6 +22,10 @@ namespace {
 constexpr int kDrawLimit = 32766;
 // Values whose pixel offset overflows land here, far off the picture.
 constexpr long double kOffsetLimit = 1e9L;
+// Offsets below this are computed in double first, from differences above
+// the other.
+constexpr double kQuickLimit = 1e8;
+constexpr double kQuickTiny = 1e-290;
 // Labels are only drawn below this many steps per range.
 constexpr double kMaxLabels = 10000;
 constexpr double kMinStep = 1E-12;
@@ -206,17 +210,30 @@ int TLineSeries::VertMargin() const
     return Pointer.Visible && Pointer.InflateMargins ? Pointer.VertSize + 1 : 0;
 }
 
-void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const
+// The pens and brushes of one colour, made when the colour changes.
+struct TLineSeries::TTools {
+    TColor LineColor = 0, PointerColor = 0;
+    bool HasLine = false, HasPointer = false;
+    QPen Line, PointerPen;
+    QBrush PointerBrush;
+};
+
+void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color, TTools& Tools) const
 {
     if (!Pointer.Visible || !Drawable(X, Y)) return;
     const int h = Pointer.HorizSize, v = Pointer.VertSize;
-    const QPen pen = ToPen(Pointer.Pen, Color);
-    Painter.setPen(pen);
-    const TColor fill = Pointer.Brush.Color == clTeeColor ? Color : Pointer.Brush.Color;
-    Painter.setBrush(QBrush(ToColor(fill), Pointer.Brush.Style));
+    if (!Tools.HasPointer || Tools.PointerColor != Color) {
+        Tools.PointerPen = ToPen(Pointer.Pen, Color);
+        const TColor fill = Pointer.Brush.Color == clTeeColor ? Color : Pointer.Brush.Color;
+        Tools.PointerBrush = QBrush(ToColor(fill), Pointer.Brush.Style);
+        Tools.PointerColor = Color;
+        Tools.HasPointer = true;
+    }
+    Painter.setPen(Tools.PointerPen);
+    Painter.setBrush(Tools.PointerBrush);
     // A one-pixel outline covers one pixel beyond the right and bottom edge
     // of the rectangle given, which the fill alone does not.
-    const int extra = pen.style() == Qt::NoPen ? 1 : 0;
+    const int extra = Tools.PointerPen.style() == Qt::NoPen ? 1 : 0;
     if (Pointer.Style == psCircle)
         Painter.drawEllipse(QRect(X - h, Y - v, 2 * h - 1 + extra, 2 * v - 1 + extra));
     else
@@ -227,21 +244,28 @@ void TLineSeries::DrawValues(QPainter& Painter) const
 {
     const TChart* chart = ParentChart();
     if (!chart) return;
+    TTools tools;
     int lastX = 0, lastY = 0;
     for (int i = 0; i < Count(); ++i) {
         const int x = chart->BottomAxis.CalcPosValue(XValues.Value(i) * XValues.Multiplier);
         const int y = chart->LeftAxis.CalcPosValue(YValues.Value(i) * YValues.Multiplier);
         if (i > 0) {
             if ((x != lastX || y != lastY) && Drawable(x, y) && Drawable(lastX, lastY)) {
-                Painter.setPen(ToPen(LinePen, ValueColor(i)));
+                const TColor colour = ValueColor(i);
+                if (!tools.HasLine || tools.LineColor != colour) {
+                    tools.Line = ToPen(LinePen, colour);
+                    tools.LineColor = colour;
+                    tools.HasLine = true;
+                }
+                Painter.setPen(tools.Line);
                 Painter.drawLine(lastX, lastY, x, y);
             }
-            DrawPointer(Painter, lastX, lastY, ValueColor(i - 1));
+            DrawPointer(Painter, lastX, lastY, ValueColor(i - 1), tools);
         }
         lastX = x;
         lastY = y;
     }
-    if (Count() > 0) DrawPointer(Painter, lastX, lastY, ValueColor(Count() - 1));
+    if (Count() > 0) DrawPointer(Painter, lastX, lastY, ValueColor(Count() - 1), tools);
 }
 
 // ---------------------------------------------------------------- axis
@@ -278,6 +302,21 @@ int TChartAxis::CalcPosValue(double Value) const
 {
     const int size = FEndPos - FStartPos;
     if (FShownMax == FShownMin) return (FStartPos + FEndPos) / 2;
+    // The common case in double: with normal numbers and no overflow its
+    // error is far below 1e-5 of a pixel, so an offset that far from a half
+    // pixel rounds as the exact one does.
+    const double span = FShownMax - FShownMin, from = Value - FShownMin;
+    if (std::isfinite(span) && std::fabs(span) > kQuickTiny &&
+        (from == 0 || std::fabs(from) > kQuickTiny)) {
+        const double quick = from * size / span;
+        if (std::fabs(quick) < kQuickLimit) {
+            const double floor = std::floor(quick);
+            if (std::fabs(quick - floor - 0.5) > 1e-5) {
+                const int rounded = static_cast<int>(floor) + (quick - floor > 0.5);
+                return FHorizontal ? FStartPos + rounded : FEndPos - rounded;
+            }
+        }
+    }
     // In long double: a range wider than the largest double does not overflow.
     const long double range = static_cast<long double>(FShownMax) - FShownMin;
     long double offset = (static_cast<long double>(Value) - FShownMin) * size / range;

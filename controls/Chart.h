@@ -154,7 +154,8 @@ public:
     void DrawValues(QPainter& Painter) const override;
 
 private:
-    void DrawPointer(QPainter& Painter, int X, int Y, TColor Color) const;
+    struct TTools;
+    void DrawPointer(QPainter& Painter, int X, int Y, TColor Color, TTools& Tools) const;
 };
 
 class TChartAxis {

@@ -393,6 +393,49 @@ TEST(ChartAxis, ValueToPixel)
     EXPECT_EQ(x.CalcPosValue(7.5), (x.StartPos() + x.EndPos()) / 2);
 }
 
+// The pixel of a value against the exact mapping in long double, for ranges
+// of every magnitude and values on and near half pixels, where a quicker
+// computation would round the other way.
+TEST(ChartAxis, ValueToPixelMatchesTheExactMapping)
+{
+    std::mt19937 random(21);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::uniform_int_distribution<int> exponent(-300, 300);
+    TChart chart;
+    chart.resize(640, 480);
+    chart.AddSeries<TLineSeries>()->AddPoint(0, 0);
+    TChartAxis& axis = chart.BottomAxis;
+    axis.SetAutomatic(false);
+    for (int round = 0; round < 300; ++round) {
+        const double scale = std::ldexp(1.0, exponent(random));
+        double lo = (unit(random) - 0.5) * scale, hi = lo + unit(random) * scale;
+        if (round % 10 == 0) lo = -1.7e308, hi = 1.7e308;                // wider than a double
+        if (round % 10 == 1) hi = std::nextafter(lo, HUGE_VAL) + 0 * hi; // one step
+        if (!(hi > lo)) continue;
+        axis.SetMaximum(std::max(hi, axis.Maximum()));
+        axis.SetMinimum(lo);
+        axis.SetMaximum(hi);
+        Render(chart);
+        ASSERT_EQ(axis.ShownMinimum(), lo);
+        ASSERT_EQ(axis.ShownMaximum(), hi);
+        const int size = axis.EndPos() - axis.StartPos();
+        for (int i = 0; i < 60; ++i) {
+            const long double width = static_cast<long double>(hi) - lo;
+            double v = static_cast<double>(lo + (unit(random) * 1.2L - 0.1L) * width);
+            if (i % 3 == 0)
+                v = static_cast<double>(lo +
+                                        (std::floor(unit(random) * size) + 0.5L) * width / size);
+            if (i % 7 == 0) v = std::nextafter(v, i % 2 ? HUGE_VAL : -HUGE_VAL);
+            long double offset =
+                (static_cast<long double>(v) - lo) * size / (static_cast<long double>(hi) - lo);
+            if (std::isnan(offset)) offset = -1e9L;
+            offset = std::clamp(offset, -1e9L, 1e9L);
+            const int expected = axis.StartPos() + static_cast<int>(std::nearbyint(offset));
+            ASSERT_EQ(axis.CalcPosValue(v), expected) << lo << " " << hi << " " << v;
+        }
+    }
+}
+
 TEST_F(ChartFormat, EmptyChartShowsOneLabelZeroInTheMiddle)
 {
     TChart chart;
