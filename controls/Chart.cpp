@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace tensim {
 
@@ -113,12 +114,12 @@ void TChartValueList::UpdateStatistics() const
 {
     if (FStatisticsValid) return;
     bool any = false;
-    for (double v : FValues) {
-        if (!std::isfinite(v)) continue;
+    FValues.ForEach([&](double v) {
+        if (!std::isfinite(v)) return;
         if (!any || v < FMin) FMin = v;
         if (!any || v > FMax) FMax = v;
         any = true;
-    }
+    });
     if (!any) FMin = FMax = 0;
     FAnyFinite = any;
     FStatisticsValid = true;
@@ -146,25 +147,68 @@ int TChartValueList::InsertPosition(double Value) const
 {
     const int n = Count();
     if (Order == loNone || n == 0) return n;
-    // Scan back for the last value that may stay before the new one, so
-    // that equal values keep the order in which they came.
+    // After the last value that may stay before the new one, so that equal
+    // values keep the order in which they came.
     auto staysBefore = [&](double v) { return Order == loAscending ? v <= Value : v >= Value; };
-    if (staysBefore(FValues.back())) return n;
+    if (staysBefore(FValues.At(n - 1))) return n;
+    if (!std::isnan(Value) && (Order == loAscending ? FRisesOnly : FFallsOnly))
+        return SortedPosition(Value);
+    // Values out of the list's order, or NaN: scan back.
     for (int i = n - 1; i >= 0; --i)
-        if (staysBefore(FValues[i])) return i + 1;
+        if (staysBefore(FValues.At(static_cast<size_t>(i)))) return i + 1;
     return 0;
+}
+
+int TChartValueList::SortedPosition(double Value) const
+{
+    // The first chunk whose last value comes after the new one, then the
+    // first value in it that does.
+    const auto after = [&](double v) { return Order == loAscending ? Value < v : Value > v; };
+    size_t lo = 0, hi = FValues.ChunkCount();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (after(FValues.Chunk(mid).back()))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (lo == FValues.ChunkCount()) return Count();
+    const std::vector<double>& chunk = FValues.Chunk(lo);
+    const auto at =
+        std::partition_point(chunk.begin(), chunk.end(), [&](double v) { return !after(v); });
+    return static_cast<int>(FValues.ChunkStart(lo) + static_cast<size_t>(at - chunk.begin()));
 }
 
 void TChartValueList::Insert(int Index, double Value)
 {
-    FValues.insert(FValues.begin() + Index, Value);
-    FStatisticsValid = false;
+    const size_t i = static_cast<size_t>(Index);
+    // Does the list stay in order with the value between its neighbours?
+    if (i > 0) {
+        const double before = FValues.At(i - 1);
+        FRisesOnly = FRisesOnly && before <= Value;
+        FFallsOnly = FFallsOnly && before >= Value;
+    }
+    if (i < FValues.Size()) {
+        const double next = FValues.At(i);
+        FRisesOnly = FRisesOnly && Value <= next;
+        FFallsOnly = FFallsOnly && Value >= next;
+    }
+    FValues.Insert(i, Value);
+    // The extremes follow an insert without a new pass over the values.
+    if (FStatisticsValid && std::isfinite(Value)) {
+        if (!FAnyFinite || Value < FMin) FMin = Value;
+        if (!FAnyFinite || Value > FMax) FMax = Value;
+        FAnyFinite = true;
+    }
 }
 
 void TChartValueList::Clear()
 {
-    FValues.clear();
-    FStatisticsValid = false;
+    FValues.Clear();
+    FRisesOnly = FFallsOnly = true;
+    FStatisticsValid = true;
+    FMin = FMax = 0;
+    FAnyFinite = false;
 }
 
 // ---------------------------------------------------------------- series
@@ -176,10 +220,22 @@ int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Colo
 {
     if (OnBeforeAdd && !OnBeforeAdd(this)) return -1;
     const int index = XValues.InsertPosition(X);
+    const size_t at = static_cast<size_t>(index);
+    // Colours and labels are kept from the first point that has its own.
+    if (!FKeepColors && Color != clTeeColor) {
+        FKeepColors = true;
+        for (int i = 0; i < Count(); ++i)
+            FColors.Insert(FColors.Size(), clTeeColor);
+    }
+    if (!FKeepLabels && !Label.isEmpty()) {
+        FKeepLabels = true;
+        for (int i = 0; i < Count(); ++i)
+            FLabels.Insert(FLabels.Size(), QString());
+    }
     XValues.Insert(index, X);
     YValues.Insert(index, Y);
-    FColors.insert(FColors.begin() + index, Color);
-    FLabels.insert(FLabels.begin() + index, Label);
+    if (FKeepColors) FColors.Insert(at, Color);
+    if (FKeepLabels) FLabels.Insert(at, Label);
     if (FParentChart) FParentChart->Repaint();
     return index;
 }
@@ -188,16 +244,24 @@ void TChartSeries::ClearPoints()
 {
     XValues.Clear();
     YValues.Clear();
-    FColors.clear();
-    FLabels.clear();
+    FColors.Clear();
+    FLabels.Clear();
+    FKeepColors = FKeepLabels = false;
     if (OnClearValues) OnClearValues(this);
     if (FParentChart) FParentChart->Repaint();
 }
 
 TColor TChartSeries::ValueColor(int Index) const
 {
-    const TColor color = FColors.at(Index);
+    if (Index < 0 || Index >= Count()) throw std::out_of_range("TChartSeries::ValueColor");
+    const TColor color = FKeepColors ? FColors.At(static_cast<size_t>(Index)) : clTeeColor;
     return color == clTeeColor ? SeriesColor : color;
+}
+
+QString TChartSeries::ValueLabel(int Index) const
+{
+    if (Index < 0 || Index >= Count()) throw std::out_of_range("TChartSeries::ValueLabel");
+    return FKeepLabels ? FLabels.At(static_cast<size_t>(Index)) : QString();
 }
 
 int TLineSeries::HorizMargin() const

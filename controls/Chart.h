@@ -4,6 +4,7 @@
 // margins for point markers) or keep a fixed range; the chart can be saved
 // as a picture file and copied to the clipboard as SVG and bitmap.
 
+#include "controls/ChunkedVector.h"
 #include "controls/Events.h"
 #include "math/Colors.h"
 #include "math/Errors.h"
@@ -73,8 +74,9 @@ public:
     double Multiplier = 1.0;
     TChartListOrder Order;
 
-    int Count() const { return static_cast<int>(FValues.size()); }
-    double Value(int Index) const { return FValues.at(Index); }
+    int Count() const { return static_cast<int>(FValues.Size()); }
+    // Throws std::out_of_range for an index outside the list.
+    double Value(int Index) const { return FValues.At(static_cast<size_t>(Index)); }
     // Extremes of the values times Multiplier; NaN and infinite values are
     // skipped, and a list without a finite value gives 0.
     double MinValue() const;
@@ -88,7 +90,13 @@ private:
     void Clear();
     void UpdateStatistics() const;
 
-    std::vector<double> FValues;
+    // An insert position by binary search, for a list kept in its order.
+    int SortedPosition(double Value) const;
+
+    TChunkedVector<double> FValues;
+    // Whether the values run up (down) from first to last, equal ones
+    // allowed: then a new value's place is found by binary search.
+    bool FRisesOnly = true, FFallsOnly = true;
     mutable bool FStatisticsValid = true;
     mutable double FMin = 0, FMax = 0;
     mutable bool FAnyFinite = false;
@@ -117,7 +125,7 @@ public:
     int Count() const { return XValues.Count(); }
     // The point's colour, the series colour for the automatic colour.
     TColor ValueColor(int Index) const;
-    QString ValueLabel(int Index) const { return FLabels.at(Index); }
+    QString ValueLabel(int Index) const;
     TChart* ParentChart() const { return FParentChart; }
 
     // Pixels needed beyond the first and last value on each axis.
@@ -128,8 +136,11 @@ public:
 private:
     friend class TChart;
     TChart* FParentChart = nullptr;
-    std::vector<TColor> FColors;
-    std::vector<QString> FLabels;
+    // Kept only once a point has a colour or label of its own: until then
+    // every point has the automatic colour and no label.
+    TChunkedVector<TColor> FColors;
+    TChunkedVector<QString> FLabels;
+    bool FKeepColors = false, FKeepLabels = false;
 };
 
 enum TSeriesPointerStyle { psRectangle, psCircle };
