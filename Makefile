@@ -21,6 +21,8 @@ test: build
 
 bench: build
 	./$(BUILD)/bench/tensim_bench
+	./$(BUILD)/bench/tensim_bench_memory
+	./bench/startup-time $(BUILD)/tensim
 
 clean:
 	rm -rf $(BUILD)
