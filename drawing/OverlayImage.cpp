@@ -47,6 +47,27 @@ std::vector<int> DashPattern(TPenStyle Style)
     }
 }
 
+// Bresenham's walk from (X0, Y0) towards (X1, Y1), the end pixel left out.
+template <class Plot> void Walk(int X0, int Y0, int X1, int Y1, Plot&& plot)
+{
+    const int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
+    const int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
+    int err = dx - dy;
+    int x = X0, y = Y0;
+    while (x != X1 || y != Y1) {
+        plot(x, y);
+        const int e2 = 2 * err;
+        if (e2 > -dy) {
+            err -= dy;
+            x += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 // Walks the pixels of a path of integer lines, each line without its end
 // pixel, and reports those the pen style paints.
 class TLineWalker {
@@ -55,22 +76,9 @@ public:
 
     template <class Plot> void Line(int X0, int Y0, int X1, int Y1, Plot&& plot)
     {
-        const int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
-        const int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
-        int err = dx - dy;
-        int x = X0, y = Y0;
-        while (x != X1 || y != Y1) {
+        Walk(X0, Y0, X1, Y1, [&](int x, int y) {
             if (On()) plot(x, y);
-            const int e2 = 2 * err;
-            if (e2 > -dy) {
-                err -= dy;
-                x += sx;
-            }
-            if (e2 < dx) {
-                err += dx;
-                y += sy;
-            }
-        }
+        });
     }
 
 private:
@@ -102,28 +110,15 @@ template <TPenMode Mode>
 void SolidLine(uchar* Bits, qsizetype Stride, const QRect& Clip, int X0, int Y0, int X1, int Y1,
                QRgb Colour)
 {
-    const int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
-    const int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
     const unsigned width = static_cast<unsigned>(Clip.width());
     const unsigned height = static_cast<unsigned>(Clip.height());
     const int left = Clip.left(), top = Clip.top();
-    int err = dx - dy;
-    int x = X0, y = Y0;
-    while (x != X1 || y != Y1) {
+    Walk(X0, Y0, X1, Y1, [&](int x, int y) {
         if (unsigned(x - left) < width && unsigned(y - top) < height) {
             QRgb* pixel = reinterpret_cast<QRgb*>(Bits + y * Stride) + x;
             *pixel = Combine(Colour, *pixel, Mode);
         }
-        const int e2 = 2 * err;
-        if (e2 > -dy) {
-            err -= dy;
-            x += sx;
-        }
-        if (e2 < dx) {
-            err += dx;
-            y += sy;
-        }
-    }
+    });
 }
 
 } // namespace
