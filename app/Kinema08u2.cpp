@@ -29,6 +29,23 @@ void DrawPanelAxes(TMathImage& Image)
     Image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
 }
 
+// A panel's vector picture: its scene drawn once more while its canvas
+// records, with a plain pen where the screen uses not-xor.
+QByteArray PanelSvg(TMathImage& Image)
+{
+    return SvgPicture(Image.size(), "Tensim", [&](QPainter& Painter) {
+        TCanvas& canvas = Image.DrawingCanvas();
+        canvas.SetRecorder(&Painter);
+        try {
+            Form1->RedrawPanels();
+        } catch (...) {
+            canvas.SetRecorder(nullptr);
+            throw;
+        }
+        canvas.SetRecorder(nullptr);
+    });
+}
+
 // The sides of an enlarged panel: 550 for the finite one, 400 for the
 // incremental one.
 int PanelSide(const TMathImage* Image)
@@ -130,14 +147,10 @@ void TForm2::SaveToFile(const QString& FileName)
     try {
         for (QObject* child : children()) {
             if (auto* image = dynamic_cast<TMathImage*>(child)) {
-                const QImage& picture = image->Bitmap();
                 if (svg)
-                    SaveSvg(
-                        SvgPicture(picture.size(), "Tensim",
-                                   [&](QPainter& Painter) { Painter.drawImage(0, 0, picture); }),
-                        name);
+                    SaveSvg(PanelSvg(*image), name);
                 else
-                    SavePicture(picture, name);
+                    SavePicture(image->Bitmap(), name);
             } else if (auto* chart = dynamic_cast<TChart*>(child)) {
                 if (svg)
                     SaveSvg(chart->ChartSvg(), name);

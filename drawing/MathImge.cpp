@@ -205,7 +205,8 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
         AxesColor,         ZeroLinesColor,   FClearedColor,   canvas.Font.Name, canvas.Font.Height,
         canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
     const bool cleared = canvas.Changes() == FClearedAt;
-    if (cleared && FAxes.Made && FAxes.Key == key) {
+    // A recording canvas draws the axes, so that the recording has them.
+    if (cleared && FAxes.Made && FAxes.Key == key && !canvas.Recorder()) {
         // Leaves the canvas as the drawing below leaves it.
         PutPixels(FAxes.Pixels);
         canvas.PenPos = FAxes.PenPos;

@@ -163,11 +163,38 @@ void TCanvas::LineTo(int X, int Y)
     PenPos = TPoint{X, Y};
 }
 
+QPainter& TCanvas::Record(const QRect& Clip, bool WithPen)
+{
+    QPainter& p = *FRecorder;
+    p.setClipRect(Clip);
+    p.setBrush(Qt::NoBrush);
+    if (!WithPen || Pen.Style == TPenStyle::Clear) {
+        p.setPen(Qt::NoPen);
+        return p;
+    }
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                          Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
+    QPen pen(QColor::fromRgb(ColorToRgb(Pen.Color)), std::max(1, Pen.Width),
+             styles[static_cast<int>(Pen.Style)], Qt::FlatCap, Qt::MiterJoin);
+    p.setPen(pen);
+    return p;
+}
+
+namespace {
+
+QPointF Centre(int X, int Y)
+{
+    return QPointF(X + 0.5, Y + 0.5);
+}
+
+} // namespace
+
 // A single line never reaches a pixel twice: it is painted as it is walked.
 void TCanvas::Segment(int X0, int Y0, int X1, int Y1)
 {
     const QRect clip = EffectiveClip();
     if (Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    if (FRecorder) Record(clip, true).drawLine(Centre(X0, Y0), Centre(X1, Y1));
     const QRgb colour = ColorToRgb(Pen.Color);
     uchar* const bits = FTarget->bits();
     const qsizetype stride = FTarget->bytesPerLine();
@@ -197,6 +224,12 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
     if (Points.size() == 2 && Pen.Width <= 1) {
         Segment(Points[0].X, Points[0].Y, Points[1].X, Points[1].Y);
         return;
+    }
+    if (FRecorder) {
+        QPolygonF path;
+        for (const TPoint& p : Points)
+            path << Centre(p.X, p.Y);
+        Record(clip, true).drawPolyline(path);
     }
     const QRgb colour = ColorToRgb(Pen.Color);
 
@@ -252,7 +285,10 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
 
 void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
-    if (!EffectiveClip().contains(X, Y)) return;
+    const QRect clip = EffectiveClip();
+    if (!clip.contains(X, Y)) return;
+    if (FRecorder)
+        Record(clip, false).fillRect(QRect(X, Y, 1, 1), QColor::fromRgb(ColorToRgb(Color)));
     FTarget->setPixel(X, Y, ColorToRgb(Color));
     Changed();
 }
@@ -269,6 +305,8 @@ void TCanvas::FillRect(const TRect& Rect)
     const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
                            .intersected(EffectiveClip());
     if (!area.isEmpty()) {
+        if (FRecorder)
+            Record(EffectiveClip(), false).fillRect(area, QColor::fromRgb(ColorToRgb(Brush.Color)));
         QPainter painter(FTarget);
         painter.fillRect(area, QColor::fromRgb(ColorToRgb(Brush.Color)));
     }
@@ -279,6 +317,11 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
 {
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
+    if (FRecorder) {
+        QPainter& p = Record(clip, true);
+        if (Brush.Style != TBrushStyle::Clear) p.setBrush(QColor::fromRgb(ColorToRgb(Brush.Color)));
+        p.drawEllipse(QRectF(Centre(X1, Y1), Centre(X2 - 1, Y2 - 1)));
+    }
     QPainter painter(FTarget);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(clip);
@@ -332,6 +375,15 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
     const QString text = QString::fromStdString(Text);
+    if (FRecorder) {
+        QPainter& p = Record(clip, false);
+        if (Brush.Style != TBrushStyle::Clear)
+            p.fillRect(QRect(X, Y, width, metrics.height()),
+                       QColor::fromRgb(ColorToRgb(Brush.Color)));
+        p.setFont(fonts.Font);
+        p.setPen(QColor::fromRgb(ColorToRgb(Font.Color)));
+        p.drawText(X, Y + metrics.ascent(), text);
+    }
     std::optional<QPainter> own;
     QPainter* painter = FTextPainter.get();
     if (!painter) painter = &own.emplace(FTarget);

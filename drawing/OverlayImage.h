@@ -117,6 +117,12 @@ public:
     void SetClipRect(const TRect& Rect) { FClip = Rect; }
     TRect ClipRect() const { return FClip; }
     void SetTarget(QImage* Target) { FTarget = Target; }
+    // While a recorder is set, every operation is drawn on it too, in a
+    // plain pen and at pixel centres: a vector picture of what is drawn.
+    // The not-xor mode is for the screen only.
+    void SetRecorder(QPainter* Recorder) { FRecorder = Recorder; }
+    QPainter* Recorder() const { return FRecorder; }
+
     // Counts the operations that may have changed the picture.
     uint64_t Changes() const { return FChanges; }
     // Reports a change made to the picture from outside the canvas.
@@ -144,6 +150,8 @@ private:
     };
 
     QRect EffectiveClip() const;
+    // The recorder with the pen (or none) and the clip of the next operation.
+    QPainter& Record(const QRect& Clip, bool WithPen);
     // One line without its end pixel, in a solid or dashed pen of width 1.
     void Segment(int X0, int Y0, int X1, int Y1);
     TFontCache& Fonts(const TFont& InFont) const;
@@ -157,6 +165,7 @@ private:
     std::shared_ptr<QPainter> FTextPainter;
     int FTextDepth = 0;
     uint64_t FChanges = 0;
+    QPainter* FRecorder = nullptr;
 };
 
 class TOverlayImage : public QWidget {
