@@ -142,6 +142,18 @@ void Emblem(QPainter& Painter, bool Detailed)
 
 } // namespace
 
+void PaintProgramIcon(QPainter& Painter, int Size)
+{
+    Painter.save();
+    Painter.setRenderHint(QPainter::Antialiasing);
+    Painter.setPen(Qt::NoPen);
+    Painter.setBrush(QColor(255, 255, 240));
+    Painter.drawRoundedRect(QRectF(0.5, 0.5, Size - 1, Size - 1), Size / 8.0, Size / 8.0);
+    Painter.scale(Size / 100.0, Size / 100.0);
+    Emblem(Painter, false);
+    Painter.restore();
+}
+
 QIcon ProgramIcon()
 {
     QIcon icon;
@@ -149,12 +161,7 @@ QIcon ProgramIcon()
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 240));
-        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 8.0, size / 8.0);
-        painter.scale(size / 100.0, size / 100.0);
-        Emblem(painter, false);
+        PaintProgramIcon(painter, size);
         painter.end();
         icon.addPixmap(pixmap);
     }

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QSize>
 
+class QPainter;
+
 namespace tensim {
 
 enum class TGlyph {
@@ -22,6 +24,10 @@ QIcon ButtonGlyph(TGlyph Glyph);
 
 // The program's icon, a strain ellipse about a triangle, at 16 to 256 pixels.
 QIcon ProgramIcon();
+// Paints the program's icon into the square (0, 0, Size, Size) of a
+// transparent device: the one drawing behind ProgramIcon() and the icon
+// files that are installed with the program.
+void PaintProgramIcon(QPainter& Painter, int Size);
 // The program's picture for the about box: the unit circle deformed into
 // the strain ellipse, the triangle and the flow's arrows.
 QPixmap ProgramPicture(QSize Size);
