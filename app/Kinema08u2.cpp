@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -53,6 +54,23 @@ int PanelSide(const TMathImage* Image)
     return Image == Form1->MathImage1 ? 550 : 400;
 }
 
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+QByteArray CsvField(const QString& Text)
+{
+    QByteArray field = Text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n')) {
+        field.replace("\"", "\"\"");
+        field = "\"" + field + "\"";
+    }
+    return field;
+}
+
+// A number as C writes it, with every digit it needs to read back the same.
+QByteArray CsvNumber(double Value)
+{
+    return QByteArray::number(Value, 'g', 17);
+}
+
 } // namespace
 
 TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
@@ -67,10 +85,18 @@ TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
     connect(Savetofile1, &QAction::triggered, this, [this] { Savetofile1Click(Savetofile1); });
     connect(Copiaralportapapeles1, &QAction::triggered, this,
             [this] { Copiaralportapapeles1Click(Copiaralportapapeles1); });
+    Exportardatos1 = PopupMenu1->addAction("Exportar datos (CSV)…");
+    connect(Exportardatos1, &QAction::triggered, this,
+            [this] { Exportardatos1Click(Exportardatos1); });
     SavePictureDialog1 = new QFileDialog(this);
     SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SavePictureDialog1->setNameFilters(PictureFilters());
     SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    SaveDataDialog1 = new QFileDialog(this);
+    SaveDataDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDataDialog1->setNameFilters({"CSV (*.csv)", "Todos los archivos (*)"});
+    SaveDataDialog1->setDefaultSuffix("csv");
+    SaveDataDialog1->setOption(QFileDialog::DontUseNativeDialog);
 }
 
 TForm2::~TForm2()
@@ -174,8 +200,40 @@ void TForm2::Copiaralportapapeles1Click(QObject*)
     }
 }
 
+void TForm2::Exportardatos1Click(QObject*)
+{
+    if (SaveDataDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = SaveDataDialog1->selectedFiles();
+    if (!files.isEmpty()) ExportToFile(files.first());
+}
+
+void TForm2::ExportToFile(const QString& FileName)
+{
+    QByteArray csv = "serie,x,y\n";
+    for (QObject* child : children()) {
+        auto* chart = dynamic_cast<TChart*>(child);
+        if (!chart) continue;
+        for (int s = 0; s < chart->SeriesCount(); ++s) {
+            const TChartSeries* series = chart->SeriesList(s);
+            const QByteArray name = CsvField(series->Title.isEmpty() ? series->objectName()
+                                                                     : series->Title);
+            for (int i = 0; i < series->Count(); ++i)
+                csv += name + "," + CsvNumber(series->XValues.Value(i)) + "," +
+                       CsvNumber(series->YValues.Value(i)) + "\n";
+        }
+    }
+    QFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush())
+        ShowError(QString("Cannot create file \"%1\". %2")
+                      .arg(FileName, file.errorString())
+                      .toStdString());
+}
+
 void TForm2::contextMenuEvent(QContextMenuEvent* Event)
 {
+    // The data of a chart can be exported; a panel has none.
+    QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
+    Exportardatos1->setVisible(dynamic_cast<TChart*>(control) != nullptr);
     PopupMenu1->exec(Event->globalPos());
 }
 

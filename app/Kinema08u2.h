@@ -19,7 +19,9 @@ public:
     QMenu* PopupMenu1;
     QAction* Savetofile1;           // "Guardar a archivo"
     QAction* Copiaralportapapeles1; // "Copiar al portapapeles"
+    QAction* Exportardatos1;        // "Exportar datos (CSV)…", for a chart
     QFileDialog* SavePictureDialog1;
+    QFileDialog* SaveDataDialog1;
 
     // Fits the borrowed control to the window as it is shown.
     void FormActivate();
@@ -31,6 +33,12 @@ public:
     // that cannot be written is shown in the standard error dialog.
     void SaveToFile(const QString& FileName);
     void Copiaralportapapeles1Click(QObject* Sender);
+    void Exportardatos1Click(QObject* Sender);
+    // Writes every series of the borrowed chart to FileName as CSV: one
+    // header line, then the series' title (or name), x and y of each point,
+    // with a "." decimal point. A file that cannot be written is shown in
+    // the standard error dialog.
+    void ExportToFile(const QString& FileName);
 
     void done(int Result) override;
 

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -279,6 +280,69 @@ TEST_F(Windows, PanelSvgIsAVectorPictureOfThePanel)
         raster.save(BuildPath(name + "-from-svg.png"));
         picture.save(BuildPath(name + "-panel.png"));
     }
+}
+
+// A chart's data as CSV: one header line, then each point of each series
+// under the series' title or name, read back to the same numbers.
+TEST_F(Windows, ChartDataExportAsCsv)
+{
+    form->TrackBar2->SetPosition(7);
+    Deform(5);
+    QTemporaryDir folder;
+    for (TChart* chart : {form->Chart1, form->Chart2, form->Chart4}) {
+        const QString path = folder.filePath(chart->objectName() + ".csv");
+        WhileOpen([&] { QTest::mouseDClick(chart, Qt::LeftButton); },
+                  [&] {
+                      // Through the dialog, as the user does.
+                      QTimer::singleShot(0, [&] {
+                          QFileDialog* dialog = enlarged->SaveDataDialog1;
+                          dialog->setDirectory(folder.path());
+                          dialog->findChild<QLineEdit*>("fileNameEdit")
+                              ->setText(chart->objectName()); // the suffix is added
+                          QMetaObject::invokeMethod(dialog, "accept");
+                      });
+                      enlarged->Exportardatos1->trigger();
+                  });
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << path.toStdString();
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[0], "serie,x,y");
+        int row = 1;
+        for (int s = 0; s < chart->SeriesCount(); ++s) {
+            const TChartSeries* series = chart->SeriesList(s);
+            const QByteArray name =
+                (series->Title.isEmpty() ? series->objectName() : series->Title).toUtf8();
+            EXPECT_FALSE(name.isEmpty());
+            for (int i = 0; i < series->Count(); ++i, ++row) {
+                ASSERT_LT(row, lines.size());
+                const QList<QByteArray> fields = lines[row].split(',');
+                ASSERT_EQ(fields.size(), 3) << lines[row].toStdString();
+                EXPECT_EQ(fields[0], name);
+                EXPECT_EQ(fields[1].toDouble(), series->XValues.Value(i));
+                EXPECT_EQ(fields[2].toDouble(), series->YValues.Value(i));
+            }
+        }
+        EXPECT_EQ(row, lines.size() - 1); // and a last line break
+        EXPECT_TRUE(lines.last().isEmpty());
+    }
+    // Only a chart has data to export.
+    bool shown = true;
+    WhileOpen([&] { QTest::mouseDClick(form->MathImage1, Qt::LeftButton); },
+              [&] {
+                  QTimer::singleShot(0, [&] {
+                      shown = enlarged->Exportardatos1->isVisible();
+                      enlarged->PopupMenu1->close();
+                  });
+                  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+                  QApplication::sendEvent(enlarged.get(), &event);
+              });
+    EXPECT_FALSE(shown);
+    // A file that cannot be written: the error dialog.
+    WhileOpen([&] { QTest::mouseDClick(form->Chart1, Qt::LeftButton); },
+              [&] { enlarged->ExportToFile(folder.filePath("no-such-folder/x.csv")); });
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
 }
 
 TEST_F(Windows, CopyPutsThePictureOnTheClipboard)
