@@ -459,7 +459,7 @@ std::array<double, 4> TForm1::FlowEntries() const
 
 void TForm1::FormCreate()
 {
-    SetHelpFile(QDir(QCoreApplication::applicationDirPath()).filePath("Tensim2.1.qch"));
+    SetHelpFile(FindHelpFile());
     FormResizer1->RecordLayout();
     FIncrementCount = 0;
     MathImage1->d2SetWorld(-2, -2, 2, 2);
