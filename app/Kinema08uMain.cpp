@@ -355,6 +355,7 @@ void TForm1::SetUpCharts()
 
     struct TSeriesRow {
         TLineSeries*& Field;
+        const char* Name;
         TChart* Chart;
         TColor Color;
         bool Pointer;
@@ -362,17 +363,18 @@ void TForm1::SetUpCharts()
         TChartListOrder Order;
     };
     const TSeriesRow rows[] = {
-        {Series1, Chart1, 0x408000, true, psRectangle, loAscending},
-        {Series2, Chart1, clBlue, true, psRectangle, loAscending},
-        {Series3, Chart1, clRed, true, psRectangle, loAscending},
-        {Series5, Chart1, clGreen, false, psRectangle, loAscending},
-        {Series4, Chart2, clBlack, true, psCircle, loAscending},
-        {Series6, Chart3, clBlue, false, psRectangle, loNone},
-        {Series7, Chart4, clRed, false, psRectangle, loNone},
-        {Series8, Chart4, clGreen, false, psRectangle, loAscending},
+        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending},
+        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending},
+        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending},
+        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending},
+        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending},
+        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone},
+        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone},
+        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending},
     };
     for (const TSeriesRow& row : rows) {
         row.Field = row.Chart->AddSeries<TLineSeries>();
+        row.Field->setObjectName(row.Name);
         row.Field->SeriesColor = row.Color;
         row.Field->XValues.Order = row.Order;
         row.Field->Pointer.Visible = row.Pointer;
