@@ -9,8 +9,8 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -34,7 +34,8 @@ void DrawPanelAxes(TMathImage& Image)
 // records, with a plain pen where the screen uses not-xor.
 QByteArray PanelSvg(TMathImage& Image)
 {
-    return SvgPicture(Image.size(), "Tensim", [&](QPainter& Painter) {
+    // In the picture's pixels, which the canvas draws in.
+    return SvgPicture(Image.Bitmap().size(), "Tensim", [&](QPainter& Painter) {
         TCanvas& canvas = Image.DrawingCanvas();
         canvas.SetRecorder(&Painter);
         try {
@@ -215,8 +216,8 @@ void TForm2::ExportToFile(const QString& FileName)
         if (!chart) continue;
         for (int s = 0; s < chart->SeriesCount(); ++s) {
             const TChartSeries* series = chart->SeriesList(s);
-            const QByteArray name = CsvField(series->Title.isEmpty() ? series->objectName()
-                                                                     : series->Title);
+            const QByteArray name =
+                CsvField(series->Title.isEmpty() ? series->objectName() : series->Title);
             for (int i = 0; i < series->Count(); ++i)
                 csv += name + "," + CsvNumber(series->XValues.Value(i)) + "," +
                        CsvNumber(series->YValues.Value(i)) + "\n";

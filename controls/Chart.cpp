@@ -756,11 +756,16 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* Event)
 
 namespace {
 
+// The chart drawn at the screen's resolution: a picture with the device
+// pixels of the logical Size.
 QImage ChartImage(TChart& Chart, QSize Size)
 {
-    QImage image(Size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    Size = Size.expandedTo(QSize(1, 1));
+    const qreal ratio = Chart.devicePixelRatioF();
+    QImage image(ratio == 1 ? Size : (QSizeF(Size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    Chart.Draw(painter, image.rect());
+    Chart.Draw(painter, QRect(QPoint(0, 0), Size));
     return image;
 }
 

@@ -235,6 +235,7 @@ void TMathImage::SizeChanged()
     TOverlayImage::SizeChanged();
     if (FStoredWidth <= 0 || FStoredHeight <= 0) return;
     FMapping.SetControlSize(FStoredWidth, FStoredHeight);
+    FMapping.SetPixelRatio(PixelRatio());
     // A size too small for the axes layout keeps the last mapping; the
     // next d2DrawAxes reports it.
     if (Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), FMapping.AxesMode()))

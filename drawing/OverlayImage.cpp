@@ -22,10 +22,14 @@ int MulDiv(int A, int B, int C)
     return static_cast<int>(std::lround(double(A) * B / C));
 }
 
-QFont ToQFont(const TFont& Font)
+// The font at the picture's resolution: its pixel height times the ratio of
+// device pixels to the screen's logical ones.
+QFont ToQFont(const TFont& Font, double PixelRatio)
 {
     QFont font(QString::fromStdString(Font.Name));
-    font.setPixelSize(std::max(1, std::abs(Font.Height)));
+    const int height = std::abs(Font.Height);
+    font.setPixelSize(
+        std::max(1, PixelRatio == 1 ? height : static_cast<int>(std::lround(height * PixelRatio))));
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
@@ -354,13 +358,16 @@ int TCanvas::TFontCache::Width(const std::string& Text)
 TCanvas::TFontCache& TCanvas::Fonts(const TFont& Font) const
 {
     for (TFontCache& cached : FFontCache)
-        if (cached.Made && cached.Height == Font.Height && cached.Name == Font.Name) return cached;
+        if (cached.Made && cached.Height == Font.Height && cached.Ratio == FPixelRatio &&
+            cached.Name == Font.Name)
+            return cached;
     TFontCache& made = FFontCache[FFontCacheNext];
     FFontCacheNext = (FFontCacheNext + 1) % 4;
     made.Made = true;
     made.Name = Font.Name;
     made.Height = Font.Height;
-    made.Font = ToQFont(Font);
+    made.Ratio = FPixelRatio;
+    made.Font = ToQFont(Font, FPixelRatio);
     made.Metrics = QFontMetrics(made.Font);
     made.Widths.clear();
     return made;
@@ -420,8 +427,8 @@ QSize TCanvas::TextExtent(const TFont& InFont, const std::string& Text) const
 }
 
 TOverlayImage::TOverlayImage(QWidget* Parent)
-    : QWidget(Parent), FStoredWidth(width()), FStoredHeight(height()),
-      FPicture(FStoredWidth, FStoredHeight, QImage::Format_RGB32)
+    : QWidget(Parent), FStoredWidth(width()), FStoredHeight(height()), FLogicalWidth(width()),
+      FLogicalHeight(height()), FPicture(FStoredWidth, FStoredHeight, QImage::Format_RGB32)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     FPicture.fill(Qt::white);
@@ -507,8 +514,16 @@ void TOverlayImage::Changed()
 
 void TOverlayImage::SizeChanged()
 {
-    FStoredWidth = width();
-    FStoredHeight = height();
+    // The picture has the screen's device pixels: as many as the logical
+    // ones at a ratio of 1.
+    FLogicalWidth = width();
+    FLogicalHeight = height();
+    FPixelRatio = devicePixelRatioF();
+    FCanvas.SetPixelRatio(FPixelRatio);
+    FStoredWidth =
+        FPixelRatio == 1 ? width() : static_cast<int>(std::lround(width() * FPixelRatio));
+    FStoredHeight =
+        FPixelRatio == 1 ? height() : static_cast<int>(std::lround(height() * FPixelRatio));
     FOverlay = QImage();
     FOverlayValid = false;
     QImage picture(std::max(FStoredWidth, 0), std::max(FStoredHeight, 0), QImage::Format_RGB32);
@@ -549,7 +564,23 @@ void TOverlayImage::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, *shown);
+    if (FPixelRatio == 1)
+        painter.drawImage(0, 0, *shown);
+    else // device pixels onto device pixels
+        painter.drawImage(QRectF(0, 0, FLogicalWidth, FLogicalHeight), *shown);
+}
+
+bool TOverlayImage::event(QEvent* Event)
+{
+    // Moved to a screen of another resolution: a picture of its pixels.
+    if (Event->type() == QEvent::ScreenChangeInternal && devicePixelRatioF() != FPixelRatio)
+        SizeChanged();
+    return QWidget::event(Event);
+}
+
+QPoint TOverlayImage::PixelAt(const QPointF& Position) const
+{
+    return FPixelRatio == 1 ? Position.toPoint() : (Position * FPixelRatio).toPoint();
 }
 
 void TOverlayImage::resizeEvent(QResizeEvent*)
@@ -560,21 +591,22 @@ void TOverlayImage::resizeEvent(QResizeEvent*)
 
 void TOverlayImage::mousePressEvent(QMouseEvent* Event)
 {
-    if (OnMouseDown)
-        OnMouseDown(this, Event->button(), Event->modifiers(), Event->position().toPoint().x(),
-                    Event->position().toPoint().y());
+    const QPoint at = PixelAt(Event->position());
+    if (OnMouseDown) OnMouseDown(this, Event->button(), Event->modifiers(), at.x(), at.y());
 }
 
 void TOverlayImage::mouseReleaseEvent(QMouseEvent* Event)
 {
-    const QPoint at = Event->position().toPoint();
+    const QPoint at = PixelAt(Event->position());
     if (OnMouseUp) OnMouseUp(this, Event->button(), Event->modifiers(), at.x(), at.y());
-    if (Event->button() == Qt::LeftButton && rect().contains(at) && OnClick) OnClick(this);
+    if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint()) &&
+        OnClick)
+        OnClick(this);
 }
 
 void TOverlayImage::mouseMoveEvent(QMouseEvent* Event)
 {
-    const QPoint at = Event->position().toPoint();
+    const QPoint at = PixelAt(Event->position());
     if (OnMouseMove) OnMouseMove(this, Event->modifiers(), at.x(), at.y());
 }
 

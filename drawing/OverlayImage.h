@@ -117,6 +117,9 @@ public:
     void SetClipRect(const TRect& Rect) { FClip = Rect; }
     TRect ClipRect() const { return FClip; }
     void SetTarget(QImage* Target) { FTarget = Target; }
+    // Device pixels per logical pixel: fonts are made that much larger.
+    void SetPixelRatio(double Ratio) { FPixelRatio = Ratio; }
+    double PixelRatio() const { return FPixelRatio; }
     // While a recorder is set, every operation is drawn on it too, in a
     // plain pen and at pixel centres: a vector picture of what is drawn.
     // The not-xor mode is for the screen only.
@@ -141,6 +144,7 @@ private:
         bool Made = false;
         std::string Name;
         int Height = 0;
+        double Ratio = 1;
         QFont Font;
         QFontMetrics Metrics{QFont()};
         // The widths of the texts measured in it: tick labels come again
@@ -166,6 +170,7 @@ private:
     int FTextDepth = 0;
     uint64_t FChanges = 0;
     QPainter* FRecorder = nullptr;
+    double FPixelRatio = 1;
 };
 
 class TOverlayImage : public QWidget {
@@ -194,7 +199,12 @@ public:
 
     TRect ClipRect() const { return FClipRect; }
     void SetClipRect(const TRect& Rect);
-    TRect ClientRect() const { return TRect{0, 0, width(), height()}; }
+    // The picture's rectangle, in its pixels.
+    TRect ClientRect() const { return TRect{0, 0, FStoredWidth, FStoredHeight}; }
+    // Device pixels per logical pixel of the screen; the picture has as many
+    // pixels as the screen shows the control with, and mouse positions are
+    // reported in them.
+    double PixelRatio() const { return FPixelRatio; }
 
     TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
     TMouseEvent OnMouseDown, OnMouseUp;
@@ -215,7 +225,7 @@ protected:
     // control that is not shown gets its resize event only when shown).
     void SyncSize()
     {
-        if (width() != FStoredWidth || height() != FStoredHeight) SizeChanged();
+        if (width() != FLogicalWidth || height() != FLogicalHeight) SizeChanged();
     }
 
     void paintEvent(QPaintEvent* Event) override;
@@ -224,13 +234,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
+    bool event(QEvent* Event) override;
     void enterEvent(QEnterEvent* Event) override;
     void leaveEvent(QEvent* Event) override;
 
-    int FStoredWidth, FStoredHeight;
+    int FStoredWidth, FStoredHeight; // the picture's, in device pixels
 
 private:
     void ConnectChangeHandler();
+    QPoint PixelAt(const QPointF& Position) const;
+
+    int FLogicalWidth, FLogicalHeight;
+    double FPixelRatio = 1;
 
     QImage FPicture;
     QImage FOverlay;

@@ -102,9 +102,9 @@ bool TWorldDrawing::Fit(double X1, double Y1, double X2, double Y2, bool AxesMod
         n.FYLabelWidth = LabelWidth(Y1, Y2, Canvas);
         const int h = Canvas.TextHeight("-1.234");
         n.FLabelHeight = h;
-        areaW = W - 10 - n.FXLabelWidth - n.FYLabelWidth;
+        areaW = W - Px(10) - n.FXLabelWidth - n.FYLabelWidth;
         areaH = H - 3 * h - h / 2;
-        left = n.FYLabelWidth + 10;
+        left = n.FYLabelWidth + Px(10);
         bottom = 2 * h - h / 8;
     }
     if (areaW <= 0 || areaH <= 0) return false;
@@ -177,43 +177,43 @@ void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel
     ForEachTick(FX1, FXW, Canvas, [&](double Value, bool Labelled) {
         const int px = WindowX(Value), py = WindowY(FAreaBottom);
         Canvas.MoveTo(px, py);
-        Canvas.LineTo(px, py + 4);
+        Canvas.LineTo(px, py + Px(4));
         if (!Labelled) return;
         const std::string text = TickLabel(Value);
-        Canvas.TextOut(px - Canvas.TextWidth(text) / 2, py + 6, text);
+        Canvas.TextOut(px - Canvas.TextWidth(text) / 2, py + Px(6), text);
         Canvas.MoveTo(px, py);
-        Canvas.LineTo(px, py + 6);
+        Canvas.LineTo(px, py + Px(6));
     });
     if (Arrows) {
         const int px = WindowX(FAreaRight), py = WindowY(FAreaBottom);
-        Canvas.MoveTo(px - 6, py - 6);
+        Canvas.MoveTo(px - Px(6), py - Px(6));
         Canvas.LineTo(px, py);
-        Canvas.MoveTo(px - 6, py + 6);
+        Canvas.MoveTo(px - Px(6), py + Px(6));
         Canvas.LineTo(px, py);
     }
     const QSize xLabel = Canvas.TextExtent(XLabel);
-    Canvas.TextOut(FWidth - xLabel.width() - 2, FHeight - xLabel.height() - 2, XLabel);
+    Canvas.TextOut(FWidth - xLabel.width() - Px(2), FHeight - xLabel.height() - Px(2), XLabel);
 
     DrawLine(Canvas, FAreaLeft, FAreaBottom, FAreaLeft, FAreaTop);
     ForEachTick(FY1, FYW, Canvas, [&](double Value, bool Labelled) {
         const int px = WindowX(FAreaLeft), py = WindowY(Value);
         Canvas.MoveTo(px, py);
-        Canvas.LineTo(px - 4, py);
+        Canvas.LineTo(px - Px(4), py);
         if (!Labelled) return;
         const std::string text = TickLabel(Value);
         const QSize extent = Canvas.TextExtent(text);
-        Canvas.TextOut(px - extent.width() - 6, py - extent.height() / 2, text);
+        Canvas.TextOut(px - extent.width() - Px(6), py - extent.height() / 2, text);
         Canvas.MoveTo(px, py);
-        Canvas.LineTo(px - 6, py);
+        Canvas.LineTo(px - Px(6), py);
     });
     if (Arrows) {
         const int px = WindowX(FAreaLeft), py = WindowY(FAreaTop);
-        Canvas.MoveTo(px + 6, py + 6);
+        Canvas.MoveTo(px + Px(6), py + Px(6));
         Canvas.LineTo(px, py);
-        Canvas.MoveTo(px - 6, py + 6);
+        Canvas.MoveTo(px - Px(6), py + Px(6));
         Canvas.LineTo(px, py);
     }
-    Canvas.TextOut(2, 2, YLabel);
+    Canvas.TextOut(Px(2), Px(2), YLabel);
 
     Canvas.Pen = pen;
     Canvas.Brush = brush;

@@ -25,6 +25,9 @@ std::string TickLabel(double Value);
 class TWorldDrawing {
 public:
     void SetControlSize(int Width, int Height);
+    // Device pixels per logical pixel: the fixed pixel lengths of the axes
+    // (ticks, arrow heads, gaps) grow by it.
+    void SetPixelRatio(double Ratio) { FPixelRatio = Ratio; }
     int ControlWidth() const { return FWidth; }
     int ControlHeight() const { return FHeight; }
 
@@ -83,6 +86,10 @@ private:
     void DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
                            TColor AxesColor, bool Arrows) const;
 
+    // A length of N logical pixels in the picture's pixels.
+    int Px(int N) const { return FPixelRatio == 1 ? N : static_cast<int>(N * FPixelRatio + 0.5); }
+
+    double FPixelRatio = 1;
     int FWidth = 30, FHeight = 30;
     double FX1 = 0, FXW = 1, FY1 = 0, FYW = 1;
     bool FAxesMode = false;

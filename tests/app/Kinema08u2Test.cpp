@@ -371,7 +371,8 @@ TEST_F(Windows, PopupMenuOffersSavingAndCopying)
     QStringList items;
     for (const QAction* action : enlarged->PopupMenu1->actions())
         items << action->text();
-    EXPECT_EQ(items, QStringList({"Guardar a archivo", "Copiar al portapapeles"}));
+    EXPECT_EQ(items, QStringList({"Guardar a archivo", "Copiar al portapapeles",
+                                  "Exportar datos (CSV)…"}));
     const QStringList filters = enlarged->SavePictureDialog1->nameFilters();
     for (const char* pattern : {"*.png", "*.bmp", "*.jpg", "*.svg"})
         EXPECT_TRUE(filters.first().contains(pattern)) << pattern;

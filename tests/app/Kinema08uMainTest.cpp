@@ -881,3 +881,41 @@ TEST_F(MainWindow, ScreenshotAfterAScriptedRun)
 
 } // namespace
 } // namespace tensim
+
+namespace tensim {
+namespace {
+
+// On a screen of twice the resolution (run with QT_SCALE_FACTOR=2): the
+// panels and the saved pictures have the screen's device pixels, and an
+// erase still restores the picture bit for bit.
+class HighDpi : public MainWindow {};
+
+TEST_F(HighDpi, PanelsAndPicturesHaveTheDevicePixels)
+{
+    const double ratio = form->devicePixelRatioF();
+    if (ratio == 1) GTEST_SKIP() << "runs at a device pixel ratio above 1 (QT_SCALE_FACTOR=2)";
+    for (TMathImage* panel : {form->MathImage1, form->MathImage2}) {
+        EXPECT_EQ(panel->Bitmap().size(), panel->size() * ratio);
+        EXPECT_EQ(panel->PixelRatio(), ratio);
+    }
+    Slide(form->TrackBar2, 6);
+    Click(form->chbxVelFld);
+    Click(form->chkbxAp);
+    Click(form->chkbxISA);
+    Deform(3);
+    const QImage start = form->MathImage1->Bitmap().copy();
+    for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
+                           form->chkbxAp, form->chkbxISA}) {
+        Click(box);
+        EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+        Click(box);
+        EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+    }
+    const QString path = QString(TENSIM_BUILD_DIR) + "/chart-at-ratio-2.png";
+    form->Chart1->SaveChartBitmap(path);
+    EXPECT_EQ(QImage(path).size(), form->Chart1->size() * ratio);
+    form->grab().save(QString(TENSIM_BUILD_DIR) + "/main-window-ratio-2.png");
+}
+
+} // namespace
+} // namespace tensim
