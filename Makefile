@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test bench package clean
+.PHONY: all deps build run test bench package check-sanitize clean
 
 all: build
 
@@ -29,5 +29,19 @@ package: build
 	cd $(BUILD) && { cpack -G DEB >cpack.log 2>&1; status=$$?; cat cpack.log; exit $$status; }
 	@sed -n 's/^CPack: - package: \(.*\) generated\.$$/Package: \1/p' $(BUILD)/cpack.log
 
+# Every test program, the monkey test with fewer actions, under
+# AddressSanitizer and UndefinedBehaviorSanitizer, in a build of its own.
+# Leaks are not reported: the font and graphics libraries keep memory on
+# purpose until the process ends.
+SANITIZE_BUILD ?= build-sanitize
+check-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O1 \
+	  -DTENSIM_SANITIZE=ON -DTENSIM_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen TENSIM_MONKEY_ACTIONS=1500 \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 1800
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
