@@ -1,0 +1,1108 @@
+// A seeded random walk of user actions over the main window: typing and
+// pasting into every edit, the track bars, the flow types, "Deformar",
+// "Restaurar", "Reestablecer", the check boxes and tabs, the enlarged view
+// and resizing. After every action the window must have shown no error,
+// answered within its time, shown the finite tensor that the increments
+// applied since the last restore give, and kept every chart value and shape
+// coordinate finite.
+//
+// TENSIM_MONKEY_ACTIONS sets the total number of actions, TENSIM_MONKEY_SEED
+// runs one seed only; a failure names both, so that it can be replayed.
+
+#include "app/About02.h"
+#include "app/Application.h"
+#include "app/Kinema08u2.h"
+#include "app/Kinema08uMain.h"
+#include "controls/Chart.h"
+#include "controls/NxNumEdit.h"
+#include "controls/NxSpinEdit.h"
+#include "controls/StdCtrls.h"
+#include "drawing/AltObjs8b.h"
+#include "drawing/MathImge.h"
+#include "drawing/StrainEllipse.h"
+#include "math/Transform.h"
+#include "tests/math/MessageRecorder.h"
+#include "tests/math/Separators.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <unistd.h>
+
+namespace tensim {
+namespace {
+
+// ---- settings ---------------------------------------------------------------
+
+constexpr int DefaultActions = 24000;
+constexpr uint32_t DefaultSeeds[] = {1, 2, 3, 4};
+
+// The longest an action may take. Instrumented builds run several times
+// slower than the optimised one the limit is meant for.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TENSIM_MONKEY_INSTRUMENTED
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) ||                         \
+    __has_feature(memory_sanitizer)
+#define TENSIM_MONKEY_INSTRUMENTED
+#endif
+#endif
+#ifdef TENSIM_MONKEY_INSTRUMENTED
+constexpr qint64 MaxActionMilliseconds = 10000;
+#else
+constexpr qint64 MaxActionMilliseconds = 2000;
+#endif
+
+// An action still running after this long is taken for a hang.
+constexpr int HangSeconds = 60;
+
+// Beyond this the shown finite tensor has fewer than 4 decimals.
+constexpr double LargestComparedEntry = 1e15;
+
+// A positive whole number from the environment, or Default.
+long long EnvironmentNumber(const char* Name, long long Default)
+{
+    bool ok = false;
+    const long long value = qEnvironmentVariable(Name).trimmed().toLongLong(&ok);
+    return ok && value > 0 ? value : Default;
+}
+
+// ---- random choices ---------------------------------------------------------
+
+class TRandom {
+public:
+    explicit TRandom(uint32_t Seed) : FEngine(Seed) {}
+
+    int Int(int Min, int Max) { return std::uniform_int_distribution<int>(Min, Max)(FEngine); }
+    bool Chance(double Probability)
+    {
+        return std::uniform_real_distribution<double>(0, 1)(FEngine) < Probability;
+    }
+    template <class T> T Pick(std::initializer_list<T> Items)
+    {
+        return Items.begin()[Int(0, static_cast<int>(Items.size()) - 1)];
+    }
+    template <class T> T Pick(const std::vector<T>& Items)
+    {
+        return Items[static_cast<size_t>(Int(0, static_cast<int>(Items.size()) - 1))];
+    }
+    QString Digits(int Count)
+    {
+        QString text;
+        for (int i = 0; i < Count; ++i)
+            text += QChar('0' + Int(0, 9));
+        return text;
+    }
+
+private:
+    std::mt19937 FEngine;
+};
+
+// A decimal number with up to Limit before the point and up to 5 digits after it.
+QString DecimalText(TRandom& Random, int Limit)
+{
+    QString text = Random.Chance(0.4) ? "-" : "";
+    text += QString::number(Random.Int(0, Limit));
+    const int decimals = Random.Int(0, 5);
+    if (decimals > 0) text += "." + Random.Digits(decimals);
+    return text;
+}
+
+// What a user might enter in a number field: values in and out of the flow
+// tensor's range -2..2, hundreds of digits, the ends of the floating-point
+// range, nothing, signs, separators and junk.
+QString NumberText(TRandom& Random)
+{
+    switch (Random.Int(0, 11)) {
+    case 0:
+    case 1:
+    case 2:
+        return DecimalText(Random, 2);
+    case 3:
+        return DecimalText(Random, 99);
+    case 4: {
+        QString digits = Random.Digits(Random.Int(100, 400));
+        if (Random.Chance(0.5)) digits.insert(Random.Int(0, static_cast<int>(digits.size())), '.');
+        return Random.Chance(0.3) ? "-" + digits : digits;
+    }
+    case 5:
+        return Random.Pick<QString>({"1e308", "-1e308", "1e309", "1e400", "-1e4000", "9e4931",
+                                     "1e4933", "1e-400", "-1e-5000", "1.7976931348623157e308",
+                                     "4.9e-324"});
+    case 6:
+        return Random.Pick<QString>({"2.5e-3", "1E2", "-3e1", "5e0", ".5e1", "1e-1", "2e-5"});
+    case 7:
+        return "";
+    case 8:
+        return Random.Pick<QString>({"-", "--", "-0", "0-", "-.", "1-2", "---1", "+-1", "-+1"});
+    case 9:
+        return Random.Pick<QString>(
+            {".", ",", "1,5", "1.2.3", ",5", "5.", "1,000.5", " 1 ", "+1", "..", "1..2"});
+    case 10:
+        return Random.Pick<QString>(
+            {"abc", "e", "1e", "e5", "1e-", "NaN", "inf", "-inf", "0x1F", "1/2", "1 000"});
+    default:
+        return Random.Pick<QString>(
+            {"0", "0.0000", "-0", "000.000", "2", "-2", "1.95", "-1.95", "2.0001"});
+    }
+}
+
+// An angle in degrees, mostly whole, negative and above 360 too.
+QString AngleText(TRandom& Random)
+{
+    switch (Random.Int(0, 5)) {
+    case 0:
+    case 1:
+    case 2:
+        return QString::number(Random.Int(-1000, 1000));
+    case 3:
+        return QString::number(Random.Pick({0, 45, 90, 180, 270, 360, -360, 720, -90, 1}));
+    case 4:
+        return Random.Pick<QString>({"2147483647", "-2147483648", "99999999999", "+15", "007"});
+    default:
+        return NumberText(Random);
+    }
+}
+
+// A count of increments, -3..20, now and then a text that is not a count.
+QString CountText(TRandom& Random)
+{
+    if (Random.Chance(0.85)) return QString::number(Random.Int(-3, 20));
+    return Random.Pick<QString>({"", "abc", "2.5", "+7", "-0", "007", " 3", "1e1", "-"});
+}
+
+// A text for the record: long ones shortened, with their length.
+std::string Shown(const QString& Text)
+{
+    if (Text.size() <= 40) return '"' + Text.toStdString() + '"';
+    return '"' + Text.left(12).toStdString() + "..." + Text.right(6).toStdString() + "\" (" +
+           std::to_string(Text.size()) + " characters)";
+}
+
+std::string Name(const QObject* Object)
+{
+    return Object->objectName().toStdString();
+}
+
+std::string KeyName(Qt::Key Key)
+{
+    switch (Key) {
+    case Qt::Key_Left:
+        return "Left";
+    case Qt::Key_Right:
+        return "Right";
+    case Qt::Key_Up:
+        return "Up";
+    case Qt::Key_Down:
+        return "Down";
+    case Qt::Key_PageUp:
+        return "PageUp";
+    case Qt::Key_PageDown:
+        return "PageDown";
+    case Qt::Key_Home:
+        return "Home";
+    case Qt::Key_End:
+        return "End";
+    default:
+        return "key " + std::to_string(Key);
+    }
+}
+
+// ---- the record of the last actions ------------------------------------------
+
+// The last actions of a run in fixed storage: failure messages quote them,
+// and so does the report of a crash or a hang, which may only write out
+// what is already there.
+class TActionLog {
+public:
+    static constexpr int Lines = 20;
+
+    void Begin(uint32_t Seed, int Actions)
+    {
+        std::snprintf(FHeader, sizeof FHeader,
+                      "Monkey run: TENSIM_MONKEY_SEED=%u TENSIM_MONKEY_ACTIONS=%d\n", Seed,
+                      Actions);
+        FCount = 0;
+    }
+    void Add(int Index, const std::string& Description)
+    {
+        const int count = FCount;
+        std::snprintf(FLines[count % Lines], Width, "  #%d %s\n", Index, Description.c_str());
+        FCount = count + 1;
+    }
+    std::string Text() const
+    {
+        std::string text;
+        for (int i = std::max(0, FCount - Lines); i < FCount; ++i)
+            text += FLines[i % Lines];
+        return text;
+    }
+    // Only calls that a signal handler may make.
+    void Write(int File) const
+    {
+        const auto put = [File](const char* Text) {
+            [[maybe_unused]] const ssize_t written = ::write(File, Text, std::strlen(Text));
+        };
+        put(FHeader);
+        put("The last actions, the last one running:\n");
+        for (int i = std::max(0, FCount - Lines); i < FCount; ++i)
+            put(FLines[i % Lines]);
+    }
+
+private:
+    static constexpr int Width = 300;
+    char FHeader[128] = {};
+    char FLines[Lines][Width] = {};
+    std::atomic<int> FCount{0};
+};
+
+// The log of the run in progress, for the crash report.
+std::atomic<const TActionLog*> RunningLog{nullptr};
+
+const int CrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+struct sigaction PreviousCrashActions[std::size(CrashSignals)];
+
+void ReportCrash(int Signal)
+{
+    if (const TActionLog* log = RunningLog.load()) {
+        const char header[] = "\n*** The monkey test died of a signal.\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, header, sizeof header - 1);
+        log->Write(STDERR_FILENO);
+    }
+    for (size_t i = 0; i < std::size(CrashSignals); ++i)
+        if (CrashSignals[i] == Signal) sigaction(Signal, &PreviousCrashActions[i], nullptr);
+    // A fault repeats when the handler returns, now for the previous handler;
+    // an abort is raised again.
+    if (Signal == SIGABRT) raise(Signal);
+}
+
+// While it lives, a crash writes the seed and the last actions to standard
+// error, and an action that does not end within HangSeconds ends the program
+// the same way.
+class TCrashReport {
+public:
+    explicit TCrashReport(const TActionLog& Log)
+    {
+        RunningLog = &Log;
+        struct sigaction action = {};
+        action.sa_handler = ReportCrash;
+        sigemptyset(&action.sa_mask);
+        for (size_t i = 0; i < std::size(CrashSignals); ++i)
+            sigaction(CrashSignals[i], &action, &PreviousCrashActions[i]);
+        FWatch = std::thread([this] { Watch(); });
+    }
+    ~TCrashReport()
+    {
+        {
+            std::lock_guard<std::mutex> lock(FMutex);
+            FStop = true;
+        }
+        FWake.notify_all();
+        FWatch.join();
+        for (size_t i = 0; i < std::size(CrashSignals); ++i)
+            sigaction(CrashSignals[i], &PreviousCrashActions[i], nullptr);
+        RunningLog = nullptr;
+    }
+    TCrashReport(const TCrashReport&) = delete;
+    TCrashReport& operator=(const TCrashReport&) = delete;
+
+    // An action ended.
+    void Progress() { ++FProgress; }
+
+private:
+    void Watch()
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        long long seen = FProgress;
+        auto since = std::chrono::steady_clock::now();
+        while (!FWake.wait_for(lock, std::chrono::seconds(1), [this] { return FStop; })) {
+            if (FProgress != seen) {
+                seen = FProgress;
+                since = std::chrono::steady_clock::now();
+            } else if (std::chrono::steady_clock::now() - since >
+                       std::chrono::seconds(HangSeconds)) {
+                std::fprintf(stderr, "\n*** The monkey test hangs: no action ended in %d s.\n",
+                             HangSeconds);
+                std::abort();
+            }
+        }
+    }
+
+    std::thread FWatch;
+    std::mutex FMutex;
+    std::condition_variable FWake;
+    bool FStop = false;
+    std::atomic<long long> FProgress{0};
+};
+
+// ---- the expected finite tensor -----------------------------------------------
+
+// The product of the increments applied since the last restore, accepted or
+// refused one by one as the window's strain ellipse does.
+class TFiniteTensorModel {
+public:
+    void Restore() { FStrain = TStrainEllipse(); }
+    void Deform(const std::array<double, 4>& Flow, int Count)
+    {
+        const TTransformMatrix l = MakeTensor2D(Flow[0], Flow[1], Flow[2], Flow[3]);
+        for (int k = 0; k < std::min(Count, MaxIncrementsPerClick); ++k)
+            FStrain.Accumulate(l);
+    }
+    std::array<double, 4> F() const
+    {
+        const TTransformMatrix& f = FStrain.Deformation;
+        return {f.Elem[1][1], f.Elem[1][2], f.Elem[2][1], f.Elem[2][2]};
+    }
+    // Whether the display shows F to 4 decimals.
+    bool Comparable() const
+    {
+        for (double e : F())
+            if (!std::isfinite(e) || std::fabs(e) > LargestComparedEntry) return false;
+        return true;
+    }
+
+private:
+    TStrainEllipse FStrain;
+};
+
+// What "Deformar" reads when it is pressed.
+struct TDeformInput {
+    std::array<double, 4> Flow{};
+    int Count = 0;
+    bool Readable = true;
+};
+
+std::string Describe(const std::array<double, 4>& M)
+{
+    std::ostringstream out;
+    out.precision(17);
+    out << "(" << M[0] << ", " << M[1] << "; " << M[2] << ", " << M[3] << ")";
+    return out.str();
+}
+
+// ---- Qt's notices ---------------------------------------------------------------
+
+// The offscreen platform notes every pop-up menu and dialog it cannot raise
+// or give the keyboard to; thousands of such lines would bury the report.
+QtMessageHandler PreviousQtHandler = nullptr;
+
+void QuietPlatformNotices(QtMsgType Type, const QMessageLogContext& Context, const QString& Text)
+{
+    if (Text.startsWith("This plugin does not support")) return;
+    if (PreviousQtHandler) PreviousQtHandler(Type, Context, Text);
+}
+
+// ---- one run ------------------------------------------------------------------------
+
+// The program's three windows, fresh for one seed, and a random walk over
+// the main window with the checks after each action.
+class TMonkeyRun {
+public:
+    explicit TMonkeyRun(uint32_t Seed);
+    ~TMonkeyRun();
+    TMonkeyRun(const TMonkeyRun&) = delete;
+    TMonkeyRun& operator=(const TMonkeyRun&) = delete;
+
+    // Runs Actions actions; returns the first fault, empty when there is none.
+    std::string Run(int Actions);
+    // The actions that ended, checked.
+    int ActionsDone() const { return FDone; }
+
+private:
+    // ---- actions
+    void EnterFlowEntry();
+    void SlideTrackBar();
+    void SetTrackBarPosition();
+    void EnterIncrementCount();
+    void EnterRotation();
+    void Deform();
+    void Restore();
+    void Reset();
+    void ChoosePreset();
+    void ToggleShape();
+    void ToggleChart();
+    void ChooseTab();
+    void Enlarge();
+    void ResizeWindow();
+
+    // ---- ways of using the controls
+    void Note(const std::string& Description);
+    // Runs a direct call as the event loop would: an exception is kept as a fault.
+    void Guarded(const std::function<void()>& Call);
+    void Click(QAbstractButton* Button);
+    // Types, pastes or deletes in a field, then maybe leaves it.
+    enum class TField { Number, Angle, Count };
+    void Enter(QLineEdit* Field, const QString& Text, TField Kind);
+    void InsideEnlargedView(QWidget* Control, int Inside, int Close);
+    void ChooseFromPopupMenu(QWidget* Control, bool Copy);
+
+    // ---- the model of the finite tensor, fed by the window's own buttons
+    void WatchButtons();
+    TDeformInput ReadDeformInput() const;
+
+    // ---- checks
+    std::string Check(qint64 Milliseconds);
+    std::string CheckMessages();
+    std::string CheckEnlargedViewClosed() const;
+    std::string CheckFiniteTensor() const;
+    std::string CheckFiniteValues() const;
+
+    uint32_t FSeed;
+    TRandom FRandom;
+    Separators FSeparators{".", ","};
+    MessageRecorder FMessages;
+    std::function<void()> FPreviousPause;
+    std::unique_ptr<TForm1> FForm;
+    std::unique_ptr<TForm2> FEnlarged;
+    std::unique_ptr<TAboutBox> FAbout;
+
+    TActionLog FLog;
+    int FIndex = 0;
+    int FDone = 0;
+    size_t FMessagesSeen = 0;
+    std::string FEscaped; // exceptions out of direct calls
+    std::string FActionFault;
+
+    TFiniteTensorModel FModel;
+    std::optional<TDeformInput> FPressed;
+
+    // The controls that can be enlarged, with their parents in the window.
+    struct THome {
+        QWidget* Control;
+        QWidget* Parent;
+    };
+    std::vector<THome> FHomes;
+    int FOpenings = 0;
+    bool FOpened = false;
+};
+
+TMonkeyRun::TMonkeyRun(uint32_t Seed)
+    : FSeed(Seed), FRandom(Seed), FPreviousPause(SetBusyPause([] {}))
+{
+    PreviousQtHandler = qInstallMessageHandler(QuietPlatformNotices);
+    // As the program's main block makes them.
+    FForm = std::make_unique<TForm1>();
+    FEnlarged = std::make_unique<TForm2>();
+    FAbout = std::make_unique<TAboutBox>();
+    FForm->show();
+    QApplication::setActiveWindow(FForm.get());
+    if (!QTest::qWaitForWindowExposed(FForm.get())) FActionFault = "the window was not shown";
+    WatchButtons();
+    for (QWidget* control :
+         {static_cast<QWidget*>(FForm->Chart1), static_cast<QWidget*>(FForm->Chart2),
+          static_cast<QWidget*>(FForm->Chart3), static_cast<QWidget*>(FForm->Chart4),
+          static_cast<QWidget*>(FForm->MathImage1), static_cast<QWidget*>(FForm->MathImage2)})
+        FHomes.push_back({control, control->parentWidget()});
+}
+
+TMonkeyRun::~TMonkeyRun()
+{
+    FAbout.reset();
+    FEnlarged.reset();
+    FForm.reset();
+    SetBusyPause(FPreviousPause);
+    qInstallMessageHandler(PreviousQtHandler);
+}
+
+std::string TMonkeyRun::Run(int Actions)
+{
+    using TAction = void (TMonkeyRun::*)();
+    struct TKind {
+        int Weight;
+        TAction Act;
+    };
+    static const TKind kinds[] = {
+        {18, &TMonkeyRun::EnterFlowEntry},
+        {10, &TMonkeyRun::SlideTrackBar},
+        {6, &TMonkeyRun::SetTrackBarPosition},
+        {4, &TMonkeyRun::EnterIncrementCount},
+        {6, &TMonkeyRun::EnterRotation},
+        {20, &TMonkeyRun::Deform},
+        {3, &TMonkeyRun::Restore},
+        {2, &TMonkeyRun::Reset},
+        {5, &TMonkeyRun::ChoosePreset},
+        {6, &TMonkeyRun::ToggleShape},
+        {3, &TMonkeyRun::ToggleChart},
+        {3, &TMonkeyRun::ChooseTab},
+        {3, &TMonkeyRun::Enlarge},
+        {5, &TMonkeyRun::ResizeWindow},
+    };
+    int total = 0;
+    for (const TKind& kind : kinds)
+        total += kind.Weight;
+
+    FLog.Begin(FSeed, Actions);
+    TCrashReport report(FLog);
+    const auto fault = [&](const std::string& What) {
+        return "Seed " + std::to_string(FSeed) + ", action #" + std::to_string(FIndex) + " of " +
+               std::to_string(Actions) + ": " + What + "\nThe last actions:\n" + FLog.Text() +
+               "Replay with TENSIM_MONKEY_SEED=" + std::to_string(FSeed) +
+               " TENSIM_MONKEY_ACTIONS=" + std::to_string(FIndex) + ".";
+    };
+    if (!FActionFault.empty()) return fault(FActionFault);
+    const std::string atStart = Check(0);
+    if (!atStart.empty()) return fault("at the start: " + atStart);
+
+    for (FIndex = 1; FIndex <= Actions; ++FIndex) {
+        // The user works in the main window.
+        if (QApplication::activeWindow() != FForm.get()) QApplication::setActiveWindow(FForm.get());
+        int pick = FRandom.Int(1, total);
+        const TKind* kind = kinds;
+        while (pick > kind->Weight)
+            pick -= (kind++)->Weight;
+        QElapsedTimer timer;
+        timer.start();
+        (this->*kind->Act)();
+        QCoreApplication::processEvents();
+        const qint64 milliseconds = timer.elapsed();
+        report.Progress();
+        const std::string found = Check(milliseconds);
+        if (!found.empty()) return fault(found);
+        FDone = FIndex;
+    }
+    return {};
+}
+
+// ---- ways of using the controls -------------------------------------------------
+
+void TMonkeyRun::Note(const std::string& Description)
+{
+    FLog.Add(FIndex, Description);
+}
+
+void TMonkeyRun::Guarded(const std::function<void()>& Call)
+{
+    try {
+        Call();
+    } catch (const std::exception& e) {
+        FEscaped += std::string("exception: ") + e.what() + "; ";
+    } catch (...) {
+        FEscaped += "unknown exception; ";
+    }
+}
+
+// On the caption: a check box takes clicks only there.
+void TMonkeyRun::Click(QAbstractButton* Button)
+{
+    QTest::mouseClick(Button, Qt::LeftButton, {},
+                      QPoint(std::min(8, Button->width() / 2), Button->height() / 2));
+}
+
+void TMonkeyRun::Enter(QLineEdit* Field, const QString& Text, TField Kind)
+{
+    const bool spin = Kind != TField::Number;
+    // The count is replaced as a whole, so that it stays within -3..20 but
+    // for its arrows.
+    const int way = Kind == TField::Count ? FRandom.Pick({0, 1, 3, 5}) : FRandom.Int(0, 5);
+    const int leave = FRandom.Int(0, 2);
+    const int length = static_cast<int>(Field->text().size());
+    const int caret = FRandom.Int(0, length);
+    const int keys = FRandom.Int(1, 5);
+    bool forward = FRandom.Chance(0.5);
+    if (Kind == TField::Count && way == 5)
+        forward = FForm->NxSpinEditNoIncrements->Value() + keys <= 20;
+    std::string what;
+    switch (way) {
+    case 0:
+        what = "type " + Shown(Text) + " over all of ";
+        break;
+    case 1:
+        what = "paste " + Shown(Text) + " over all of ";
+        break;
+    case 2:
+        what = "type " + Shown(Text) + " at " + std::to_string(caret) + " in ";
+        break;
+    case 3:
+        what = std::string(forward ? "Delete" : "Backspace") + " all of ";
+        break;
+    case 4:
+        what = std::to_string(keys) + (forward ? " x Delete" : " x Backspace") + " at " +
+               std::to_string(caret) + " in ";
+        break;
+    default:
+        what = spin ? std::to_string(keys) + (forward ? " x Up in " : " x Down in ")
+                    : "keypad separator and " + Shown(Text) + " over all of ";
+        break;
+    }
+    what += Name(Field) + " (\"" + Field->text().left(30).toStdString() + "\"" +
+            (Field->isEnabled() ? "" : ", disabled") + ")";
+    what += leave == 0 ? ", then Deformar takes the focus" : leave == 1 ? ", then Tab" : "";
+    Note(what);
+
+    Field->setFocus(Qt::TabFocusReason);
+    if (way == 2 || way == 4)
+        Field->setCursorPosition(caret);
+    else
+        Field->selectAll();
+    switch (way) {
+    case 0:
+    case 2:
+        QTest::keyClicks(Field, Text);
+        break;
+    case 1:
+        QGuiApplication::clipboard()->setText(Text);
+        QTest::keyClick(Field, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case 3:
+        QTest::keyClick(Field, forward ? Qt::Key_Delete : Qt::Key_Backspace);
+        break;
+    case 4:
+        for (int i = 0; i < keys; ++i)
+            QTest::keyClick(Field, forward ? Qt::Key_Delete : Qt::Key_Backspace);
+        break;
+    default:
+        if (spin) {
+            for (int i = 0; i < keys; ++i)
+                QTest::keyClick(Field, forward ? Qt::Key_Up : Qt::Key_Down);
+        } else {
+            QTest::keyClick(Field, Qt::Key_Comma, Qt::KeypadModifier);
+            QTest::keyClicks(Field, Text);
+        }
+        break;
+    }
+    if (leave == 0)
+        FForm->bitbtnDef->setFocus(Qt::TabFocusReason);
+    else if (leave == 1)
+        QTest::keyClick(Field, Qt::Key_Tab);
+}
+
+// ---- actions ---------------------------------------------------------------------
+
+void TMonkeyRun::EnterFlowEntry()
+{
+    const std::array<TNxNumEdit*, 4> all = FForm->FlowEdits();
+    std::vector<TNxNumEdit*> edits;
+    for (TNxNumEdit* edit : all)
+        if (edit->isEnabled()) edits.push_back(edit);
+    // Now and then the keys go to a field that does not take them.
+    if (edits.empty() || FRandom.Chance(0.1)) edits.assign(all.begin(), all.end());
+    TNxNumEdit* edit = FRandom.Pick(edits);
+    Enter(edit, NumberText(FRandom), TField::Number);
+}
+
+void TMonkeyRun::SlideTrackBar()
+{
+    std::vector<TTrackBar*> bars;
+    for (TTrackBar* bar : FForm->TrackBars())
+        if (bar->isVisible() && bar->isEnabled()) bars.push_back(bar);
+    if (bars.empty()) return EnterRotation();
+    TTrackBar* bar = FRandom.Pick(bars);
+    const Qt::Key key = FRandom.Pick({Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+                                      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End});
+    const int times = FRandom.Int(1, 5);
+    Note(std::to_string(times) + " x " + KeyName(key) + " on " + Name(bar) + " (position " +
+         std::to_string(bar->Position()) + ")");
+    bar->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(bar, key);
+}
+
+void TMonkeyRun::SetTrackBarPosition()
+{
+    std::vector<TTrackBar*> bars;
+    for (TTrackBar* bar : FForm->TrackBars())
+        if (bar->isVisible() && bar->isEnabled()) bars.push_back(bar);
+    if (bars.empty()) return EnterRotation();
+    TTrackBar* bar = FRandom.Pick(bars);
+    const int position = FRandom.Int(-25, 25);
+    Note("SetPosition(" + std::to_string(position) + ") on " + Name(bar) + " (position " +
+         std::to_string(bar->Position()) + ")");
+    Guarded([&] { bar->SetPosition(position); });
+}
+
+void TMonkeyRun::EnterIncrementCount()
+{
+    Enter(FForm->NxSpinEditNoIncrements, CountText(FRandom), TField::Count);
+}
+
+void TMonkeyRun::EnterRotation()
+{
+    if (!FForm->NxSpinEditRotation->isVisible()) {
+        Note("choose " + Name(FForm->RadioButton5) + " for a rotation");
+        return Click(FForm->RadioButton5);
+    }
+    Enter(FForm->NxSpinEditRotation, AngleText(FRandom), TField::Angle);
+}
+
+void TMonkeyRun::Deform()
+{
+    TNxSpinEdit* count = FForm->NxSpinEditNoIncrements;
+    const QString text = CountText(FRandom);
+    const int way = FRandom.Int(0, 3);
+    const bool mouse = FRandom.Chance(0.8);
+    const bool up = FRandom.Chance(0.5) && count->Value() < 20;
+    std::string what = "Deformar";
+    if (way == 1) what += " with the count set to " + Shown(text);
+    if (way == 2) what += " with " + Shown(text) + " typed as the count";
+    if (way == 3) what += up ? " with the count's Up key" : " with the count's Down key";
+    what += " (count \"" + count->text().toStdString() + "\"), " + (mouse ? "clicked" : "Space");
+    Note(what);
+
+    if (way == 1) {
+        Guarded([&] { count->setText(text); });
+    } else if (way == 2) {
+        count->setFocus(Qt::TabFocusReason);
+        count->selectAll();
+        QTest::keyClicks(count, text);
+    } else if (way == 3) {
+        count->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(count, up ? Qt::Key_Up : Qt::Key_Down);
+    }
+    if (mouse) {
+        Click(FForm->bitbtnDef);
+    } else {
+        FForm->bitbtnDef->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(FForm->bitbtnDef, Qt::Key_Space);
+    }
+}
+
+void TMonkeyRun::Restore()
+{
+    Note("Restaurar");
+    Click(FForm->bitbtnResta);
+}
+
+void TMonkeyRun::Reset()
+{
+    Note("Reestablecer");
+    Click(FForm->bitbtnReest);
+}
+
+void TMonkeyRun::ChoosePreset()
+{
+    QRadioButton* radio =
+        FRandom.Pick({FForm->RadioButton1, FForm->RadioButton2, FForm->RadioButton3,
+                      FForm->RadioButton4, FForm->RadioButton5});
+    Note("choose " + Name(radio) + " \"" + radio->text().toStdString() + "\"" +
+         (radio->isChecked() ? " (already chosen)" : ""));
+    Click(radio);
+}
+
+void TMonkeyRun::ToggleShape()
+{
+    QCheckBox* box = FRandom.Pick({FForm->chbxEllipse, FForm->chbxAxes, FForm->chbxTri,
+                                   FForm->chbxVelFld, FForm->chkbxAp, FForm->chkbxISA});
+    Note("click " + Name(box) + (box->isChecked() ? " (checked)" : " (unchecked)") +
+         (box->isEnabled() ? "" : ", disabled"));
+    Click(box);
+}
+
+void TMonkeyRun::ToggleChart()
+{
+    std::vector<QCheckBox*> boxes;
+    for (QCheckBox* box :
+         {FForm->chbxExtRaxial, FForm->chbxOrientRaxial, FForm->chbxMohrFlujo, FForm->chbxMohrDef})
+        if (box->isVisible()) boxes.push_back(box);
+    if (boxes.empty()) return ChooseTab();
+    QCheckBox* box = FRandom.Pick(boxes);
+    Note("click " + Name(box) + (box->isChecked() ? " (checked)" : " (unchecked)"));
+    Click(box);
+}
+
+void TMonkeyRun::ChooseTab()
+{
+    QTabBar* tabs = FForm->PageControl1->tabBar();
+    const int tab = FRandom.Int(0, tabs->count() - 1);
+    Note("tab \"" + tabs->tabText(tab).toStdString() + "\" of Visualizar");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+}
+
+void TMonkeyRun::Enlarge()
+{
+    std::vector<QWidget*> shown;
+    for (const THome& home : FHomes)
+        if (home.Control->isVisible()) shown.push_back(home.Control);
+    if (shown.empty()) return ChooseTab();
+    QWidget* control = FRandom.Pick(shown);
+    // Inside: 0..3 nothing, 4..5 copy through the pop-up menu, 6 open and
+    // dismiss the menu, 7 copy directly. Close: reject, Escape or close.
+    const int inside = FRandom.Int(0, 7), close = FRandom.Int(0, 2);
+    const char* insides[] = {"nothing",        "nothing",        "nothing",        "nothing",
+                             "copy from menu", "copy from menu", "menu dismissed", "copy directly"};
+    const char* closes[] = {"reject", "Escape", "close"};
+    Note("double click " + Name(control) + " to enlarge it, " + insides[inside] + ", " +
+         closes[close]);
+
+    const int opening = ++FOpenings;
+    FOpened = false;
+    QTimer::singleShot(0, FEnlarged.get(), [this, control, inside, close, opening] {
+        if (opening != FOpenings || !FEnlarged->isVisible()) return;
+        FOpened = true;
+        InsideEnlargedView(control, inside, close);
+    });
+    // A view that does not close is a fault, and must not stop the run.
+    QTimer::singleShot(5000, FEnlarged.get(), [this, opening] {
+        if (opening != FOpenings || !FEnlarged->isVisible()) return;
+        FActionFault = "the enlarged view did not close";
+        FEnlarged->done(QDialog::Rejected);
+    });
+    QTest::mouseDClick(control, Qt::LeftButton, {}, control->rect().center());
+    if (!FOpened && FActionFault.empty())
+        FActionFault = "a double click on " + Name(control) + " did not open the enlarged view";
+}
+
+void TMonkeyRun::InsideEnlargedView(QWidget* Control, int Inside, int Close)
+{
+    if (Inside == 4 || Inside == 5 || Inside == 6) ChooseFromPopupMenu(Control, Inside != 6);
+    if (Inside == 7) FEnlarged->Copiaralportapapeles1->trigger();
+    if (Close == 0)
+        FEnlarged->reject();
+    else if (Close == 1)
+        QTest::keyClick(FEnlarged.get(), Qt::Key_Escape);
+    else
+        FEnlarged->close();
+}
+
+void TMonkeyRun::ChooseFromPopupMenu(QWidget* Control, bool Copy)
+{
+    QTimer::singleShot(0, FEnlarged.get(), [this, Copy] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        if (Copy) {
+            menu->setActiveAction(FEnlarged->Copiaralportapapeles1);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+        if (menu->isVisible()) menu->close();
+    });
+    // The right click on the enlarged control, which passes it to the view.
+    const QPoint at = Control->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, Control->mapToGlobal(at));
+    QApplication::sendEvent(Control, &event);
+}
+
+void TMonkeyRun::ResizeWindow()
+{
+    QSize size(FRandom.Int(300, 2500), FRandom.Int(200, 1500));
+    if (FRandom.Chance(0.2))
+        size = FRandom.Pick({QSize(300, 200), QSize(400, 300), QSize(2500, 1500), QSize(300, 1500),
+                             QSize(2500, 200), QSize(792, 573)});
+    Note("resize the window to " + std::to_string(size.width()) + " x " +
+         std::to_string(size.height()));
+    Guarded([&] { FForm->resize(size); });
+}
+
+// ---- the model of the finite tensor ---------------------------------------------
+
+void TMonkeyRun::WatchButtons()
+{
+    // Pressing reads what the click will read: the focus has left the edits.
+    QObject::connect(FForm->bitbtnDef, &QAbstractButton::pressed, FForm.get(),
+                     [this] { FPressed = ReadDeformInput(); });
+    // Connected after the window's own handlers, these run after them.
+    QObject::connect(FForm->bitbtnDef, &QAbstractButton::clicked, FForm.get(), [this] {
+        if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FPressed->Count);
+        FPressed.reset();
+    });
+    for (QAbstractButton* button : {FForm->bitbtnResta, FForm->bitbtnReest})
+        QObject::connect(button, &QAbstractButton::clicked, FForm.get(),
+                         [this] { FModel.Restore(); });
+    for (QRadioButton* radio : {FForm->RadioButton1, FForm->RadioButton2, FForm->RadioButton3,
+                                FForm->RadioButton4, FForm->RadioButton5})
+        QObject::connect(radio, &QRadioButton::toggled, FForm.get(), [this](bool On) {
+            if (On) FModel.Restore();
+        });
+}
+
+TDeformInput TMonkeyRun::ReadDeformInput() const
+{
+    TDeformInput input;
+    try {
+        for (int i = 0; i < 4; ++i)
+            input.Flow[i] = static_cast<double>(FForm->FlowEdits()[i]->Value());
+    } catch (const std::exception&) {
+        input.Readable = false;
+    }
+    input.Count = std::min(FForm->NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
+    return input;
+}
+
+// ---- checks ----------------------------------------------------------------------
+
+std::string TMonkeyRun::Check(qint64 Milliseconds)
+{
+    std::string found = CheckMessages();
+    if (!FEscaped.empty()) found += "a direct call raised an " + FEscaped;
+    FEscaped.clear();
+    if (!FActionFault.empty()) found += FActionFault + "; ";
+    FActionFault.clear();
+    if (Milliseconds > MaxActionMilliseconds)
+        found += "the action took " + std::to_string(Milliseconds) + " ms; ";
+    found += CheckEnlargedViewClosed();
+    found += CheckFiniteTensor();
+    found += CheckFiniteValues();
+    return found;
+}
+
+// The out-of-range warnings of the edits are expected; any other message,
+// an error above all, means that something went wrong.
+std::string TMonkeyRun::CheckMessages()
+{
+    std::string found;
+    for (; FMessagesSeen < FMessages.messages.size(); ++FMessagesSeen) {
+        const TMessage& m = FMessages.messages[FMessagesSeen];
+        if (m.Kind == TMessageKind::Warning && m.Text == "Value out of range!") continue;
+        const char* kind = m.Kind == TMessageKind::Error     ? "error"
+                           : m.Kind == TMessageKind::Warning ? "warning"
+                                                             : "information";
+        found += std::string("the window showed the ") + kind + " \"" + m.Text + "\"; ";
+    }
+    return found;
+}
+
+std::string TMonkeyRun::CheckEnlargedViewClosed() const
+{
+    std::string found;
+    if (FEnlarged->isVisible()) found += "the enlarged view is still open; ";
+    for (const THome& home : FHomes)
+        if (home.Control->parentWidget() != home.Parent)
+            found += Name(home.Control) + " did not come back from the enlarged view; ";
+    return found;
+}
+
+std::string TMonkeyRun::CheckFiniteTensor() const
+{
+    if (!FModel.Comparable()) return {};
+    const std::array<double, 4> expected = FModel.F();
+    std::array<double, 4> shown{};
+    bool differs = false;
+    for (int i = 0; i < 4; ++i) {
+        long double value = 0;
+        try {
+            value = FForm->FiniteEdits()[i]->Value();
+        } catch (const std::exception& e) {
+            return std::string("the finite tensor cannot be read: ") + e.what() + "; ";
+        }
+        shown[i] = static_cast<double>(value);
+        const long double tolerance = 5e-5L + 1e-9L * std::fabs(expected[i]);
+        differs = differs || !(std::fabs(value - expected[i]) <= tolerance);
+    }
+    if (!differs) return {};
+    return "the finite tensor shows " + Describe(shown) + " where the increments applied give " +
+           Describe(expected) + "; ";
+}
+
+std::string TMonkeyRun::CheckFiniteValues() const
+{
+    std::ostringstream found;
+    int count = 0;
+    const auto number = [&](const std::string& What, double Value) {
+        if (std::isfinite(Value) || ++count > 5) return;
+        found << What << " is " << Value << "; ";
+    };
+    const auto vector = [&](const std::string& What, const TTransformVector& V) {
+        number(What + " x", V.Elem[1]);
+        number(What + " y", V.Elem[2]);
+    };
+    const auto lines = [&](const std::string& What, const TPointList2D& List) {
+        for (int i = 1; i <= List.Count(); ++i) {
+            const auto* line = dynamic_cast<const TLine2D*>(List.GetPoint(i));
+            if (!line) continue;
+            vector(What + " " + std::to_string(i) + " start", line->Position());
+            vector(What + " " + std::to_string(i) + " end", line->EndPoint());
+        }
+    };
+    const auto strain = [&](const std::string& What, const TStrainEllipse& S) {
+        for (int i = 1; i <= 2; ++i)
+            for (int j = 1; j <= 2; ++j)
+                number(What + " F" + std::to_string(i) + std::to_string(j),
+                       S.Deformation.Elem[i][j]);
+        vector(What + " centre", S.Centre);
+    };
+
+    for (const TChart* chart : {FForm->Chart1, FForm->Chart2, FForm->Chart3, FForm->Chart4})
+        for (int s = 0; s < chart->SeriesCount(); ++s) {
+            const TChartSeries* series = chart->SeriesList(s);
+            for (int i = 0; i < series->Count(); ++i) {
+                const std::string point =
+                    Name(chart) + " series " + std::to_string(s) + " point " + std::to_string(i);
+                number(point + " x", series->XValues.Value(i));
+                number(point + " y", series->YValues.Value(i));
+            }
+        }
+    strain("the ellipse", FForm->FEllipse->Strain());
+    lines("the ellipse's axis", *FForm->FEllipse);
+    lines("triangle side", *FForm->FTriangle);
+    lines("velocity arrow", *FForm->FFlowField);
+    lines("apophysis", *FForm->FApophyses);
+    lines("stretching axis", *FForm->FStretchingAxes);
+    const TParallelogram2& square = *FForm->FUnitSquare;
+    for (int i = 1; i <= square.Count(); ++i)
+        vector("unit square vertex " + std::to_string(i), square.GetPoint(i)->Position());
+    if (square.Count() == 3) {
+        const TTransformVector &p1 = square.GetPoint(1)->Position(),
+                               &p2 = square.GetPoint(2)->Position(),
+                               &p3 = square.GetPoint(3)->Position();
+        for (int k = 1; k <= 2; ++k)
+            number("unit square vertex 4 " + std::string(k == 1 ? "x" : "y"),
+                   p2.Elem[k] + p3.Elem[k] - p1.Elem[k]);
+    }
+    strain("the unit square's ellipse", square.Ellipse().Strain());
+    for (const TMathImage* image : {FForm->MathImage1, FForm->MathImage2}) {
+        number(Name(image) + " world X1", image->d2WorldX1());
+        number(Name(image) + " world Y1", image->d2WorldY1());
+        number(Name(image) + " world X2", image->d2WorldX2());
+        number(Name(image) + " world Y2", image->d2WorldY2());
+    }
+    if (count > 5) found << "and " << count - 5 << " more values that are not finite; ";
+    return found.str();
+}
+
+// ---- the test --------------------------------------------------------------------------
+
+TEST(Monkey, RandomUserActionsKeepTheWindowConsistent)
+{
+    const long long actions = EnvironmentNumber("TENSIM_MONKEY_ACTIONS", DefaultActions);
+    std::vector<uint32_t> seeds(std::begin(DefaultSeeds), std::end(DefaultSeeds));
+    if (!qEnvironmentVariableIsEmpty("TENSIM_MONKEY_SEED"))
+        seeds = {static_cast<uint32_t>(EnvironmentNumber("TENSIM_MONKEY_SEED", 1))};
+    const long long perSeed =
+        std::max<long long>(1, actions / static_cast<long long>(seeds.size()));
+    for (uint32_t seed : seeds) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        QElapsedTimer timer;
+        timer.start();
+        TMonkeyRun run(seed);
+        const std::string fault = run.Run(static_cast<int>(std::min<long long>(perSeed, 1 << 30)));
+        if (!fault.empty()) ADD_FAILURE() << fault;
+        std::printf("Monkey seed %u: %d actions in %.1f s\n", seed, run.ActionsDone(),
+                    timer.elapsed() / 1000.0);
+    }
+}
+
+} // namespace
+} // namespace tensim
