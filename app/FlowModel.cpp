@@ -56,6 +56,12 @@ int TrackBarPosition(long double Value, int Min, int Max)
     return RoundedPosition(Value * 10, Min, Max);
 }
 
+long double HeldFlowEntry(long double Value)
+{
+    if (std::isnan(Value)) return 0;
+    return std::clamp(Value, -MaxFlowEntry, MaxFlowEntry);
+}
+
 std::array<TWorldSegment, 3> StartTriangle()
 {
     return {TWorldSegment{0, 1, Cos30, -Sin30}, TWorldSegment{Cos30, -Sin30, -Cos30, -Sin30},

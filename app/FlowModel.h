@@ -48,6 +48,13 @@ int RoundedPosition(long double Position, int Min, int Max);
 // 10, rounded and limited as above.
 int TrackBarPosition(long double Value, int Min, int Max);
 
+// A flow-tensor entry beyond this size is held at it. The edits read long
+// doubles, and an entry such as 9e4931 would take the unit square and the
+// inscribed ellipse beyond the range of a double.
+constexpr long double MaxFlowEntry = 1e6L;
+// Value held to -MaxFlowEntry..MaxFlowEntry; NaN gives 0.
+long double HeldFlowEntry(long double Value);
+
 // ---- the marker triangle
 
 // The sides of the equilateral triangle inscribed in the unit circle with

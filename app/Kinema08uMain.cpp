@@ -506,12 +506,20 @@ void TForm1::TrackBarChange(int Index)
 
 void TForm1::NxNumEditChange(int Index)
 {
+    // An entry beyond the held size is written back held; that change
+    // re-enters this handler with the held value.
+    TNxNumEdit* edit = FlowEdits()[Index - 1];
+    const long double held = HeldFlowEntry(edit->Value());
+    if (held != edit->Value()) {
+        edit->SetValue(held);
+        return;
+    }
     // A hidden track bar (rigid rotation) keeps its position: it would set
     // the edit back to one decimal and turn the rotation into a stretch.
     TTrackBar* bar = TrackBars()[Index - 1];
     if (!bar->isHidden())
         bar->SetPosition(
-            TrackBarPosition(FlowEdits()[Index - 1]->Value(), bar->minimum(), bar->maximum()));
+            TrackBarPosition(edit->Value(), bar->minimum(), bar->maximum()));
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
     const std::array<double, 4> e = FlowEntries();
     FUnitSquare->Transform(MakeTensor2D(e[0], e[1], e[2], e[3]), *MathImage2);

@@ -155,6 +155,27 @@ TEST(TrackBarPosition, TenTimesRoundedHalfEvenAndLimited)
         EXPECT_EQ(TrackBarPosition(r.Value, r.Min, r.Max), r.Expected) << double(r.Value);
 }
 
+TEST(HeldFlowEntry, LimitedToAMillionEitherWay)
+{
+    const std::pair<long double, long double> rows[] = {
+        {0, 0},
+        {-2.5L, -2.5L},
+        {1e6L, 1e6L},
+        {-1e6L, -1e6L},
+        {1000000.0001L, 1e6L},
+        {-1000000.0001L, -1e6L},
+        {999999.9999L, 999999.9999L},
+        {1.7976931348623157e308L, 1e6L},
+        {1e4931L, 1e6L},
+        {-1e4931L, -1e6L},
+        {Inf, 1e6L},
+        {-Inf, -1e6L},
+        {NaN, 0},
+    };
+    for (const auto& [value, held] : rows)
+        EXPECT_EQ(HeldFlowEntry(value), held) << static_cast<double>(value);
+}
+
 // ---- the marker triangle
 
 TEST(StartTriangle, EquilateralInTheUnitCircleWithSidesOfStretchOne)

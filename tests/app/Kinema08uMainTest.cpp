@@ -823,6 +823,46 @@ TEST_F(MainWindow, OverflowingStretchLeavesEverythingFinite)
         EXPECT_EQ(m.Text, "Value out of range!"); // the typed 16s
 }
 
+// Entries beyond a million are held there: with 1e4000 or 1.7e308 the unit
+// square's vertices would leave the range of a double.
+TEST_F(MainWindow, HugeEntriesAreHeldAtAMillion)
+{
+    Click(form->RadioButton4);
+    // With its track bar at the matching end, an entry is kept as typed.
+    struct Row {
+        int Index, End;
+        const char* Typed;
+        const char* Shown;
+    };
+    const Row rows[] = {{1, 20, "9e4931", "1000000.0000"},
+                        {2, -20, "-1e4000", "-1000000.0000"},
+                        {3, 20, "1.7e308", "1000000.0000"},
+                        {4, -20, "-1000000.5", "-1000000.0000"},
+                        {4, 20, "999999.5", "999999.5000"}};
+    for (const Row& row : rows) {
+        Slide(form->TrackBars()[row.Index - 1], row.End);
+        TNxNumEdit* edit = form->FlowEdits()[row.Index - 1];
+        Paste(edit, row.Typed);
+        EXPECT_EQ(edit->text(), row.Shown) << row.Typed;
+    }
+    // The unit square's far vertex P2 + P3 - P1 is L (1, 1): the row sums.
+    const auto vertex = [&](int Index) { return form->FUnitSquare->GetPoint(Index)->Position(); };
+    EXPECT_EQ(vertex(2).Elem[1] + vertex(3).Elem[1] - vertex(1).Elem[1], 1e6 - 1e6);
+    EXPECT_EQ(vertex(2).Elem[2] + vertex(3).Elem[2] - vertex(1).Elem[2], 1e6 + 999999.5);
+    Deform(3);
+    EXPECT_EQ(form->FIncrementCount, 3);
+    const TMathImage& image = *form->MathImage1;
+    EXPECT_TRUE(std::isfinite(image.d2WorldX1()) && std::isfinite(image.d2WorldX2()));
+    for (TNxNumEdit* edit : form->FiniteEdits())
+        EXPECT_FALSE(std::isinf(static_cast<double>(edit->Value())));
+
+    // In pure shear the reciprocal of a tiny (1,1) is held as well.
+    Click(form->RadioButton2);
+    Slide(form->TrackBar1, 0);
+    Paste(form->NxNumEdit1, "1e-300");
+    EXPECT_EQ(form->NxNumEdit4->text(), "1000000.0000");
+}
+
 // ---- the window ------------------------------------------------------------
 
 TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
