@@ -96,6 +96,20 @@ protected:
         Click(form->bitbtnDef);
     }
 
+    // Each shape's check box, clicked off, changes the finite panel; clicked
+    // on again, it restores the picture bit for bit.
+    void ExpectEachBoxErasesAndRedrawsBitForBit()
+    {
+        const QImage start = form->MathImage1->Bitmap().copy();
+        for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri,
+                               form->chbxVelFld, form->chkbxAp, form->chkbxISA}) {
+            Click(box);
+            EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+            Click(box);
+            EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+        }
+    }
+
     QStringList Texts(const std::array<TNxNumEdit*, 4>& Edits) const
     {
         QStringList texts;
@@ -732,13 +746,7 @@ TEST_F(MainWindow, CheckBoxesShowAndHideTheirShapes)
     Click(form->chbxVelFld);
     Deform(2);
     const QImage start = form->MathImage1->Bitmap().copy();
-    for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
-                           form->chkbxAp, form->chkbxISA}) {
-        Click(box);
-        EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
-        Click(box);
-        EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
-    }
+    ExpectEachBoxErasesAndRedrawsBitForBit();
     // Without the ellipse its axes cannot be chosen.
     Click(form->chbxEllipse);
     EXPECT_FALSE(form->chbxAxes->isEnabled());
@@ -943,14 +951,7 @@ TEST_F(HighDpi, PanelsAndPicturesHaveTheDevicePixels)
     Click(form->chkbxAp);
     Click(form->chkbxISA);
     Deform(3);
-    const QImage start = form->MathImage1->Bitmap().copy();
-    for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
-                           form->chkbxAp, form->chkbxISA}) {
-        Click(box);
-        EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
-        Click(box);
-        EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
-    }
+    ExpectEachBoxErasesAndRedrawsBitForBit();
     const QString path = QString(TENSIM_BUILD_DIR) + "/chart-at-ratio-2.png";
     form->Chart1->SaveChartBitmap(path);
     EXPECT_EQ(QImage(path).size(), form->Chart1->size() * ratio);
