@@ -6,9 +6,11 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
 #include <QVariant>
+#include <QWidget>
 
 #include <exception>
 
@@ -17,6 +19,29 @@ namespace tensim {
 namespace {
 
 const char* const HelpFileProperty = "tensimHelpFile";
+
+Q_LOGGING_CATEGORY(lcStartup, "tensim.startup", QtWarningMsg)
+
+// Reports once, after the first paint of a window or one of its controls
+// has been delivered, that the window is on the screen.
+class TFirstPaintReport : public QObject {
+public:
+    explicit TFirstPaintReport(QWidget* Window) : QObject(Window), FWindow(Window) {}
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        if (Event->type() == QEvent::Paint && Watched->isWidgetType() &&
+            static_cast<QWidget*>(Watched)->window() == FWindow) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, this, [] { qCInfo(lcStartup, "main window shown"); });
+        }
+        return false;
+    }
+
+private:
+    const QWidget* FWindow;
+};
 
 } // namespace
 
@@ -98,6 +123,15 @@ QString FindHelpFile()
         programFolder.filePath(QStringLiteral(TENSIM_DATA_FROM_PROGRAM "/") + name));
     if (QFileInfo(installed).isFile()) return installed;
     return besideProgram;
+}
+
+void ReportStartup(QWidget& MainWindow)
+{
+    const QString helpFile = HelpFile();
+    qCInfo(lcStartup).noquote() << "help file:" << helpFile
+                                << (QFileInfo(helpFile).isFile() ? "(found)" : "(missing)");
+    if (lcStartup().isInfoEnabled())
+        QCoreApplication::instance()->installEventFilter(new TFirstPaintReport(&MainWindow));
 }
 
 } // namespace tensim

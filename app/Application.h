@@ -10,6 +10,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 #include <string>
 
 namespace tensim {
@@ -51,5 +53,11 @@ QString HelpFile();
 // neither holds it, the path beside the executable, which the help window
 // then reports missing.
 QString FindHelpFile();
+
+// Start-up milestones in the logging category "tensim.startup", off unless
+// enabled from outside (QT_LOGGING_RULES="tensim.startup.info=true"): the
+// help file chosen, found or missing, at once, and "main window shown" after
+// the first paint of MainWindow or one of its controls.
+void ReportStartup(QWidget& MainWindow);
 
 } // namespace tensim

@@ -9,7 +9,6 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -23,12 +22,6 @@ namespace tensim {
 TForm2* Form2 = nullptr;
 
 namespace {
-
-// The panels' axes, as the main window draws them.
-void DrawPanelAxes(TMathImage& Image)
-{
-    Image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
-}
 
 // A panel's vector picture: its scene drawn once more while its canvas
 // records, with a plain pen where the screen uses not-xor.
@@ -169,20 +162,19 @@ void TForm2::Savetofile1Click(QObject*)
 
 void TForm2::SaveToFile(const QString& FileName)
 {
-    const QString& name = FileName;
-    const bool svg = QFileInfo(name).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    const bool svg = QFileInfo(FileName).suffix().compare("svg", Qt::CaseInsensitive) == 0;
     try {
         for (QObject* child : children()) {
             if (auto* image = dynamic_cast<TMathImage*>(child)) {
                 if (svg)
-                    SaveSvg(PanelSvg(*image), name);
+                    SaveFileData(PanelSvg(*image), FileName);
                 else
-                    SavePicture(image->Bitmap(), name);
+                    SavePicture(image->Bitmap(), FileName);
             } else if (auto* chart = dynamic_cast<TChart*>(child)) {
                 if (svg)
-                    SaveSvg(chart->ChartSvg(), name);
+                    SaveFileData(chart->ChartSvg(), FileName);
                 else
-                    chart->SaveChartBitmap(name);
+                    chart->SaveChartBitmap(FileName);
             }
         }
     } catch (const std::exception& e) {
@@ -223,11 +215,11 @@ void TForm2::ExportToFile(const QString& FileName)
                        CsvNumber(series->YValues.Value(i)) + "\n";
         }
     }
-    QFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush())
-        ShowError(QString("Cannot create file \"%1\". %2")
-                      .arg(FileName, file.errorString())
-                      .toStdString());
+    try {
+        SaveFileData(csv, FileName);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
 }
 
 void TForm2::contextMenuEvent(QContextMenuEvent* Event)

@@ -110,6 +110,10 @@ TWorldWindow WorldWindow(const TMathImage& Image)
 
 constexpr int TrackBarMin = -20, TrackBarMax = 20;
 
+// The identity's entries (1,1), (1,2), (2,1), (2,2), the start and reset
+// value of the flow tensor.
+constexpr double IdentityEntries[4] = {1, 0, 0, 1};
+
 } // namespace
 
 // ---- the velocity field ----------------------------------------------------
@@ -125,6 +129,11 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
     for (const TWorldSegment& a :
          rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window))
         Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
+}
+
+void DrawPanelAxes(TMathImage& Image)
+{
+    Image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
 }
 
 void BusyPause()
@@ -292,23 +301,22 @@ void TForm1::CreateControls()
 
 void TForm1::SetUpControls()
 {
-    const double identity[4] = {1, 0, 0, 1};
     for (int i = 0; i < 4; ++i) {
         TNxNumEdit* edit = FlowEdits()[i];
         edit->SetMaxValue(2);
         edit->SetMinValue(-2);
         edit->SetDecimals(4);
         edit->SetAlignment(taRightJustify);
-        edit->SetValue(identity[i]);
+        edit->SetValue(IdentityEntries[i]);
         TTrackBar* bar = TrackBars()[i];
         bar->SetRange(TrackBarMin, TrackBarMax);
-        bar->SetPosition(static_cast<int>(identity[i] * 10));
+        bar->SetPosition(static_cast<int>(IdentityEntries[i] * 10));
         // The finite tensor is written by "Deformar" only.
         TNxNumEdit* finite = FiniteEdits()[i];
         finite->SetDecimals(4);
-        finite->SetValue(identity[i]);
         finite->setReadOnly(true);
     }
+    ShowFiniteTensor(IdentityMatrix2D());
     NxSpinEditNoIncrements->SetMaxValue(MaxIncrementsPerClick);
     NxSpinEditNoIncrements->SetMinValue(0);
     NxSpinEditNoIncrements->SetValue(1);
@@ -457,6 +465,13 @@ std::array<double, 4> TForm1::FlowEntries() const
     return e;
 }
 
+void TForm1::ShowFiniteTensor(const TTransformMatrix& F)
+{
+    const double entries[4] = {F.Elem[1][1], F.Elem[1][2], F.Elem[2][1], F.Elem[2][2]};
+    for (int i = 0; i < 4; ++i)
+        FiniteEdits()[i]->SetValue(entries[i]);
+}
+
 // ---- start-up and input ----------------------------------------------------
 
 void TForm1::FormCreate()
@@ -518,8 +533,7 @@ void TForm1::NxNumEditChange(int Index)
     // the edit back to one decimal and turn the rotation into a stretch.
     TTrackBar* bar = TrackBars()[Index - 1];
     if (!bar->isHidden())
-        bar->SetPosition(
-            TrackBarPosition(edit->Value(), bar->minimum(), bar->maximum()));
+        bar->SetPosition(TrackBarPosition(edit->Value(), bar->minimum(), bar->maximum()));
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
     const std::array<double, 4> e = FlowEntries();
     FUnitSquare->Transform(MakeTensor2D(e[0], e[1], e[2], e[3]), *MathImage2);
@@ -555,18 +569,17 @@ void TForm1::RadioButton1Click(QObject*)
         {true, true, false, false},  // sub-simple shear
         {true, true, true, true},    // general shear
     };
-    const double identity[4] = {1, 0, 0, 1};
     if (preset == 4) NxSpinEditRotation->show();
     for (int i = 0; i < 4; ++i) {
         TNxNumEdit* edit = FlowEdits()[i];
         TTrackBar* bar = TrackBars()[i];
         edit->setEnabled(preset == 4 ? false : enabled[preset][i]);
-        edit->SetValue(identity[i]);
+        edit->SetValue(IdentityEntries[i]);
         if (preset == 4) {
             bar->hide(); // keeps its position and state
         } else {
             bar->setEnabled(enabled[preset][i]);
-            bar->SetPosition(static_cast<int>(identity[i] * 10));
+            bar->SetPosition(static_cast<int>(IdentityEntries[i] * 10));
         }
     }
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
@@ -587,9 +600,8 @@ void TForm1::bitbtnReestClick(QObject*)
     for (TPointList2D* arrows : {FApophyses.get(), FStretchingAxes.get()})
         for (int i = 1; i <= 2; ++i)
             arrows->GetPoint(i)->SetEnds(*MathImage1, 0, 0, 0, 0);
-    const double identity[4] = {1, 0, 0, 1};
     for (int i = 0; i < 4; ++i)
-        FlowEdits()[i]->SetValue(identity[i]);
+        FlowEdits()[i]->SetValue(IdentityEntries[i]);
     FFlowField->Build(IdentityMatrix2D(), *MathImage1);
     MathImage1->d2SetWorld(-2, -2, 2, 2);
     NxSpinEditRotation->SetValue(0);
@@ -611,10 +623,7 @@ void TForm1::bitbtnDefClick(QObject*)
     const int count = std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
     if (count > 0) ApplyIncrements(count);
 
-    const TTransformMatrix& f = FEllipse->Strain().Deformation;
-    const double finite[4] = {f.Elem[1][1], f.Elem[1][2], f.Elem[2][1], f.Elem[2][2]};
-    for (int i = 0; i < 4; ++i)
-        FiniteEdits()[i]->SetValue(finite[i]);
+    ShowFiniteTensor(FEllipse->Strain().Deformation);
     // The exponent counts the increments applied, so that it matches F.
     if (count > 0)
         FIncrementCount =
@@ -688,9 +697,7 @@ void TForm1::bitbtnRestaClick(QObject*)
     for (int i = 0; i < 3; ++i)
         FTriangle->GetPoint(i + 1)->SetEnds(*MathImage1, sides[i].X1, sides[i].Y1, sides[i].X2,
                                             sides[i].Y2);
-    const double identity[4] = {1, 0, 0, 1};
-    for (int i = 0; i < 4; ++i)
-        FiniteEdits()[i]->SetValue(identity[i]);
+    ShowFiniteTensor(IdentityMatrix2D());
     FIncrementCount = 0;
     StaticText3->SetCaption("0");
     StaticText3->hide();
@@ -725,7 +732,7 @@ void TForm1::RedrawPanels()
         MathImage1->d2SetWorld(grown.X1, grown.Y1, grown.X2, grown.Y2);
     for (TMathImage* image : {MathImage1, MathImage2}) {
         image->d2Clear();
-        image->d2DrawAxes("x", "y", true, clGreen, clSilver, true);
+        DrawPanelAxes(*image);
         // A locked panel shows its new picture when it is unlocked.
         if (image->LockCount() == 0) image->repaint();
     }

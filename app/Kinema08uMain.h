@@ -59,6 +59,9 @@ private:
 void BusyPause();
 std::function<void()> SetBusyPause(std::function<void()> Pause);
 
+// The axes of both panels, as the main window draws them.
+void DrawPanelAxes(TMathImage& Image);
+
 // "Deformar" applies at most this many increments at a time.
 constexpr int MaxIncrementsPerClick = 1000;
 
@@ -229,6 +232,8 @@ private:
     void ApplyIncrements(int Count);
     // The flow tensor as the four edits show it.
     std::array<double, 4> FlowEntries() const;
+    // Writes the finite tensor F into its four edits.
+    void ShowFiniteTensor(const TTransformMatrix& F);
     // Appends the stretch of each triangle side against the axial ratio to
     // Series1..Series3.
     void AddStretchPoints();

@@ -48,10 +48,10 @@ QByteArray SvgPicture(QSize Size, const QString& Title,
     return svg;
 }
 
-void SaveSvg(const QByteArray& Svg, const QString& FileName)
+void SaveFileData(const QByteArray& Data, const QString& FileName)
 {
     QFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Svg) != Svg.size() || !file.flush())
+    if (!file.open(QIODevice::WriteOnly) || file.write(Data) != Data.size() || !file.flush())
         throw NotWritten(FileName, file.errorString());
 }
 

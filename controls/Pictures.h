@@ -24,8 +24,9 @@ void SavePicture(const QImage& Picture, const QString& FileName);
 QByteArray SvgPicture(QSize Size, const QString& Title,
                       const std::function<void(QPainter& Painter)>& Paint);
 
-// Writes Svg to FileName; throws Exception as SavePicture does.
-void SaveSvg(const QByteArray& Svg, const QString& FileName);
+// Writes Data to FileName as it is (an SVG picture, a CSV table); throws
+// Exception as SavePicture does.
+void SaveFileData(const QByteArray& Data, const QString& FileName);
 
 // File-dialog filters for the formats the two savers write: every picture
 // first, then one filter per format, SVG among them.

@@ -140,8 +140,7 @@ bool TLine2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
     if (!FDrawn) return false;
     const TTransformVector p = MakeVector2D(Image.WorldX(PixelX), Image.WorldY(PixelY));
     // Three logical pixels.
-    const int three =
-        Image.PixelRatio() == 1 ? 3 : static_cast<int>(std::lround(3 * Image.PixelRatio()));
+    const int three = static_cast<int>(DevicePixels(3, Image.PixelRatio()));
     const double tolerance = Image.WorldX(three) - Image.WorldX(0);
     return PointNearSegment(p, FPosition, FEndPoint, tolerance);
 }
@@ -210,9 +209,7 @@ void TMark::Figure(TMathImage& Image) const
     TCanvas& canvas = Image.DrawingCanvas();
     const long long px = Image.WindowX(X()), py = Image.WindowY(Y());
     // The mark's size is in logical pixels.
-    const long long s = Image.PixelRatio() == 1
-                            ? FMarkSize
-                            : std::llround(static_cast<double>(FMarkSize) * Image.PixelRatio());
+    const long long s = DevicePixels(FMarkSize, Image.PixelRatio());
     const TColor colour = canvas.Pen.Color;
     canvas.Pen.Color = FColor;
     // The pixel at (dx, dy) from the mark's own, kept within the surface's
@@ -279,9 +276,7 @@ bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
     if (!FDrawn) return false;
     // In 64 bits: no mark size overflows the box.
     const long long px = Image.WindowX(X()), py = Image.WindowY(Y());
-    const long long s = Image.PixelRatio() == 1
-                            ? FMarkSize
-                            : std::llround(static_cast<double>(FMarkSize) * Image.PixelRatio());
+    const long long s = DevicePixels(FMarkSize, Image.PixelRatio());
     return px - s <= PixelX && PixelX <= px + s && py - s <= PixelY && PixelY <= py + s;
 }
 

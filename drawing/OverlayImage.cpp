@@ -22,14 +22,18 @@ int MulDiv(int A, int B, int C)
     return static_cast<int>(std::lround(double(A) * B / C));
 }
 
+QColor ToColor(TColor Color)
+{
+    return QColor::fromRgb(ColorToRgb(Color));
+}
+
 // The font at the picture's resolution: its pixel height times the ratio of
 // device pixels to the screen's logical ones.
 QFont ToQFont(const TFont& Font, double PixelRatio)
 {
     QFont font(QString::fromStdString(Font.Name));
     const int height = std::abs(Font.Height);
-    font.setPixelSize(
-        std::max(1, PixelRatio == 1 ? height : static_cast<int>(std::lround(height * PixelRatio))));
+    font.setPixelSize(std::max(1, static_cast<int>(DevicePixels(height, PixelRatio))));
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
@@ -178,8 +182,8 @@ QPainter& TCanvas::Record(const QRect& Clip, bool WithPen)
     }
     static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
                                           Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
-    QPen pen(QColor::fromRgb(ColorToRgb(Pen.Color)), std::max(1, Pen.Width),
-             styles[static_cast<int>(Pen.Style)], Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(ToColor(Pen.Color), std::max(1, Pen.Width), styles[static_cast<int>(Pen.Style)],
+             Qt::FlatCap, Qt::MiterJoin);
     p.setPen(pen);
     return p;
 }
@@ -291,8 +295,7 @@ void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     const QRect clip = EffectiveClip();
     if (!clip.contains(X, Y)) return;
-    if (FRecorder)
-        Record(clip, false).fillRect(QRect(X, Y, 1, 1), QColor::fromRgb(ColorToRgb(Color)));
+    if (FRecorder) Record(clip, false).fillRect(QRect(X, Y, 1, 1), ToColor(Color));
     FTarget->setPixel(X, Y, ColorToRgb(Color));
     Changed();
 }
@@ -309,10 +312,9 @@ void TCanvas::FillRect(const TRect& Rect)
     const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
                            .intersected(EffectiveClip());
     if (!area.isEmpty()) {
-        if (FRecorder)
-            Record(EffectiveClip(), false).fillRect(area, QColor::fromRgb(ColorToRgb(Brush.Color)));
+        if (FRecorder) Record(EffectiveClip(), false).fillRect(area, ToColor(Brush.Color));
         QPainter painter(FTarget);
-        painter.fillRect(area, QColor::fromRgb(ColorToRgb(Brush.Color)));
+        painter.fillRect(area, ToColor(Brush.Color));
     }
     Changed();
 }
@@ -323,7 +325,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     if (clip.isEmpty()) return;
     if (FRecorder) {
         QPainter& p = Record(clip, true);
-        if (Brush.Style != TBrushStyle::Clear) p.setBrush(QColor::fromRgb(ColorToRgb(Brush.Color)));
+        if (Brush.Style != TBrushStyle::Clear) p.setBrush(ToColor(Brush.Color));
         p.drawEllipse(QRectF(Centre(X1, Y1), Centre(X2 - 1, Y2 - 1)));
     }
     QPainter painter(FTarget);
@@ -334,11 +336,11 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     if (Pen.Style == TPenStyle::Clear)
         painter.setPen(Qt::NoPen);
     else
-        painter.setPen(QPen(QColor::fromRgb(ColorToRgb(Pen.Color)), Pen.Width > 1 ? Pen.Width : 0));
+        painter.setPen(QPen(ToColor(Pen.Color), Pen.Width > 1 ? Pen.Width : 0));
     if (Brush.Style == TBrushStyle::Clear)
         painter.setBrush(Qt::NoBrush);
     else
-        painter.setBrush(QColor::fromRgb(ColorToRgb(Brush.Color)));
+        painter.setBrush(ToColor(Brush.Color));
     // The box is right- and bottom-exclusive.
     painter.drawEllipse(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1));
     painter.end();
@@ -382,26 +384,20 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
     const QString text = QString::fromStdString(Text);
-    if (FRecorder) {
-        QPainter& p = Record(clip, false);
+    const auto paint = [&](QPainter& Painter) {
         if (Brush.Style != TBrushStyle::Clear)
-            p.fillRect(QRect(X, Y, width, metrics.height()),
-                       QColor::fromRgb(ColorToRgb(Brush.Color)));
-        p.setFont(fonts.Font);
-        p.setPen(QColor::fromRgb(ColorToRgb(Font.Color)));
-        p.drawText(X, Y + metrics.ascent(), text);
-    }
+            Painter.fillRect(QRect(X, Y, width, metrics.height()), ToColor(Brush.Color));
+        Painter.setFont(fonts.Font);
+        Painter.setPen(ToColor(Font.Color));
+        Painter.drawText(X, Y + metrics.ascent(), text);
+    };
+    if (FRecorder) paint(Record(clip, false));
     std::optional<QPainter> own;
     QPainter* painter = FTextPainter.get();
     if (!painter) painter = &own.emplace(FTarget);
     painter->setRenderHint(QPainter::TextAntialiasing, false);
     painter->setClipRect(clip);
-    if (Brush.Style != TBrushStyle::Clear)
-        painter->fillRect(QRect(X, Y, width, metrics.height()),
-                          QColor::fromRgb(ColorToRgb(Brush.Color)));
-    painter->setFont(fonts.Font);
-    painter->setPen(QColor::fromRgb(ColorToRgb(Font.Color)));
-    painter->drawText(X, Y + metrics.ascent(), text);
+    paint(*painter);
     Changed();
 }
 
@@ -520,15 +516,13 @@ void TOverlayImage::SizeChanged()
     FLogicalHeight = height();
     FPixelRatio = devicePixelRatioF();
     FCanvas.SetPixelRatio(FPixelRatio);
-    FStoredWidth =
-        FPixelRatio == 1 ? width() : static_cast<int>(std::lround(width() * FPixelRatio));
-    FStoredHeight =
-        FPixelRatio == 1 ? height() : static_cast<int>(std::lround(height() * FPixelRatio));
+    FStoredWidth = static_cast<int>(DevicePixels(width(), FPixelRatio));
+    FStoredHeight = static_cast<int>(DevicePixels(height(), FPixelRatio));
     FOverlay = QImage();
     FOverlayValid = false;
     QImage picture(std::max(FStoredWidth, 0), std::max(FStoredHeight, 0), QImage::Format_RGB32);
     if (!picture.isNull()) {
-        picture.fill(QColor::fromRgb(ColorToRgb(FCanvas.Brush.Color)));
+        picture.fill(ToColor(FCanvas.Brush.Color));
         QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, FPicture);

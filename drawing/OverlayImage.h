@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +38,13 @@ struct TRect {
     }
     bool operator!=(const TRect& R) const { return !(*this == R); }
 };
+
+// N logical pixels of the screen in device pixels at Ratio: N itself at a
+// ratio of 1, so that nothing changes there, and rounded otherwise.
+inline long long DevicePixels(long long N, double Ratio)
+{
+    return Ratio == 1 ? N : std::llround(static_cast<double>(N) * Ratio);
+}
 
 // Runs of pixels along the rows of a picture, and their values in order.
 struct TPixelRuns {

@@ -87,7 +87,7 @@ private:
                            TColor AxesColor, bool Arrows) const;
 
     // A length of N logical pixels in the picture's pixels.
-    int Px(int N) const { return FPixelRatio == 1 ? N : static_cast<int>(N * FPixelRatio + 0.5); }
+    int Px(int N) const { return static_cast<int>(DevicePixels(N, FPixelRatio)); }
 
     double FPixelRatio = 1;
     int FWidth = 30, FHeight = 30;
