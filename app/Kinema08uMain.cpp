@@ -822,9 +822,7 @@ void TForm1::Chart1DblClick(QObject* Sender)
 {
     if (!Form2 || Form2->isVisible()) return;
     for (QWidget* control :
-         {static_cast<QWidget*>(Chart1), static_cast<QWidget*>(Chart2),
-          static_cast<QWidget*>(Chart3), static_cast<QWidget*>(Chart4),
-          static_cast<QWidget*>(MathImage1), static_cast<QWidget*>(MathImage2)}) {
+         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, MathImage1, MathImage2}) {
         if (Sender != control) continue;
         FEnlargedControl = control;
         FEnlargedParent = control->parentWidget();

@@ -30,6 +30,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabBar>
@@ -219,28 +220,10 @@ std::string Name(const QObject* Object)
     return Object->objectName().toStdString();
 }
 
+// "Left", "PgUp", "Home", ...
 std::string KeyName(Qt::Key Key)
 {
-    switch (Key) {
-    case Qt::Key_Left:
-        return "Left";
-    case Qt::Key_Right:
-        return "Right";
-    case Qt::Key_Up:
-        return "Up";
-    case Qt::Key_Down:
-        return "Down";
-    case Qt::Key_PageUp:
-        return "PageUp";
-    case Qt::Key_PageDown:
-        return "PageDown";
-    case Qt::Key_Home:
-        return "Home";
-    case Qt::Key_End:
-        return "End";
-    default:
-        return "key " + std::to_string(Key);
-    }
+    return QKeySequence(Key).toString().toStdString();
 }
 
 // ---- the record of the last actions ------------------------------------------
@@ -524,9 +507,8 @@ TMonkeyRun::TMonkeyRun(uint32_t Seed)
     if (!QTest::qWaitForWindowExposed(FForm.get())) FActionFault = "the window was not shown";
     WatchButtons();
     for (QWidget* control :
-         {static_cast<QWidget*>(FForm->Chart1), static_cast<QWidget*>(FForm->Chart2),
-          static_cast<QWidget*>(FForm->Chart3), static_cast<QWidget*>(FForm->Chart4),
-          static_cast<QWidget*>(FForm->MathImage1), static_cast<QWidget*>(FForm->MathImage2)})
+         std::initializer_list<QWidget*>{FForm->Chart1, FForm->Chart2, FForm->Chart3, FForm->Chart4,
+                                         FForm->MathImage1, FForm->MathImage2})
         FHomes.push_back({control, control->parentWidget()});
 }
 
