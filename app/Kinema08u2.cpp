@@ -4,6 +4,7 @@
 #include "app/Kinema08uMain.h"
 #include "controls/Align.h"
 #include "controls/Chart.h"
+#include "controls/Easysize.h"
 #include "controls/Pictures.h"
 #include "drawing/MathImge.h"
 
@@ -134,10 +135,14 @@ void TForm2::FormClose()
     QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
     if (!control || control->parentWidget() != this) return;
     const QRect bounds = Form1->FEnlargedBounds;
+    // Back at its former bounds and alignment, scaled as the form resizer
+    // scales it for the window's present size.
     const auto giveBack = [&] {
         SetAlign(control, alNone);
         control->setParent(Form1->FEnlargedParent);
         SetBounds(control, bounds.x(), bounds.y(), bounds.width(), bounds.height());
+        SetAlign(control, Form1->FEnlargedAlign);
+        Form1->FormResizer1->ResizeControl(control);
         control->show();
     };
     auto* image = dynamic_cast<TMathImage*>(control);

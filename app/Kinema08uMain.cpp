@@ -827,6 +827,7 @@ void TForm1::Chart1DblClick(QObject* Sender)
         FEnlargedControl = control;
         FEnlargedParent = control->parentWidget();
         FEnlargedBounds = control->geometry();
+        FEnlargedAlign = GetAlign(control);
         control->setParent(Form2);
         control->show();
         break;

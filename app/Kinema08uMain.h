@@ -4,6 +4,7 @@
 // shapes and the velocity field, the stepping of "Deformar", and the four
 // charts. It owns the model of one simulation.
 
+#include "controls/Align.h"
 #include "drawing/AltObjs8b.h"
 #include "math/Transform.h"
 
@@ -162,6 +163,9 @@ public:
     QPointer<QWidget> FEnlargedControl;
     QPointer<QWidget> FEnlargedParent;
     QRect FEnlargedBounds;
+    // Its alignment before the move: given back with the control, so that
+    // it keeps its place in the layout as the window changes size.
+    TAlign FEnlargedAlign = alNone;
 
     // ---- start-up and input
 

@@ -185,4 +185,13 @@ void TFormResizer::ResizeControls()
     }
 }
 
+void TFormResizer::ResizeControl(QWidget* Control)
+{
+    if (!FRecorded || FHeight <= 0 || FWidth <= 0 || !Control) return;
+    const double heightRatio = double(Owner()->height()) / FHeight;
+    const double widthRatio = double(Owner()->width()) / FWidth;
+    for (const std::unique_ptr<TSingleResizer>& resizer : FResizers)
+        if (resizer->Control == Control) resizer->Resize(heightRatio, widthRatio);
+}
+
 } // namespace tensim

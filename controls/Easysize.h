@@ -70,6 +70,9 @@ public:
     // Scales every recorded control to the owner's current size; nothing
     // before the layout is recorded.
     virtual void ResizeControls();
+    // Scales one recorded control to the owner's current size, as
+    // ResizeControls does; a control that is not recorded is left as it is.
+    void ResizeControl(QWidget* Control);
 
 private:
     QWidget* Owner() const;

@@ -136,7 +136,7 @@ TEST_F(Windows, EnlargedChartFillsTheWindowAndGoesBack)
     EXPECT_EQ(chart->parentWidget(), parent);
     EXPECT_EQ(chart->geometry(), bounds);
     EXPECT_TRUE(chart->isVisible());
-    EXPECT_EQ(GetAlign(chart), alNone);
+    EXPECT_EQ(GetAlign(chart), alRight); // as before
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -446,6 +446,35 @@ TEST_F(Windows, ClosingTheBoxEndsTheScroll)
     EXPECT_FALSE(about->isVisible());
     EXPECT_TRUE(about->BitBtn2->isEnabled());
     EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// An enlarged control goes back to its place, and from there keeps
+// scaling with the window as if it had never been enlarged.
+TEST_F(Windows, EnlargedControlsKeepScalingWithTheWindow)
+{
+    TForm1 never;
+    never.show();
+    Form1 = form.get(); // the window the enlarged view works for
+    QWidget* (*const controls[])(TForm1&) = {
+        [](TForm1& F) -> QWidget* { return F.Chart1; },
+        [](TForm1& F) -> QWidget* { return F.Chart2; },
+        [](TForm1& F) -> QWidget* { return F.Chart3; },
+        [](TForm1& F) -> QWidget* { return F.Chart4; },
+        [](TForm1& F) -> QWidget* { return F.MathImage1; },
+        [](TForm1& F) -> QWidget* { return F.MathImage2; }};
+    for (QWidget* (*const of)(TForm1&) : controls) {
+        QWidget* const control = of(*form);
+        const bool mohr = control == form->Chart3 || control == form->Chart4;
+        form->PageControl1->setCurrentIndex(mohr ? 1 : 0);
+        never.PageControl1->setCurrentIndex(mohr ? 1 : 0);
+        WhileOpen([&] { QTest::mouseDClick(control, Qt::LeftButton); }, [] {});
+        for (const QSize size : {QSize(1000, 700), QSize(792, 573)}) {
+            form->resize(size);
+            never.resize(size);
+            EXPECT_EQ(control->geometry(), of(never)->geometry())
+                << control->objectName().toStdString() << " at " << size.width();
+        }
+    }
 }
 
 // The real wait processes the window's messages until its time is up.
