@@ -32,9 +32,22 @@ TFlowTensors FlowTensors(double E11, double E12, double E21, double E22)
 {
     TFlowTensors t;
     t.Flow = MakeTensor2D(E11, E12, E21, E22);
-    t.Spin = MakeTensor2D(0, E12 / 2, -E12 / 2, 0);
+    const double spin = (E12 - E21) / 2;
+    t.Spin = MakeTensor2D(0, spin, -spin, 0);
     t.Stretching = DifferenceOfMatrices(t.Flow, t.Spin);
+    // The two off-diagonal differences round apart by an ulp at most; the
+    // symmetric part has their mean in both places.
+    const double shear = SnapToZero((t.Stretching.Elem[1][2] + t.Stretching.Elem[2][1]) / 2);
+    t.Stretching.Elem[1][2] = t.Stretching.Elem[2][1] = shear;
     return t;
+}
+
+bool HasRealEigenvalues(const TTransformMatrix& Tensor)
+{
+    const double a = SnapToZero(Tensor.Elem[1][1]), b = SnapToZero(Tensor.Elem[1][2]);
+    const double c = SnapToZero(Tensor.Elem[2][1]), d = SnapToZero(Tensor.Elem[2][2]);
+    // The discriminant of the characteristic polynomial, (a - d)^2 + 4 b c.
+    return (a - d) * (a - d) + 4 * b * c >= 0;
 }
 
 std::array<double, 4> RotationEntries(double Degrees)

@@ -29,13 +29,19 @@ struct TWorldWindow {
 
 // ---- the flow tensor and its parts
 
-// Flow tensor L = (e11, e12; e21, e22); spin tensor built from entry (1,2)
-// alone, (0, e12/2; -e12/2, 0); stretching tensor L - W, with the zero
-// snapping of the difference and entry (3,3) 0.
+// Flow tensor L = (e11, e12; e21, e22); spin tensor W, the antisymmetric
+// part of L, (0, (e12 - e21)/2; -(e12 - e21)/2, 0); stretching tensor
+// L - W, the symmetric part of L, with the zero snapping of the difference
+// and entry (3,3) 0. Its eigenvectors are the instantaneous stretching axes.
 struct TFlowTensors {
     TTransformMatrix Flow, Spin, Stretching;
 };
 TFlowTensors FlowTensors(double E11, double E12, double E21, double E22);
+
+// Whether the 2x2 block of Tensor, its entries up to 1e-6 taken as 0, has
+// real eigenvalues. A flow tensor with a complex pair turns every direction
+// and has no flow apophyses.
+bool HasRealEigenvalues(const TTransformMatrix& Tensor);
 
 // The entries (1,1), (1,2), (2,1), (2,2) of the rotation by Degrees,
 // counter-clockwise for a positive angle: cos, -sin, sin, cos.

@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 #include <algorithm>
@@ -516,6 +517,8 @@ void TForm1::resizeEvent(QResizeEvent* Event)
 
 void TForm1::TrackBarChange(int Index)
 {
+    // A track bar that follows its edit leaves the edit's value as it is.
+    if (FEditMovesTrackBar) return;
     FlowEdits()[Index - 1]->SetValue(TrackBars()[Index - 1]->Position() / 10.0L);
 }
 
@@ -529,22 +532,21 @@ void TForm1::NxNumEditChange(int Index)
         edit->SetValue(held);
         return;
     }
-    // A hidden track bar (rigid rotation) keeps its position: it would set
-    // the edit back to one decimal and turn the rotation into a stretch.
+    // The track bar moves to the nearest tenth and the edit keeps its value.
+    // A hidden track bar (rigid rotation) keeps its position.
     TTrackBar* bar = TrackBars()[Index - 1];
-    if (!bar->isHidden())
+    if (!bar->isHidden()) {
+        const QScopedValueRollback<bool> following(FEditMovesTrackBar, true);
         bar->SetPosition(TrackBarPosition(edit->Value(), bar->minimum(), bar->maximum()));
+    }
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
     const std::array<double, 4> e = FlowEntries();
     FUnitSquare->Transform(MakeTensor2D(e[0], e[1], e[2], e[3]), *MathImage2);
     // In pure and sub-simple shear (2,2) follows as the reciprocal of (1,1).
+    // Its track bar follows through the change of that edit.
     if (Index == 1 && (RadioButton2->isChecked() || RadioButton3->isChecked())) {
         const long double e11 = NxNumEdit1->Value();
-        if (e11 != 0) {
-            TrackBar4->SetPosition(
-                RoundedPosition(10 / e11, TrackBar4->minimum(), TrackBar4->maximum()));
-            NxNumEdit4->SetValue(1 / e11);
-        }
+        if (e11 != 0) NxNumEdit4->SetValue(1 / e11);
     }
 }
 
@@ -639,13 +641,18 @@ void TForm1::PlaceFlowAxes()
 {
     // The flow apophyses and the instantaneous stretching axes: from the
     // origin out along the first eigenvector, from the second one's tip in.
-    // A rigid rotation has neither.
+    // A rigid rotation has neither, and a flow whose eigenvalues are a
+    // complex pair has no apophyses: their arrows get zero length.
     const bool rotation = RadioButton5->isChecked();
-    const std::pair<TPointList2D*, const TTransformMatrix*> axes[] = {
-        {FApophyses.get(), &FFlowTensor}, {FStretchingAxes.get(), &FStretchingTensor}};
-    for (const auto& [arrows, tensor] : axes) {
+    const struct {
+        TPointList2D* Arrows;
+        const TTransformMatrix& Tensor;
+        bool Exist;
+    } axes[] = {{FApophyses.get(), FFlowTensor, !rotation && HasRealEigenvalues(FFlowTensor)},
+                {FStretchingAxes.get(), FStretchingTensor, !rotation}};
+    for (const auto& [arrows, tensor, exist] : axes) {
         TTransformMatrix v;
-        if (!rotation) v = MatrixEigenvectors(*tensor); // zero-length arrows otherwise
+        if (exist) v = MatrixEigenvectors(tensor);
         arrows->GetPoint(1)->SetEnds(*MathImage1, 0, 0, v.Elem[1][1], v.Elem[2][1]);
         arrows->GetPoint(2)->SetEnds(*MathImage1, v.Elem[1][2], v.Elem[2][2], 0, 0);
     }

@@ -226,6 +226,9 @@ protected:
     void resizeEvent(QResizeEvent* Event) override;
 
 private:
+    // Set while an edit moves its track bar, whose change then writes nothing back.
+    bool FEditMovesTrackBar = false;
+
     void CreateControls();
     void SetUpControls();
     void SetUpCharts();

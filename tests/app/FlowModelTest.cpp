@@ -54,31 +54,35 @@ bool InScaledWindow(const TWorldWindow& W, TWorldPoint P, double F)
 
 TEST(FlowTensors, FlowSpinAndStretching)
 {
-    // Stretching = (e11, e12/2; e21 + e12/2, e22), entries up to 1e-6 dropped.
+    // Spin = the antisymmetric part (0, w; -w, 0), w = (e12 - e21)/2;
+    // stretching = the symmetric part, entries up to 1e-6 dropped.
     struct Row {
         double E11, E12, E21, E22;
         double S11, S12, S21, S22;
     };
     const Row rows[] = {
-        {1, 0.5, 0, 1, 1, 0.25, 0.25, 1},         // simple shear: symmetric part
-        {2, 0, 0, 0.5, 2, 0, 0, 0.5},             // pure shear
-        {0, -1, 1, 0, 0, -0.5, 0.5, 0},           // the spin comes from e12 alone
-        {1.5, -3, 2.25, -4, 1.5, -1.5, 0.75, -4}, // general
-        {1e-6, 2e-6, -1e-6, 5e-7, 0, 0, 0, 0},    // all dropped
+        {1, 0.5, 0, 1, 1, 0.25, 0.25, 1},             // simple shear
+        {2, 0, 0, 0.5, 2, 0, 0, 0.5},                 // pure shear
+        {0, -1, 1, 0, 0, 0, 0, 0},                    // a rotation stretches nothing
+        {1.5, -3, 2.25, -4, 1.5, -0.375, -0.375, -4}, // general
+        {1, 0.3, 0.1, 1, 1, 0.2, 0.2, 1},             // differences that round apart
+        {1e-6, 2e-6, -1e-6, 5e-7, 0, 0, 0, 0},        // all dropped
         {-1.5e-6, 4e-6, 0, 2e-6, -1.5e-6, 2e-6, 2e-6, 2e-6},
     };
     for (const Row& r : rows) {
         const TFlowTensors t = FlowTensors(r.E11, r.E12, r.E21, r.E22);
         const double flow[2][2] = {{r.E11, r.E12}, {r.E21, r.E22}};
-        const double spin[2][2] = {{0, r.E12 / 2}, {-r.E12 / 2, 0}};
+        const double w = (r.E12 - r.E21) / 2;
+        const double spin[2][2] = {{0, w}, {-w, 0}};
         const double stretching[2][2] = {{r.S11, r.S12}, {r.S21, r.S22}};
         for (int i = 1; i <= 2; ++i)
             for (int j = 1; j <= 2; ++j) {
                 EXPECT_EQ(t.Flow.Elem[i][j], flow[i - 1][j - 1]) << r.E11 << " " << i << j;
                 EXPECT_EQ(t.Spin.Elem[i][j], spin[i - 1][j - 1]) << r.E11 << " " << i << j;
-                EXPECT_EQ(t.Stretching.Elem[i][j], stretching[i - 1][j - 1])
+                EXPECT_DOUBLE_EQ(t.Stretching.Elem[i][j], stretching[i - 1][j - 1])
                     << r.E11 << " " << i << j;
             }
+        EXPECT_EQ(t.Stretching.Elem[1][2], t.Stretching.Elem[2][1]) << r.E11;
         EXPECT_EQ(t.Flow.Size, 3);
         EXPECT_EQ(t.Stretching.Size, 3);
         EXPECT_EQ(t.Flow.Elem[3][3], 1.0);

@@ -218,34 +218,45 @@ TEST_F(MainWindow, TrackBarSetsItsEditAndShearsTheUnitSquareAtOnce)
     EXPECT_EQ(form->NxNumEdit2->text(), "-1.3000");
 }
 
-// A value written into an edit moves the track bar; when the bar's position
-// changes, the edit is set back to position / 10.
-TEST_F(MainWindow, WrittenValueKeepsItsDecimalsOnlyWhereTheTrackBarStays)
+// A value typed, pasted or written into an edit stays as it is and moves
+// the track bar to its nearest tenth, rounded halves to even.
+TEST_F(MainWindow, TypedValueStaysAndMovesTheTrackBarToItsTenth)
 {
     struct Row {
         const char* Typed;
         const char* Shown;
         int Position;
     };
-    const Row rows[] = {{"0.25", "0.2000", 2},
-                        {"0.21", "0.2100", 2},
-                        {"0.35", "0.4000", 4},
-                        {"-1.26", "-1.3000", -13},
-                        {"-1.33", "-1.3300", -13}};
-    for (const Row& row : rows) {
-        Paste(form->NxNumEdit2, row.Typed);
-        EXPECT_EQ(form->NxNumEdit2->text(), row.Shown) << row.Typed;
-        EXPECT_EQ(form->TrackBar2->Position(), row.Position) << row.Typed;
-        EXPECT_EQ(form->FUnitSquare->GetPoint(3)->Position().Elem[1],
-                  static_cast<double>(form->NxNumEdit2->Value()))
-            << row.Typed;
+    const Row rows[] = {{"0.35", "0.3500", 4},   {"0.25", "0.2500", 2}, {"0.21", "0.2100", 2},
+                        {"-0.4", "-0.4000", -4}, {"1.99", "1.9900", 20}, {"-1.26", "-1.2600", -13},
+                        {"3.5", "3.5000", 20}};
+    for (const bool pasted : {false, true}) {
+        for (const Row& row : rows) {
+            Slide(form->TrackBar2, 5);
+            if (pasted)
+                Paste(form->NxNumEdit2, row.Typed);
+            else
+                Type(form->NxNumEdit2, row.Typed); // key by key, over a selection
+            EXPECT_EQ(form->NxNumEdit2->text(), row.Shown) << row.Typed << " pasted " << pasted;
+            EXPECT_EQ(form->TrackBar2->Position(), row.Position) << row.Typed;
+            EXPECT_EQ(form->FUnitSquare->GetPoint(3)->Position().Elem[1],
+                      static_cast<double>(form->NxNumEdit2->Value()))
+                << row.Typed;
+        }
     }
-    EXPECT_TRUE(messages.messages.empty());
-    // Typed key by key, 0.25 passes through 0.2, which moves the bar first.
-    Paste(form->NxNumEdit2, "0");
-    Type(form->NxNumEdit2, "0.25");
+    // Written by the program, too; the track bar still writes its tenth.
+    form->NxNumEdit2->SetValue(0.25);
     EXPECT_EQ(form->NxNumEdit2->text(), "0.2500");
     EXPECT_EQ(form->TrackBar2->Position(), 2);
+    Slide(form->TrackBar2, 3);
+    EXPECT_EQ(form->NxNumEdit2->text(), "0.3000");
+    // With a decimal comma.
+    const Separators comma(",", ".");
+    Type(form->NxNumEdit2, "0,99");
+    EXPECT_EQ(form->NxNumEdit2->text(), "0,9900");
+    EXPECT_EQ(form->TrackBar2->Position(), 10);
+    // Only leaving 3.5, typed and pasted, is reported.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(2, "Value out of range!"));
 }
 
 TEST_F(MainWindow, PureShearKeepsTheReciprocalInTheLowerEntry)
@@ -270,6 +281,13 @@ TEST_F(MainWindow, PureShearKeepsTheReciprocalInTheLowerEntry)
         EXPECT_EQ(form->NxNumEdit4->text(), row.E22) << row.E11;
         EXPECT_EQ(form->TrackBar4->Position(), row.Position4) << row.E11;
     }
+    // The reciprocal follows a typed value.
+    Type(form->NxNumEdit1, "0.35");
+    EXPECT_EQ(form->NxNumEdit1->text(), "0.3500");
+    EXPECT_EQ(form->NxNumEdit4->text(), "2.8571");
+    EXPECT_EQ(form->TrackBar1->Position(), 4);
+    EXPECT_EQ(form->TrackBar4->Position(), 20);
+    Slide(form->TrackBar1, -5);
     // A (1,1) entry of 0 leaves (2,2) as the last step before it set it:
     // the slide from -0.5 passes -0.1.
     Slide(form->TrackBar1, 0);
@@ -738,6 +756,69 @@ TEST_F(MainWindow, FlowApophysesAndStretchingAxesOfSimpleShear)
     Click(form->chkbxAp);
     Click(form->chkbxISA);
     EXPECT_EQ(form->MathImage1->Bitmap(), hidden);
+}
+
+// For general flows the stretching axes are the directions of the largest
+// and smallest stretching rate, u.L u over unit u, found here by sampling;
+// the apophyses are the directions L does not turn, and a flow with a
+// complex pair of eigenvalues has none.
+TEST_F(MainWindow, StretchingAxesAndApophysesOfGeneralFlows)
+{
+    struct Row {
+        const char* E[4];
+        bool Apophyses;
+    };
+    const Row rows[] = {{{"1.1", "0.3", "-0.2", "0.9"}, false},
+                        {{"1", "0.5", "-0.3", "1"}, false},
+                        {{"1", "0.5", "0.2", "1"}, true},
+                        {{"-0.8", "0.6", "-0.5", "-0.8"}, false},
+                        {{"1.5", "-1", "0.7", "0.4"}, false},
+                        {{"1.5", "-0.2", "0.7", "0.4"}, true},
+                        {{"-1.5", "0.2", "-0.3", "-0.4"}, true},
+                        {{"0.6", "1.3", "1.9", "-1.2"}, true},
+                        {{"1.2", "0.4", "0", "0.8333"}, true}};
+    Click(form->RadioButton4);
+    constexpr double Pi = static_cast<double>(PiExtended);
+    const auto direction = [](double X, double Y) { return std::fmod(std::atan2(Y, X) + Pi, Pi); };
+    const auto apart = [](double A, double B) {
+        const double d = std::fabs(A - B);
+        return std::min(d, Pi - d);
+    };
+    for (const Row& row : rows) {
+        for (int i = 0; i < 4; ++i)
+            Paste(form->FlowEdits()[i], row.E[i]);
+        Deform(0);
+        double e[4];
+        for (int i = 0; i < 4; ++i)
+            e[i] = std::stod(row.E[i]);
+        // The stretching rate along the sampled directions.
+        double most = -HUGE_VAL, least = HUGE_VAL, mostAt = 0, leastAt = 0;
+        for (int k = 0; k < 36000; ++k) {
+            const double t = k * Pi / 36000, x = std::cos(t), y = std::sin(t);
+            const double rate = x * (e[0] * x + e[1] * y) + y * (e[2] * x + e[3] * y);
+            if (rate > most) most = rate, mostAt = t;
+            if (rate < least) least = rate, leastAt = t;
+        }
+        const auto* isa1 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(1));
+        const auto* isa2 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(2));
+        const double x1 = isa1->EndPoint().Elem[1], y1 = isa1->EndPoint().Elem[2];
+        const double x2 = isa2->Position().Elem[1], y2 = isa2->Position().Elem[2];
+        EXPECT_NEAR((x1 * x2 + y1 * y2) / std::hypot(x1, y1) / std::hypot(x2, y2), 0, 1e-12)
+            << row.E[0] << " " << row.E[1] << " " << row.E[2];
+        EXPECT_LT(apart(direction(x1, y1), mostAt), 1e-4) << row.E[0] << " " << row.E[1];
+        EXPECT_LT(apart(direction(x2, y2), leastAt), 1e-4) << row.E[0] << " " << row.E[1];
+
+        auto* ap1 = static_cast<TLine2D*>(form->FApophyses->GetPoint(1));
+        auto* ap2 = static_cast<TLine2D*>(form->FApophyses->GetPoint(2));
+        EXPECT_EQ(ap1->Length() > 0 && ap2->Length() > 0, row.Apophyses) << row.E[0];
+        for (const TTransformVector& v : {ap1->EndPoint(), ap2->Position()}) {
+            // L v is parallel to v.
+            const double x = v.Elem[1], y = v.Elem[2];
+            EXPECT_NEAR(x * (e[2] * x + e[3] * y) - y * (e[0] * x + e[1] * y), 0, 1e-9)
+                << row.E[0];
+        }
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(MainWindow, CheckBoxesShowAndHideTheirShapes)
