@@ -480,6 +480,9 @@ void TForm1::FormCreate()
     SetHelpFile(FindHelpFile());
     FormResizer1->RecordLayout();
     FIncrementCount = 0;
+    // A circle shows as a circle, here and enlarged.
+    MathImage1->SetEqualScale(true);
+    MathImage2->SetEqualScale(true);
     MathImage1->d2SetWorld(-2, -2, 2, 2);
     MathImage2->d2SetWorld(-1, -1, 2, 2);
 

@@ -35,6 +35,12 @@ void TMathImage::d2SetWorld(double X1, double Y1, double X2, double Y2)
         throw EMathImageError("Invalid D2-world bounds");
 }
 
+void TMathImage::SetEqualScale(bool Value)
+{
+    FMapping.SetEqualScale(Value);
+    Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), FMapping.AxesMode());
+}
+
 void TMathImage::Setd2WorldX1(double Value)
 {
     d2SetWorld(Value, d2WorldY1(), Value + d2WorldXW(), d2WorldY2());
@@ -182,12 +188,12 @@ void TMathImage::d2Clear()
 
 bool TMathImage::TAxesKey::operator==(const TAxesKey& K) const
 {
-    return std::tie(Width, Height, X1, XW, Y1, YW, XLabel, YLabel, ZeroLines, Arrows, AxesColor,
-                    ZeroLinesColor, Background, FontName, FontHeight, FontColor, PenWidth,
-                    PenStyle) == std::tie(K.Width, K.Height, K.X1, K.XW, K.Y1, K.YW, K.XLabel,
-                                          K.YLabel, K.ZeroLines, K.Arrows, K.AxesColor,
-                                          K.ZeroLinesColor, K.Background, K.FontName, K.FontHeight,
-                                          K.FontColor, K.PenWidth, K.PenStyle);
+    return std::tie(Width, Height, X1, XW, Y1, YW, XLabel, YLabel, ZeroLines, Arrows, EqualScale,
+                    AxesColor, ZeroLinesColor, Background, FontName, FontHeight, FontColor,
+                    PenWidth, PenStyle) ==
+           std::tie(K.Width, K.Height, K.X1, K.XW, K.Y1, K.YW, K.XLabel, K.YLabel, K.ZeroLines,
+                    K.Arrows, K.EqualScale, K.AxesColor, K.ZeroLinesColor, K.Background,
+                    K.FontName, K.FontHeight, K.FontColor, K.PenWidth, K.PenStyle);
 }
 
 void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel, bool ZeroLines,
@@ -202,8 +208,8 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
     const TAxesKey key{
         FStoredWidth,      FStoredHeight,    d2WorldX1(),     d2WorldXW(),      d2WorldY1(),
         d2WorldYW(),       XLabel,           YLabel,          ZeroLines,        Arrows,
-        AxesColor,         ZeroLinesColor,   FClearedColor,   canvas.Font.Name, canvas.Font.Height,
-        canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
+        EqualScale(),      AxesColor,        ZeroLinesColor,  FClearedColor,    canvas.Font.Name,
+        canvas.Font.Height, canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
     const bool cleared = canvas.Changes() == FClearedAt;
     // A recording canvas draws the axes, so that the recording has them.
     if (cleared && FAxes.Made && FAxes.Key == key && !canvas.Recorder()) {

@@ -61,6 +61,10 @@ public:
     // raises EMathImageError and keeps the previous window when it cannot
     // be fitted.
     void d2SetWorld(double X1, double Y1, double X2, double Y2);
+    // One scale for x and y, the world window centred in the drawing area
+    // (see TWorldDrawing::SetEqualScale); off by default. Refits at once.
+    void SetEqualScale(bool Value);
+    bool EqualScale() const { return FMapping.EqualScale(); }
 
     double d3WorldX1() const { return FMapping.D3.X1; }
     double d3WorldXW() const { return FMapping.D3.XW; }
@@ -126,7 +130,7 @@ private:
         int Width = 0, Height = 0;
         double X1 = 0, XW = 0, Y1 = 0, YW = 0;
         std::string XLabel, YLabel;
-        bool ZeroLines = false, Arrows = false;
+        bool ZeroLines = false, Arrows = false, EqualScale = false;
         TColor AxesColor = 0, ZeroLinesColor = 0, Background = 0;
         std::string FontName;
         int FontHeight = 0;

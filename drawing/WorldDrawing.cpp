@@ -50,19 +50,27 @@ TTicks Ticks(double Lo, double Range)
     return t;
 }
 
-// Calls Tick(value, labelled) for every tick of the range, with the canvas
-// font one point smaller; every (n div 4)-th tick from the first is labelled.
-template <class F> void ForEachTick(double Lo, double Range, TCanvas& Canvas, F&& Tick)
+// Calls Tick(value, labelled) for every tick of the range Lo..Lo + Range,
+// with the canvas font one point smaller; every (n div 4)-th tick from the
+// first is labelled. Ticks of the same step and labelling run on down to
+// ShownLo and up to ShownHi where those lie beyond the range.
+template <class F>
+void ForEachTick(double Lo, double Range, double ShownLo, double ShownHi, TCanvas& Canvas,
+                 F&& Tick)
 {
     const TTicks t = Ticks(Lo, Range);
     if (!t.Valid) return;
     const int height = Canvas.Font.Height;
     Canvas.Font.SetSize(Canvas.Font.Size() - 1);
-    if (t.Count <= 2000) {
+    const double hi = std::max(Lo + Range, ShownHi);
+    if (t.Count <= 2000 && (hi - std::min(Lo, ShownLo)) / t.Step <= 4000) {
         const long long first = static_cast<long long>(t.First);
         const long long every = std::max(static_cast<long long>(t.Count) / 4, 1LL);
-        for (long long m = first; m * t.Step <= Lo + Range; ++m)
-            Tick(m * t.Step, (m - first) % every == 0);
+        long long m = first;
+        while (ShownLo < Lo && (m - 1) * t.Step >= ShownLo)
+            --m;
+        for (; m * t.Step <= hi; ++m)
+            Tick(m * t.Step, ((m - first) % every + every) % every == 0);
     }
     Canvas.Font.Height = height;
 }
@@ -111,6 +119,10 @@ bool TWorldDrawing::Fit(double X1, double Y1, double X2, double Y2, bool AxesMod
 
     n.FSx = QuantisedScale(n.FXW / areaW);
     n.FSy = -QuantisedScale(n.FYW / areaH);
+    if (FEqualScale) {
+        n.FSx = std::min(n.FSx, -n.FSy);
+        n.FSy = -n.FSx;
+    }
     n.FOx = std::nearbyint((areaW - n.FSx * (X1 + X2)) / 2) + left;
     n.FOy = H - bottom - std::nearbyint((areaH + n.FSy * (Y1 + Y2)) / 2);
     if (!std::isfinite(n.FSx) || !std::isfinite(n.FSy) || n.FSx == 0 || n.FSy == 0 ||
@@ -173,8 +185,13 @@ void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel
     Canvas.Brush.Style = TBrushStyle::Clear;
     Canvas.Pen = TPen{AxesColor, 1, TPenStyle::Solid, TPenMode::Copy};
 
+    // With equal scales the ticks cover the area, which may reach beyond the window.
+    const double left = FEqualScale ? FAreaLeft : FX1;
+    const double right = FEqualScale ? FAreaRight : FX1 + FXW;
+    const double bottom = FEqualScale ? FAreaBottom : FY1;
+    const double top = FEqualScale ? FAreaTop : FY1 + FYW;
     DrawLine(Canvas, FAreaLeft, FAreaBottom, FAreaRight, FAreaBottom);
-    ForEachTick(FX1, FXW, Canvas, [&](double Value, bool Labelled) {
+    ForEachTick(FX1, FXW, left, right, Canvas, [&](double Value, bool Labelled) {
         const int px = WindowX(Value), py = WindowY(FAreaBottom);
         Canvas.MoveTo(px, py);
         Canvas.LineTo(px, py + Px(4));
@@ -195,7 +212,7 @@ void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel
     Canvas.TextOut(FWidth - xLabel.width() - Px(2), FHeight - xLabel.height() - Px(2), XLabel);
 
     DrawLine(Canvas, FAreaLeft, FAreaBottom, FAreaLeft, FAreaTop);
-    ForEachTick(FY1, FYW, Canvas, [&](double Value, bool Labelled) {
+    ForEachTick(FY1, FYW, bottom, top, Canvas, [&](double Value, bool Labelled) {
         const int px = WindowX(FAreaLeft), py = WindowY(Value);
         Canvas.MoveTo(px, py);
         Canvas.LineTo(px - Px(4), py);

@@ -29,6 +29,12 @@ public:
     // (ticks, arrow heads, gaps) grow by it.
     void SetPixelRatio(double Ratio) { FPixelRatio = Ratio; }
     int ControlWidth() const { return FWidth; }
+    // With equal scales x and y map with the smaller of their two scales, so
+    // that a circle is drawn as a circle; the world window is centred in
+    // the drawing area, which shows more on its longer side, and the ticks
+    // run on over the whole area. Off by default. Takes effect at the next Fit.
+    void SetEqualScale(bool Value) { FEqualScale = Value; }
+    bool EqualScale() const { return FEqualScale; }
     int ControlHeight() const { return FHeight; }
 
     // Fits the window from (X1, Y1) to (X2, Y2) into the drawing area, with
@@ -90,6 +96,7 @@ private:
     int Px(int N) const { return static_cast<int>(DevicePixels(N, FPixelRatio)); }
 
     double FPixelRatio = 1;
+    bool FEqualScale = false;
     int FWidth = 30, FHeight = 30;
     double FX1 = 0, FXW = 1, FY1 = 0, FYW = 1;
     bool FAxesMode = false;

@@ -8,6 +8,7 @@
 #include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
+#include "tests/drawing/SurfaceHelpers.h"
 #include "tests/math/MessageRecorder.h"
 #include "tests/math/Separators.h"
 
@@ -175,6 +176,27 @@ TEST_F(Windows, EnlargedPanelsAreRedrawnAtTheirSizeAndGoBack)
     WhileOpen([&] { QTest::mouseDClick(form->Chart1, Qt::LeftButton); },
               [&] { EXPECT_EQ(enlarged->size(), QSize(400, 400)); });
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// Enlarged, the panels keep one scale for x and y, also when the view is
+// made wider or taller than the panel's square.
+TEST_F(Windows, EnlargedPanelsDrawCirclesRound)
+{
+    form->chbxTri->setChecked(false);
+    for (TMathImage* panel : {form->MathImage1, form->MathImage2}) {
+        const double side = panel == form->MathImage1 ? 2 : 1; // the black figure, in world units
+        WhileOpen([&] { QTest::mouseDClick(panel, Qt::LeftButton); },
+                  [&] {
+                      for (const QSize size : {enlarged->size(), QSize(700, 450)}) {
+                          enlarged->resize(size);
+                          form->RedrawPanels();
+                          const QRect box = DarkExtent(*panel);
+                          EXPECT_LE(std::abs(box.width() - box.height()), 1) << size.width();
+                          EXPECT_NEAR(box.width(), side * panel->Mapping().Sx(), 2);
+                          EXPECT_GT(box.width(), 100);
+                      }
+                  });
+    }
 }
 
 TEST_F(Windows, PicturesAreSavedInTheFormatTheirNamesName)

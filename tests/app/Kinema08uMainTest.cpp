@@ -11,6 +11,7 @@
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 #include "tests/math/MessageRecorder.h"
+#include "tests/drawing/SurfaceHelpers.h"
 #include "tests/math/Separators.h"
 
 #include <QApplication>
@@ -107,6 +108,21 @@ protected:
             EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
             Click(box);
             EXPECT_EQ(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
+        }
+    }
+
+    // The black figures of both panels at the start, the unit circle in the
+    // finite panel and the unit square's inscribed circle and far edges in
+    // the incremental one, are as wide as they are tall, at one scale.
+    void ExpectRoundCircles()
+    {
+        for (TMathImage* panel : {form->MathImage1, form->MathImage2}) {
+            const QRect box = DarkExtent(*panel);
+            const double side = panel == form->MathImage1 ? 2 : 1; // world units
+            EXPECT_LE(std::abs(box.width() - box.height()), 1)
+                << panel->objectName().toStdString() << " at " << panel->width();
+            EXPECT_NEAR(box.width(), side * panel->Mapping().Sx(), 2);
+            EXPECT_EQ(panel->Mapping().Sx(), -panel->Mapping().Sy());
         }
     }
 
@@ -973,6 +989,15 @@ TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(MainWindow, CirclesAreRoundAtEverySize)
+{
+    Click(form->chbxTri); // the circle alone
+    for (const QSize size : {QSize(792, 573), QSize(1300, 600), QSize(700, 900)}) {
+        form->resize(size);
+        ExpectRoundCircles();
+    }
+}
+
 // Below its minimum size the panels would have no room for their axes.
 TEST_F(MainWindow, SmallestWindowKeepsRoomForTheAxes)
 {
@@ -1027,6 +1052,9 @@ TEST_F(HighDpi, PanelsAndPicturesHaveTheDevicePixels)
         EXPECT_EQ(panel->Bitmap().size(), panel->size() * ratio);
         EXPECT_EQ(panel->PixelRatio(), ratio);
     }
+    Click(form->chbxTri);
+    ExpectRoundCircles();
+    Click(form->chbxTri);
     Slide(form->TrackBar2, 6);
     Click(form->chbxVelFld);
     Click(form->chkbxAp);
