@@ -361,6 +361,9 @@ void TForm1::SetUpCharts()
     Chart4->BottomAxis.Visible = false;
     Chart4->LeftAxis.Visible = false;
     Chart4->LeftAxis.GridCentered = true;
+    // The Mohr circles show as circles.
+    Chart3->EqualScale = true;
+    Chart4->EqualScale = true;
 
     struct TSeriesRow {
         TLineSeries*& Field;

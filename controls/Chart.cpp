@@ -496,7 +496,8 @@ int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const
     return depth;
 }
 
-void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
+void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To,
+                        double UnitsPerPixel)
 {
     const bool horizontal = Axis.Horizontal();
     Axis.FStartPos = From + Axis.StartPosition * (To - From) / 100;
@@ -515,6 +516,14 @@ void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To)
         const long double scale = (hi - lo) / (size - low - high);
         lo -= low * scale;
         hi += high * scale;
+    }
+    Axis.FNaturalMin = static_cast<double>(lo);
+    Axis.FNaturalMax = static_cast<double>(hi);
+    const long double wanted = static_cast<long double>(UnitsPerPixel) * size;
+    if (wanted > hi - lo) {
+        const long double middle = (lo + hi) / 2;
+        lo = middle - wanted / 2;
+        hi = middle + wanted / 2;
     }
     Axis.FShownMin = static_cast<double>(lo);
     Axis.FShownMax = static_cast<double>(hi);
@@ -564,14 +573,32 @@ void TChart::LayoutAxes(QPainter& Painter, QRect Area)
         if (axis->FAutomatic || axis->AutomaticMinimum)
             axis->FMinimum = horizontal ? SeriesMinX(*axis) : SeriesMinY(*axis);
     }
-    const QPaintDevice* device = Painter.device();
+    PlaceAxes(Painter, Area, 0);
+    // Equal scales: the larger number of units per pixel for both axes. The
+    // widened labels can change the room the axes take, and with it their
+    // lengths: placed again until the plotting area stays.
+    const auto unitsPerPixel = [](const TChartAxis& Axis) {
+        const int size = Axis.FEndPos - Axis.FStartPos;
+        return size > 0 ? (Axis.FNaturalMax - Axis.FNaturalMin) / size : 0.0;
+    };
+    for (int pass = 0; EqualScale && pass < 4; ++pass) {
+        const double units = std::max(unitsPerPixel(BottomAxis), unitsPerPixel(LeftAxis));
+        if (!std::isfinite(units) || !(units > 0)) break;
+        const QRect placed = FChartRect;
+        PlaceAxes(Painter, Area, units);
+        if (FChartRect == placed) break;
+    }
+}
 
+void TChart::PlaceAxes(QPainter& Painter, QRect Area, double UnitsPerPixel)
+{
+    const QPaintDevice* device = Painter.device();
     if (BottomAxis.Visible && BottomAxis.PositionPercent == 0)
         Area.setBottom(Area.bottom() - AxisDepth(BottomAxis, device));
-    AdjustAxis(LeftAxis, Painter, Area.top(), Area.bottom());
+    AdjustAxis(LeftAxis, Painter, Area.top(), Area.bottom(), UnitsPerPixel);
     if (LeftAxis.Visible && LeftAxis.PositionPercent == 0)
         Area.setLeft(Area.left() + AxisDepth(LeftAxis, device));
-    AdjustAxis(BottomAxis, Painter, Area.left(), Area.right());
+    AdjustAxis(BottomAxis, Painter, Area.left(), Area.right(), UnitsPerPixel);
 
     BottomAxis.FPosition =
         Area.bottom() -

@@ -223,6 +223,7 @@ private:
     bool FAutomatic = true;
     double FMinimum = 0, FMaximum = 0;
     double FShownMin = 0, FShownMax = 0;
+    double FNaturalMin = 0, FNaturalMax = 0; // the range shown before equal scaling
     int FStartPos = 0, FEndPos = 0, FPosition = 0;
     double FLabelStep = 0;
     std::vector<double> FLabelValues;
@@ -242,6 +243,10 @@ public:
     TChartAxis BottomAxis{this, true};
     TChartAxis LeftAxis{this, false};
     TNotifyEvent OnDblClick;
+    // When set, a unit of x and a unit of y take the same pixels: the range
+    // of the axis with fewer units per pixel is shown widened about its
+    // centre. Minimum and Maximum keep their values. Off by default.
+    bool EqualScale = false;
 
     template <class T> T* AddSeries()
     {
@@ -282,8 +287,12 @@ private:
     double SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const;
     bool AxisHasLabels(const TChartAxis& Axis) const;
     int AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const;
-    void AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To);
+    // Places the axis between From and To and makes its labels; a range of
+    // fewer than UnitsPerPixel units per pixel is widened to that many.
+    void AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To,
+                    double UnitsPerPixel = 0);
     void LayoutAxes(QPainter& Painter, QRect Area);
+    void PlaceAxes(QPainter& Painter, QRect Area, double UnitsPerPixel);
     void DrawAxis(QPainter& Painter, const TChartAxis& Axis);
     QSize SvgSize() const;
 

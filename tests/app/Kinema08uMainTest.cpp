@@ -989,6 +989,39 @@ TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+// The box of the pixels of one colour in a chart's picture.
+QRect ColourExtent(TChart* Chart, TColor Color)
+{
+    const QImage picture = Chart->grab().toImage();
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == ColorToRgb(Color)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Both Mohr charts draw their circles round: the shorter range is widened
+// about its centre, after the fitting that gives the axes whole ends.
+TEST_F(MainWindow, MohrCirclesAreRound)
+{
+    Click(form->RadioButton3);
+    Slide(form->TrackBar1, 12);
+    Slide(form->TrackBar2, 5);
+    Deform(3);
+    form->PageControl1->setCurrentIndex(1);
+    for (const QSize size : {QSize(792, 573), QSize(1300, 700)}) {
+        form->resize(size);
+        for (const auto& [chart, colour] : {std::pair{form->Chart3, clBlue}, {form->Chart4, clRed}}) {
+            const QRect box = ColourExtent(chart, colour);
+            EXPECT_GT(box.width(), 10) << chart->objectName().toStdString();
+            EXPECT_LE(std::abs(box.width() - box.height()), 1)
+                << chart->objectName().toStdString() << " at " << size.width();
+            // The fitted ranges keep their whole ends.
+            EXPECT_EQ(chart->LeftAxis.Minimum(), std::nearbyint(chart->LeftAxis.Minimum()));
+        }
+    }
+}
+
 TEST_F(MainWindow, CirclesAreRoundAtEverySize)
 {
     Click(form->chbxTri); // the circle alone
