@@ -609,8 +609,9 @@ void TChart::PlaceAxes(QPainter& Painter, QRect Area, double UnitsPerPixel)
     FChartRect = Area;
 }
 
-void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
+void TChart::DrawAxis(QPainter& Painter, TChartAxis& Axis)
 {
+    Axis.FLabelBoxes.clear();
     if (!Axis.Visible) return;
     const bool horizontal = Axis.Horizontal();
     const QRect& r = FChartRect;
@@ -659,24 +660,40 @@ void TChart::DrawAxis(QPainter& Painter, const TChartAxis& Axis)
     const int labelsAt = at + outward * (Axis.TickLength + 2);
     UseFont(Painter, Axis.LabelsFont);
     const QFontMetrics fm(Painter.font(), Painter.device());
-    QRect previous;
-    for (double v : Axis.FLabelValues) {
-        const int pos = Axis.CalcPosValue(v);
+    // The labels from the lowest value up, end labels kept inside the picture.
+    std::vector<std::pair<QRect, QString>> labels;
+    for (auto v = Axis.FLabelValues.rbegin(); v != Axis.FLabelValues.rend(); ++v) {
+        const int pos = Axis.CalcPosValue(*v);
         if (!Drawable(pos)) continue;
-        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(v));
+        const QString text = ShownText(Axis.LabelsFont, Axis.LabelText(*v));
         const int w = fm.horizontalAdvance(text), h = fm.height();
         QRect box = horizontal ? QRect(pos - w / 2, labelsAt, w, h)
                                : QRect(labelsAt - w, pos - h / 2, w, h);
-        // Keep end labels inside the picture, and skip labels that would
-        // overlap the one before.
         if (horizontal) {
             const QRect& bounds = FDrawRect;
             box.moveLeft(
                 std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - w)));
         }
-        if (!previous.isNull() && box.intersects(previous)) continue;
-        Painter.drawText(box, Qt::AlignCenter, text);
-        previous = box;
+        labels.emplace_back(box, text);
+    }
+    // Labels that would touch are thinned: every second one left out, then
+    // every third, and so on, until a space's width lies between any two
+    // side by side, and labels one above the other do not overlap.
+    const int gap = horizontal ? fm.horizontalAdvance(' ') : 0;
+    const auto apart = [&](const QRect& Lower, const QRect& Higher) {
+        return horizontal ? Higher.left() - Lower.right() - 1 >= gap
+                          : Lower.top() - Higher.bottom() - 1 >= gap;
+    };
+    size_t every = 1;
+    for (; every < labels.size(); ++every) {
+        bool fits = true;
+        for (size_t i = every; i < labels.size() && fits; i += every)
+            fits = apart(labels[i - every].first, labels[i].first);
+        if (fits) break;
+    }
+    for (size_t i = 0; i < labels.size(); i += every) {
+        Painter.drawText(labels[i].first, Qt::AlignCenter, labels[i].second);
+        Axis.FLabelBoxes.push_back(labels[i].first);
     }
 
     if (Axis.Axis.Visible) {

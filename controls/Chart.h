@@ -212,6 +212,8 @@ public:
     int EndPos() const { return FEndPos; }
     double LabelStep() const { return FLabelStep; }
     const std::vector<double>& LabelValues() const { return FLabelValues; }
+    // The boxes of the labels drawn last, lowest value first.
+    const std::vector<QRect>& LabelBoxes() const { return FLabelBoxes; }
     // The pixel of a value: x for a horizontal axis, y for a vertical one.
     int CalcPosValue(double Value) const;
     QString LabelText(double Value) const;
@@ -227,6 +229,7 @@ private:
     int FStartPos = 0, FEndPos = 0, FPosition = 0;
     double FLabelStep = 0;
     std::vector<double> FLabelValues;
+    std::vector<QRect> FLabelBoxes;
 };
 
 class TChart : public QWidget {
@@ -293,7 +296,7 @@ private:
                     double UnitsPerPixel = 0);
     void LayoutAxes(QPainter& Painter, QRect Area);
     void PlaceAxes(QPainter& Painter, QRect Area, double UnitsPerPixel);
-    void DrawAxis(QPainter& Painter, const TChartAxis& Axis);
+    void DrawAxis(QPainter& Painter, TChartAxis& Axis);
     QSize SvgSize() const;
 
     std::vector<std::unique_ptr<TChartSeries>> FSeries;

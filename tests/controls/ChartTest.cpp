@@ -611,6 +611,55 @@ TEST_F(ChartFormat, LabelTextsAndIncrement)
     EXPECT_EQ(x.LabelText(12345.5), "12.345,5");
 }
 
+// Labels that would touch are thinned to every k-th one, the smallest k
+// that leaves room between labels side by side and no overlap between
+// labels one above the other: at the main window's narrowest chart (77
+// pixels wide) and at its design width, with the widest label texts of
+// both locales.
+TEST_F(ChartFormat, TouchingLabelsAreThinnedEvenly)
+{
+    const std::vector<std::pair<double, double>> ranges = {
+        {0, 100}, {-1, 101}, {0, 12}, {-1e6, 1e6}, {-1234567.891, 7}, {0.001, 0.004}, {-2, 2}};
+    int thinned = 0;
+    for (const auto& [decimal, thousands] : {std::pair{".", ","}, {",", "."}}) {
+        FormatSettings().DecimalSeparator = decimal;
+        FormatSettings().ThousandSeparator = thousands;
+        for (const QSize size : {QSize(77, 81), QSize(152, 154)}) {
+            for (const auto& [lo, hi] : ranges) {
+                TChart chart;
+                chart.resize(size);
+                chart.Title.Text = QStringList{"Inclinación de elipse vs. ", "Razón axial"};
+                chart.BottomAxis.Title.Caption = "Razón axial";
+                chart.AddSeries<TLineSeries>()->AddPoint(lo, lo);
+                chart.SeriesList(0)->AddPoint(hi, hi);
+                Render(chart);
+                for (const TChartAxis* axis : {&chart.BottomAxis, &chart.LeftAxis}) {
+                    SCOPED_TRACE(testing::Message() << lo << ".." << hi << " at " << size.width()
+                                                    << " " << decimal << (axis->Horizontal() ? " bottom" : " left"));
+                    const std::vector<QRect>& boxes = axis->LabelBoxes();
+                    for (size_t i = 1; i < boxes.size(); ++i) {
+                        if (axis->Horizontal())
+                            EXPECT_GE(boxes[i].left() - boxes[i - 1].right() - 1, 2);
+                        else
+                            EXPECT_GT(boxes[i - 1].top(), boxes[i].bottom());
+                    }
+                    // Every k-th label: those drawn are evenly spaced, but
+                    // for end labels moved into the picture.
+                    const auto at = [&](const QRect& R) {
+                        return axis->Horizontal() ? R.center().x() : R.center().y();
+                    };
+                    for (size_t i = 3; i + 1 < boxes.size(); ++i)
+                        EXPECT_LE(std::abs((at(boxes[i]) - at(boxes[i - 1])) -
+                                           (at(boxes[i - 1]) - at(boxes[i - 2]))),
+                                  2);
+                    thinned += boxes.size() < axis->LabelValues().size();
+                }
+            }
+        }
+    }
+    EXPECT_GT(thinned, 0); // the table holds labels that touch
+}
+
 TEST(ChartDrawing, ExtremeSettingsNeitherHangNorCrash)
 {
     for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(12, 9), QSize(60, 40)}) {
