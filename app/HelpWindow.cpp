@@ -2,16 +2,52 @@
 
 #include "controls/Align.h"
 
+#include <QAction>
+#include <QDesktopServices>
 #include <QFileInfo>
-#include <QHelpEngineCore>
+#include <QFrame>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
 #include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
+
+#include <utility>
 
 namespace tensim {
 
+namespace {
+
+// Pages of the web and mail addresses go to the desktop's programs.
+bool IsExternal(const QUrl& Url)
+{
+    const QString scheme = Url.scheme().toLower();
+    return scheme == "http" || scheme == "https" || scheme == "mailto";
+}
+
+// A page of the side pane: its controls placed by the alignment layer.
+QWidget* PanePage(QTabWidget* Pane, const QString& Caption)
+{
+    auto* page = new QWidget;
+    Pane->addTab(page, Caption);
+    return page;
+}
+
+} // namespace
+
 THelpBrowser::THelpBrowser(QWidget* Parent) : QTextBrowser(Parent)
 {
-    setOpenExternalLinks(true);
+    // Links between the help's pages are followed here.
+    setOpenExternalLinks(false);
+    setOpenLinks(true);
 }
 
 QVariant THelpBrowser::loadResource(int Type, const QUrl& Name)
@@ -20,19 +56,101 @@ QVariant THelpBrowser::loadResource(int Type, const QUrl& Name)
     return QTextBrowser::loadResource(Type, Name);
 }
 
+void THelpBrowser::doSetSource(const QUrl& Name, QTextDocument::ResourceType Type)
+{
+    if (IsExternal(Name)) {
+        QDesktopServices::openUrl(Name);
+        return;
+    }
+    QTextBrowser::doSetSource(Name, Type);
+}
+
 THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
 {
     setWindowTitle("Ayuda de Tensim");
-    resize(840, 600);
-    FBrowser = new THelpBrowser(this);
-    SetAlign(FBrowser, alClient);
+    resize(900, 620);
+
+    auto* bar = new QFrame(this);
+    bar->setFixedHeight(34);
+    SetAlign(bar, alTop);
+    const auto button = [&](const QString& Caption, QStyle::StandardPixmap Icon, int Left) {
+        auto* b = new QToolButton(bar);
+        b->setText(Caption);
+        b->setIcon(style()->standardIcon(Icon));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setEnabled(false);
+        b->setGeometry(Left, 4, 100, 26);
+        return b;
+    };
+    FBack = button("Atrás", QStyle::SP_ArrowBack, 4);
+    FForward = button("Adelante", QStyle::SP_ArrowForward, 108);
+    FBack->setToolTip("Página anterior (Alt+←)");
+    FForward->setToolTip("Página siguiente (Alt+→)");
+
+    FSplitter = new QSplitter(this);
+    SetAlign(FSplitter, alClient);
+    FPane = new QTabWidget(FSplitter);
+    FBrowser = new THelpBrowser(FSplitter);
+    FSplitter->setStretchFactor(1, 1);
+    FSplitter->setSizes({250, 650});
+    CreatePane();
+
+    connect(FBack, &QToolButton::clicked, FBrowser, &QTextBrowser::backward);
+    connect(FForward, &QToolButton::clicked, FBrowser, &QTextBrowser::forward);
+    connect(FBrowser, &QTextBrowser::backwardAvailable, FBack, &QWidget::setEnabled);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, FForward, &QWidget::setEnabled);
+    connect(FBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::SourceChanged);
+    // Back and forward from anywhere in the window.
+    auto* back = new QAction(this);
+    back->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Back)});
+    connect(back, &QAction::triggered, FBrowser, &QTextBrowser::backward);
+    auto* forward = new QAction(this);
+    forward->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::Key_Forward)});
+    connect(forward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
+    addActions({back, forward});
 }
 
 THelpWindow::~THelpWindow()
 {
-    // The engine closes its collection before the folder goes.
+    // The engine's widgets and the browser let go of the engine before it
+    // closes its collection, and the engine before the folder goes.
+    delete FPane;
     FBrowser->SetEngine(nullptr);
     FEngine.reset();
+}
+
+QHelpEngineCore* THelpWindow::Engine() const
+{
+    return FEngine.get();
+}
+
+void THelpWindow::CreatePane()
+{
+    // The contents and the index come from the engine as it opens a file.
+    PanePage(FPane, "Contenido");
+
+    QWidget* index = PanePage(FPane, "Índice");
+    FIndexField = new QLineEdit(index);
+    FIndexField->setPlaceholderText("Palabra clave");
+    FIndexField->setClearButtonEnabled(true);
+    SetAlign(FIndexField, alTop);
+
+    QWidget* search = PanePage(FPane, "Buscar");
+    FSearchField = new QLineEdit(search);
+    FSearchField->setPlaceholderText("Buscar en la ayuda");
+    FSearchField->setClearButtonEnabled(true);
+    SetAlign(FSearchField, alTop);
+    FSearchStatus = new QLabel(search);
+    FSearchStatus->setWordWrap(true);
+    FSearchStatus->setFixedHeight(40);
+    SetAlign(FSearchStatus, alTop);
+    FSearchResults = new QListWidget(search);
+    SetAlign(FSearchResults, alClient);
+    connect(FSearchField, &QLineEdit::returnPressed, this,
+            [this] { Search(FSearchField->text()); });
+    connect(FSearchResults, &QListWidget::itemActivated, this, [this](QListWidgetItem* Item) {
+        FBrowser->setSource(Item->data(Qt::UserRole).toUrl());
+    });
 }
 
 void THelpWindow::ShowProblem(const QString& Text)
@@ -43,20 +161,26 @@ void THelpWindow::ShowProblem(const QString& Text)
 bool THelpWindow::Open(const QString& HelpFile)
 {
     if (FEngine && FHelpFile == HelpFile) return true;
+    // The widgets of the engine before go with it.
+    delete std::exchange(FContents, nullptr);
+    delete std::exchange(FIndex, nullptr);
     FBrowser->SetEngine(nullptr);
     FEngine.reset();
     FHelpFile.clear();
+    FIndexing = false;
+    FSearchResults->clear();
+    FSearchStatus->clear();
     if (!QFileInfo(HelpFile).isFile()) {
         ShowProblem(QString("No se encontró el archivo de ayuda %1.").arg(HelpFile));
         return false;
     }
-    // The engine keeps its register of help files in a collection of its
-    // own, in a temporary folder.
+    // The engine keeps its register of help files, and its search index,
+    // in a collection of its own, in a temporary folder.
     FCollectionDir = std::make_unique<QTemporaryDir>();
-    auto engine = std::make_unique<QHelpEngineCore>(FCollectionDir->filePath("tensim.qhc"));
+    auto engine = std::make_unique<QHelpEngine>(FCollectionDir->filePath("tensim.qhc"));
     engine->setReadOnly(false); // the collection registers the file
     if (!FCollectionDir->isValid() || !engine->setupData() ||
-        !engine->registerDocumentation(HelpFile)) {
+        !engine->registerDocumentation(HelpFile) || !engine->setupData()) {
         ShowProblem(
             QString("No se pudo leer el archivo de ayuda %1: %2").arg(HelpFile, engine->error()));
         return false;
@@ -64,7 +188,82 @@ bool THelpWindow::Open(const QString& HelpFile)
     FEngine = std::move(engine);
     FHelpFile = HelpFile;
     FBrowser->SetEngine(FEngine.get());
+
+    QHelpContentWidget* contents = FEngine->contentWidget();
+    FContents = contents;
+    contents->setParent(FPane->widget(0));
+    contents->setHeaderHidden(true);
+    SetAlign(contents, alClient);
+    connect(contents, &QHelpContentWidget::linkActivated, this,
+            [this](const QUrl& Page) { FBrowser->setSource(Page); });
+    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, this,
+            [this] { SourceChanged(FBrowser->source()); });
+
+    QHelpIndexWidget* index = FEngine->indexWidget();
+    FIndex = index;
+    index->setParent(FPane->widget(1));
+    SetAlign(index, alClient);
+    connect(index, &QHelpIndexWidget::documentActivated, this,
+            [this](const QHelpLink& Document) { FBrowser->setSource(Document.url); });
+    connect(index, &QHelpIndexWidget::documentsActivated, this,
+            [this](const QList<QHelpLink>& Documents) {
+                if (!Documents.isEmpty()) FBrowser->setSource(Documents.first().url);
+            });
+    connect(FIndexField, &QLineEdit::textChanged, index,
+            [index](const QString& Text) { index->filterIndices(Text); });
+    connect(FIndexField, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
+
+    QHelpSearchEngine* search = FEngine->searchEngine();
+    connect(search, &QHelpSearchEngine::indexingFinished, this, [this] {
+        FIndexing = false;
+        if (!FPendingSearch.isEmpty()) Search(std::exchange(FPendingSearch, QString()));
+    });
+    connect(search, &QHelpSearchEngine::searchingFinished, this, &THelpWindow::SearchFinished);
+    FIndexing = true;
+    search->reindexDocumentation();
     return true;
+}
+
+void THelpWindow::SourceChanged(const QUrl& Page)
+{
+    // The contents follow the page shown.
+    if (!FEngine) return;
+    QHelpContentWidget* contents = FEngine->contentWidget();
+    const QModelIndex at = contents->indexOf(Page.adjusted(QUrl::RemoveFragment));
+    if (at.isValid()) contents->setCurrentIndex(at);
+}
+
+void THelpWindow::Search(const QString& Words)
+{
+    if (FSearchField->text() != Words) FSearchField->setText(Words);
+    FPane->setCurrentIndex(2);
+    FSearchResults->clear();
+    if (!FEngine || Words.trimmed().isEmpty()) {
+        FSearchStatus->clear();
+        return;
+    }
+    if (FIndexing) {
+        FPendingSearch = Words;
+        FSearchStatus->setText("Preparando el índice de búsqueda…");
+        return;
+    }
+    FSearchStatus->setText("Buscando…");
+    FEngine->searchEngine()->search(Words);
+}
+
+void THelpWindow::SearchFinished(int Hits)
+{
+    FSearchResults->clear();
+    const QList<QHelpSearchResult> results = FEngine->searchEngine()->searchResults(0, Hits);
+    for (const QHelpSearchResult& result : results) {
+        auto* item = new QListWidgetItem(result.title(), FSearchResults);
+        item->setData(Qt::UserRole, result.url());
+        item->setToolTip(result.url().fileName());
+    }
+    FSearchStatus->setText(results.isEmpty() ? QString("No se encontró ninguna página.")
+                           : results.size() == 1
+                               ? QString("Se encontró una página.")
+                               : QString("Se encontraron %1 páginas.").arg(results.size()));
 }
 
 bool THelpWindow::ShowContext(const QString& HelpFile, int Context)

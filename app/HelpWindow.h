@@ -1,6 +1,8 @@
 #pragma once
-// The program's help: the pages of its Qt compiled help file, shown in a
-// window of its own and opened at the page of a help context.
+// The program's help: the pages of its Qt compiled help file in a help
+// window of its own, with the table of contents, the keyword index and a
+// full-text search beside the page, links between pages, and back and
+// forward.
 
 #include <QTextBrowser>
 #include <QUrl>
@@ -8,18 +10,29 @@
 
 #include <memory>
 
+class QHelpEngine;
 class QHelpEngineCore;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSplitter;
+class QTabWidget;
 class QTemporaryDir;
+class QToolButton;
 
 namespace tensim {
 
-// A text browser that reads the pages and pictures of a help file.
+// A text browser that reads the pages and pictures of a help file, follows
+// the links between them, and hands links to the web to the desktop.
 class THelpBrowser : public QTextBrowser {
     Q_OBJECT
 public:
     explicit THelpBrowser(QWidget* Parent = nullptr);
     void SetEngine(QHelpEngineCore* Engine) { FEngine = Engine; }
     QVariant loadResource(int Type, const QUrl& Name) override;
+
+protected:
+    void doSetSource(const QUrl& Name, QTextDocument::ResourceType Type) override;
 
 private:
     QHelpEngineCore* FEngine = nullptr;
@@ -39,16 +52,43 @@ public:
 
     THelpBrowser* Browser() const { return FBrowser; }
     // The engine over the help file last opened; none when it failed.
-    QHelpEngineCore* Engine() const { return FEngine.get(); }
+    QHelpEngineCore* Engine() const;
+
+    // The side pane's tabs: "Contenido", "Índice", "Buscar".
+    QTabWidget* Pane() const { return FPane; }
+    QToolButton* BackButton() const { return FBack; }
+    QToolButton* ForwardButton() const { return FForward; }
+    QLineEdit* SearchField() const { return FSearchField; }
+    QListWidget* SearchResults() const { return FSearchResults; }
+    QLineEdit* IndexField() const { return FIndexField; }
+
+    // Searches the pages for Words; the hits are listed in the search tab
+    // once the search index is ready.
+    void Search(const QString& Words);
 
 private:
     bool Open(const QString& HelpFile);
     void ShowProblem(const QString& Text);
+    void CreatePane();
+    void SourceChanged(const QUrl& Page);
+    void SearchFinished(int Hits);
 
+    QToolButton* FBack;
+    QToolButton* FForward;
+    QSplitter* FSplitter;
+    QTabWidget* FPane;
+    QWidget* FContents = nullptr; // the engine's, in the pane
+    QWidget* FIndex = nullptr;
+    QLineEdit* FIndexField = nullptr;
+    QLineEdit* FSearchField = nullptr;
+    QListWidget* FSearchResults = nullptr;
+    QLabel* FSearchStatus = nullptr;
     THelpBrowser* FBrowser;
     std::unique_ptr<QTemporaryDir> FCollectionDir;
-    std::unique_ptr<QHelpEngineCore> FEngine;
+    std::unique_ptr<QHelpEngine> FEngine;
     QString FHelpFile;
+    bool FIndexing = false;
+    QString FPendingSearch; // asked for while the index was being made
 };
 
 } // namespace tensim

@@ -3,9 +3,15 @@
 #include "app/Application.h"
 #include "app/Kinema08uMain.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QHelpEngineCore>
+#include <QListWidget>
 #include <QRegularExpression>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTreeView>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -61,6 +67,71 @@ TEST(Help, EveryLinkResolves)
     // Every page can be reached from some page.
     for (const QUrl& page : pages)
         EXPECT_TRUE(linked.count(page.fileName())) << page.fileName().toStdString();
+}
+
+// Clicks the first link of the page shown whose target ends in Target.
+void ClickLink(THelpBrowser* Browser, const QString& Target)
+{
+    for (QTextBlock block = Browser->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().anchorHref().endsWith(Target)) continue;
+            QTextCursor cursor(Browser->document());
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            Browser->setTextCursor(cursor);
+            Browser->ensureCursorVisible();
+            QTest::mouseClick(Browser->viewport(), Qt::LeftButton, {},
+                              Browser->cursorRect(cursor).center());
+            return;
+        }
+    ADD_FAILURE() << "no link to " << Target.toStdString();
+}
+
+// Links between pages and to anchors, back and forward, the contents, the
+// keyword index and the full-text search, as a user reaches them.
+TEST(Help, LinksIndexSearchAndHistory)
+{
+    THelpWindow window;
+    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    THelpBrowser* browser = window.Browser();
+    EXPECT_FALSE(window.BackButton()->isEnabled());
+
+    ClickLink(browser, "ventana.html");
+    EXPECT_EQ(browser->source().fileName(), "ventana.html");
+    EXPECT_TRUE(browser->toPlainText().contains("La ventana y sus controles"));
+    EXPECT_TRUE(window.BackButton()->isEnabled());
+    QTest::keyClick(&window, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(browser->source().fileName(), "index.html");
+    QTest::mouseClick(window.ForwardButton(), Qt::LeftButton);
+    EXPECT_EQ(browser->source().fileName(), "ventana.html");
+    QTest::mouseClick(window.BackButton(), Qt::LeftButton);
+    QTest::keyClick(&window, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(browser->source().fileName(), "ventana.html");
+
+    // The contents list the pages; the keyword index leads to an anchor.
+    auto* contents = window.Pane()->widget(0)->findChild<QTreeView*>();
+    ASSERT_NE(contents, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return contents->model()->rowCount() > 0; }, 10000));
+    window.Pane()->setCurrentIndex(1);
+    window.IndexField()->setText("Tensor de distorsión finita"); // as typed: QTest types ASCII only
+    QTest::keyClick(window.IndexField(), Qt::Key_Return);
+    EXPECT_EQ(browser->source().fileName(), "ventana.html");
+    EXPECT_EQ(browser->source().fragment(), "tensor_finito");
+
+    // A search for a Spanish word finds the page on the apophyses.
+    window.Search("apófisis");
+    QListWidget* results = window.SearchResults();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return results->count() > 0; }, 20000));
+    int found = -1;
+    for (int i = 0; i < results->count(); ++i)
+        if (results->item(i)->data(Qt::UserRole).toUrl().fileName() == "campo_velocidad.html")
+            found = i;
+    ASSERT_GE(found, 0);
+    results->setCurrentRow(found);
+    QTest::keyClick(results, Qt::Key_Return);
+    EXPECT_EQ(browser->source().fileName(), "campo_velocidad.html");
 }
 
 TEST(Help, AMissingOrBrokenFileIsReportedInSpanish)
