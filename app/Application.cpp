@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 #include <QVariant>
 #include <QWidget>
 
@@ -97,6 +99,22 @@ void ApplySystemLocale()
     const QLocale locale = QLocale::system();
     FormatSettings().DecimalSeparator = locale.decimalPoint().toStdString();
     FormatSettings().ThousandSeparator = locale.groupSeparator().toStdString();
+}
+
+int InstallSpanishTranslations()
+{
+    int loaded = 0;
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* catalogue : {"qtbase_es", "qt_help_es"}) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(QString::fromLatin1(catalogue), folder)) {
+            QCoreApplication::installTranslator(translator);
+            ++loaded;
+        } else {
+            delete translator;
+        }
+    }
+    return loaded;
 }
 
 void SetHelpFile(const QString& FileName)

@@ -44,6 +44,11 @@ QFont WindowFont();
 // Reads the locale's separators into the program's format settings.
 void ApplySystemLocale();
 
+// Loads Qt's own Spanish texts (dialogs, message-box buttons, the help
+// engine), whatever the system's language: the program speaks Spanish.
+// Returns how many catalogues were loaded.
+int InstallSpanishTranslations();
+
 // The application's help file, an application-wide setting.
 void SetHelpFile(const QString& FileName);
 QString HelpFile();

@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -47,6 +48,19 @@ QByteArray PanelSvg(TMathImage& Image)
 int PanelSide(const TMathImage* Image)
 {
     return Image == Form1->MathImage1 ? 550 : 400;
+}
+
+// What the view shows: a chart's title, or the name of a panel's group.
+QString ViewTitle(QWidget* Control)
+{
+    if (auto* chart = dynamic_cast<TChart*>(Control)) {
+        QStringList lines;
+        for (const QString& line : chart->Title.Text)
+            lines << line.trimmed();
+        return lines.join(' ');
+    }
+    const auto* group = qobject_cast<const QGroupBox*>(Form1->FEnlargedParent.data());
+    return group ? group->title() : Control->objectName();
 }
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
@@ -115,6 +129,7 @@ void TForm2::FormActivate()
 {
     QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
     if (!control || control->parentWidget() != this) return;
+    setWindowTitle(ViewTitle(control) + " — Tensim");
     if (auto* image = dynamic_cast<TMathImage*>(control)) {
         Form1->RedrawPanels();
         image->d2Clear();

@@ -373,17 +373,20 @@ void TForm1::SetUpCharts()
         bool Pointer;
         TSeriesPointerStyle Style;
         TChartListOrder Order;
+        const char* Title; // what the series holds, the name of its rows in CSV
     };
+    // clang-format off
     const TSeriesRow rows[] = {
-        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending},
-        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending},
-        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending},
-        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending},
-        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending},
-        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone},
-        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone},
-        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending},
+        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending, "Lado 1"},
+        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending, "Lado 2"},
+        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending, "Lado 3"},
+        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending, "MohrFlujo"},
+        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending, "Inclinación"},
+        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone, "Círculo de Mohr (estado deformado)"},
+        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone, "Círculo de Mohr (flujo)"},
+        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending, "Eje del círculo de flujo"},
     };
+    // clang-format on
     for (const TSeriesRow& row : rows) {
         row.Field = row.Chart->AddSeries<TLineSeries>();
         row.Field->setObjectName(row.Name);
@@ -393,8 +396,8 @@ void TForm1::SetUpCharts()
         row.Field->Pointer.Style = row.Style;
         row.Field->Pointer.HorizSize = 3;
         row.Field->Pointer.VertSize = 3;
+        row.Field->Title = QString::fromUtf8(row.Title);
     }
-    Series5->Title = "MohrFlujo";
 }
 
 void TForm1::BindEvents()

@@ -15,9 +15,23 @@ namespace tensim {
 
 namespace {
 
-Exception NotWritten(const QString& FileName, const QString& Reason)
+// Why FileName could not be written, in Spanish, read off the file system.
+QString SpanishReason(const QString& FileName)
 {
-    return Exception(QString("Cannot create file \"%1\". %2").arg(FileName, Reason).toStdString());
+    const QFileInfo file(FileName);
+    const QFileInfo folder(file.absolutePath());
+    if (file.isDir()) return "es una carpeta";
+    if (!folder.isDir()) return "la carpeta no existe";
+    if (!folder.isWritable() || (file.exists() && !file.isWritable())) return "permiso denegado";
+    return "no se pudo escribir el archivo";
+}
+
+// "No se pudo guardar «name»: reason." with Qt's own words after it.
+Exception NotWritten(const QString& FileName, const QString& QtReason)
+{
+    QString text = QString("No se pudo guardar «%1»: %2.").arg(FileName, SpanishReason(FileName));
+    if (!QtReason.isEmpty()) text += QString(" (%1)").arg(QtReason);
+    return Exception(text.toStdString());
 }
 
 } // namespace

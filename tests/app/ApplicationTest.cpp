@@ -3,7 +3,10 @@
 #include "app/Glyphs.h"
 #include "tests/math/MessageRecorder.h"
 
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -54,6 +57,25 @@ TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
     QCoreApplication::sendPostedEvents(&thrower);
     EXPECT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(thrower.Handled, 2);
+}
+
+// Qt's own dialogs speak Spanish, whatever the system's language.
+TEST(Application, QtsOwnTextsAreSpanish)
+{
+    EXPECT_EQ(InstallSpanishTranslations(), 2);
+    QMessageBox box(QMessageBox::Question, "Tensim", "?", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove('&'), "Aceptar");
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove('&'), "Cancelar");
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    auto* label = dialog.findChild<QLabel*>("fileNameLabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->text().contains("Nombre")) << label->text().toStdString();
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 // An exception from a click handler unwinds through the button's signal and

@@ -38,6 +38,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 namespace tensim {
 namespace {
@@ -122,7 +123,8 @@ TEST_F(Windows, EnlargedChartFillsTheWindowAndGoesBack)
     WhileOpen([&] { QTest::mouseDClick(chart, Qt::LeftButton); },
               [&] {
                   EXPECT_TRUE(enlarged->isVisible());
-                  EXPECT_EQ(enlarged->windowTitle(), "Form2");
+                  EXPECT_EQ(enlarged->windowTitle(),
+                            "Inclinación de elipse vs. Razón axial — Tensim");
                   EXPECT_EQ(chart->parentWidget(), enlarged.get());
                   EXPECT_EQ(chart->geometry(), enlarged->rect());
                   EXPECT_EQ(enlarged->size(), QSize(800, 600));
@@ -158,6 +160,8 @@ TEST_F(Windows, EnlargedPanelsAreRedrawnAtTheirSizeAndGoBack)
         WhileOpen([&] { QTest::mouseDClick(panel, Qt::LeftButton); },
                   [&] {
                       EXPECT_EQ(enlarged->size(), QSize(row.Side, row.Side));
+                      EXPECT_EQ(enlarged->windowTitle(), row.Side == 550 ? "Finita — Tensim"
+                                                                         : "Incremental — Tensim");
                       EXPECT_EQ(panel->geometry(), QRect(0, 0, row.Side, row.Side));
                       EXPECT_EQ(panel->Bitmap().size(), QSize(row.Side, row.Side));
                       // Redrawn for the new size: the window's right edge is
@@ -235,7 +239,9 @@ TEST_F(Windows, PicturesAreSavedInTheFormatTheirNamesName)
                 enlarged->SaveToFile(bad);
                 ASSERT_EQ(messages.messages.size(), 1u);
                 EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
-                EXPECT_NE(messages.messages[0].Text.find(bad.toStdString()), std::string::npos);
+                EXPECT_NE(messages.messages[0].Text.find("No se pudo guardar «" + bad.toStdString() +
+                                                         "»: la carpeta no existe."),
+                          std::string::npos);
                 EXPECT_TRUE(enlarged->isVisible());
                 messages.messages.clear();
             });
@@ -346,6 +352,11 @@ TEST_F(Windows, ChartDataExportAsCsv)
             }
         }
         EXPECT_EQ(row, lines.size() - 1); // and a last line break
+        // The series are named for what they hold.
+        const std::map<QString, QByteArray> firstNames = {
+            {"Chart1", "Lado 1"}, {"Chart2", "Inclinación"}, {"Chart4", "Círculo de Mohr (flujo)"}};
+        EXPECT_TRUE(lines[1].startsWith(firstNames.at(chart->objectName()) + ","))
+            << lines[1].toStdString();
         EXPECT_TRUE(lines.last().isEmpty());
     }
     // Only a chart has data to export.
@@ -362,9 +373,12 @@ TEST_F(Windows, ChartDataExportAsCsv)
     EXPECT_FALSE(shown);
     // A file that cannot be written: the error dialog.
     WhileOpen([&] { QTest::mouseDClick(form->Chart1, Qt::LeftButton); },
-              [&] { enlarged->ExportToFile(folder.filePath("no-such-folder/x.csv")); });
+              [&] { enlarged->ExportToFile(folder.path()); });
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
+    EXPECT_EQ(messages.messages[0].Text.rfind(
+                  "No se pudo guardar «" + folder.path().toStdString() + "»: es una carpeta.", 0),
+              0u);
 }
 
 TEST_F(Windows, CopyPutsThePictureOnTheClipboard)
