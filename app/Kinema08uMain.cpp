@@ -21,8 +21,12 @@
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -110,6 +114,57 @@ TWorldWindow WorldWindow(const TMathImage& Image)
 }
 
 constexpr int TrackBarMin = -20, TrackBarMax = 20;
+
+// The input of the program while "Deformar" runs its increments: Esc, and
+// the mouse and keys of the running button, which reads "Detener", ask it
+// to stop; all other input is dropped. Installed for its lifetime.
+class TRunInput : public QObject {
+public:
+    TRunInput(QAbstractButton* Stop, bool& StopRequested)
+        : FStop(Stop), FStopRequested(StopRequested)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~TRunInput() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        switch (Event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Escape) {
+                FStopRequested = true;
+                return true;
+            }
+            [[fallthrough]];
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            // The windows pass input on to their widgets, which get it here.
+            return Watched != FStop && (Watched->isWidgetType() || Event->type() == QEvent::Shortcut);
+        default:
+            return false;
+        }
+    }
+
+private:
+    QAbstractButton* FStop;
+    bool& FStopRequested;
+};
 
 // The identity's entries (1,1), (1,2), (2,1), (2,2), the start and reset
 // value of the flow tensor.
@@ -226,9 +281,9 @@ void TForm1::CreateControls()
         {CONTROL(MathImage1),  "GroupBox6", {2, 15, 218, 214},   alClient, "", 0, 0},
         {CONTROL(NxSpinEditNoIncrements), "GroupBox4", {296, 24, 51, 21}, alNone, "", 0, 0},
         {CONTROL(StaticText1), "GroupBox4", {280, 48, 0, 0},     alNone, "# de incrementos", 0, 0},
-        {CONTROL(bitbtnDef),   "GroupBox4", {284, 80, 75, 49},   alNone, "Deformar", 0, 0},
-        {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, "Restaurar", 0, 0},
-        {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, "Reestablecer", 0, 0},
+        {CONTROL(bitbtnDef),   "GroupBox4", {284, 80, 75, 49},   alNone, "&Deformar", 0, 0},
+        {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, "&Restaurar", 0, 0},
+        {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, "R&eestablecer", 0, 0},
         {CONTROL(GroupBox9),   "GroupBox4", {376, 24, 177, 153}, alNone, "Elementos visibles", 0, 0},
         {CONTROL(chbxEllipse), "GroupBox9", {8, 24, 65, 17},     alNone, "Elipse", Checked, 0},
         {CONTROL(chbxAxes),    "GroupBox9", {80, 24, 89, 17},    alNone, "Ejes", 0, 0},
@@ -236,8 +291,8 @@ void TForm1::CreateControls()
         {CONTROL(chbxVelFld),  "GroupBox9", {8, 72, 161, 17},    alNone, "Campo de velocidad", 0, 0},
         {CONTROL(chkbxAp),     "GroupBox9", {8, 96, 161, 17},    alNone, "Apófisis de flujo", 0, 0},
         {CONTROL(chkbxISA),    "GroupBox9", {8, 120, 166, 17},   alNone, "Ejes de extensión infinitesimal", 0, 0},
-        {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, "Ayuda", 0, 0},
-        {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, "Info", 0, 0},
+        {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, "A&yuda", 0, 0},
+        {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, "&Info", 0, 0},
 
         // Bottom left: the flow types over an empty page control.
         {CONTROL(GroupBox7),    "",          {0, 417, 233, 156}, alLeft,   "Tipo de flujo", 0, 0},
@@ -316,6 +371,8 @@ void TForm1::SetUpControls()
         TNxNumEdit* finite = FiniteEdits()[i];
         finite->SetDecimals(4);
         finite->setReadOnly(true);
+        finite->setFocusPolicy(Qt::ClickFocus); // no Tab stop
+
     }
     ShowFiniteTensor(IdentityMatrix2D());
     NxSpinEditNoIncrements->SetMaxValue(MaxIncrementsPerClick);
@@ -338,6 +395,8 @@ void TForm1::SetUpControls()
                                                          : Qt::ToolButtonTextBesideIcon);
     }
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // Enter in the count or in a flow-tensor edit presses "Deformar".
+    SetDefaultButton(this, bitbtnDef);
     PageControl1->SetTabWidth(50);
 }
 
@@ -623,6 +682,11 @@ void TForm1::bitbtnReestClick(QObject*)
 
 void TForm1::bitbtnDefClick(QObject*)
 {
+    // While the increments run, the button is "Detener".
+    if (FRunning) {
+        FStopRequested = true;
+        return;
+    }
     const std::array<double, 4> e = FlowEntries();
     const TFlowTensors tensors = FlowTensors(e[0], e[1], e[2], e[3]);
     FFlowTensor = tensors.Flow;
@@ -632,13 +696,12 @@ void TForm1::bitbtnDefClick(QObject*)
     PlaceFlowAxes();
     PlotFlowMohrCircle();
     const int count = std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
-    if (count > 0) ApplyIncrements(count);
+    const int applied = count > 0 ? ApplyIncrements(count) : 0;
 
     ShowFiniteTensor(FEllipse->Strain().Deformation);
     // The exponent counts the increments applied, so that it matches F.
-    if (count > 0)
-        FIncrementCount =
-            static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{FIncrementCount} + count));
+    FIncrementCount =
+        static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{FIncrementCount} + applied));
     StaticText3->SetCaption(QString::number(FIncrementCount));
     StaticText3->show();
     PlotDeformedMohrCircle();
@@ -667,17 +730,39 @@ void TForm1::PlaceFlowAxes()
     }
 }
 
-void TForm1::ApplyIncrements(int Count)
+int TForm1::ApplyIncrements(int Count)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        for (int k = 0; k < Count; ++k)
-            Increment();
-    } catch (...) {
+    // Between two increments the window handles what is pending: it
+    // repaints, and Esc or a click on "Detener" stops the run; any other
+    // input is ignored until the run ends.
+    const QScopedValueRollback<bool> running(FRunning, true);
+    FStopRequested = false;
+    TRunInput input(bitbtnDef, FStopRequested);
+    bitbtnDef->setText("&Detener");
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto end = qScopeGuard([this] {
         QApplication::restoreOverrideCursor();
-        throw;
+        bitbtnDef->setText("&Deformar");
+        // A window closed during the run closes now.
+        if (std::exchange(FCloseAfterRun, false)) QTimer::singleShot(0, this, &QWidget::close);
+    });
+    int applied = 0;
+    while (applied < Count && !FStopRequested) {
+        Increment();
+        ++applied;
+        QCoreApplication::processEvents();
     }
-    QApplication::restoreOverrideCursor();
+    return applied;
+}
+
+void TForm1::closeEvent(QCloseEvent* Event)
+{
+    if (FRunning) {
+        FStopRequested = FCloseAfterRun = true;
+        Event->ignore();
+        return;
+    }
+    QWidget::closeEvent(Event);
 }
 
 void TForm1::Increment()
@@ -749,10 +834,12 @@ void TForm1::RedrawPanels()
     for (TMathImage* image : {MathImage1, MathImage2}) {
         image->d2Clear();
         DrawPanelAxes(*image);
-        // A locked panel shows its new picture when it is unlocked.
-        if (image->LockCount() == 0) image->repaint();
     }
     ShowCheckedShapes();
+    // At once, with the shapes; a locked panel shows its new picture when
+    // it is unlocked.
+    for (TMathImage* image : {MathImage1, MathImage2})
+        if (image->LockCount() == 0) image->repaint();
 }
 
 void TForm1::HideAllShapes()

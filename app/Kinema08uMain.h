@@ -184,6 +184,10 @@ public:
     void bitbtnRestaClick(QObject* Sender);
     // One increment: the markers, the panels, the pause, the chart points.
     void Increment();
+    // Whether "Deformar" is running its increments. It then reads
+    // "Detener", and a click on it or Esc stops the run after the
+    // increment in progress.
+    bool Running() const { return FRunning; }
 
     // ---- panels
 
@@ -224,10 +228,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
+    // A window closed while the increments run closes when they stop.
+    void closeEvent(QCloseEvent* Event) override;
 
 private:
     // Set while an edit moves its track bar, whose change then writes nothing back.
     bool FEditMovesTrackBar = false;
+    bool FRunning = false, FStopRequested = false, FCloseAfterRun = false;
 
     void CreateControls();
     void SetUpControls();
@@ -235,8 +242,9 @@ private:
     void BindEvents();
     // The apophysis and stretching-axis arrows of the flow tensor.
     void PlaceFlowAxes();
-    // Count increments of "Deformar" under the wait cursor.
-    void ApplyIncrements(int Count);
+    // Up to Count increments of "Deformar"; returns how many ran before a
+    // stop.
+    int ApplyIncrements(int Count);
     // The flow tensor as the four edits show it.
     std::array<double, 4> FlowEntries() const;
     // Writes the finite tensor F into its four edits.

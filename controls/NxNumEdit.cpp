@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace tensim {
 
@@ -666,6 +667,17 @@ Qt::Alignment TextAlignment(TAlignment Value)
     return horizontal | Qt::AlignVCenter;
 }
 
+namespace {
+
+const char* const DefaultButtonProperty = "tensimDefaultButton";
+
+} // namespace
+
+void SetDefaultButton(QWidget* Form, QAbstractButton* Button)
+{
+    Form->setProperty(DefaultButtonProperty, QVariant::fromValue(QPointer<QObject>(Button)));
+}
+
 bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect)
 {
     QWidget* form = Field->window();
@@ -675,9 +687,16 @@ bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect)
     const int length = static_cast<int>(Field->selectionLength());
     QPointer<QLineEdit> field(Field);
     bool clicked = false;
-    // Only the form's own buttons count, not those inside its panels and boxes.
-    for (QPushButton* button : form->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
-        if (!button->isDefault() || !button->isEnabled() || !button->isVisible()) continue;
+    // Only the form's own buttons count, not those inside its panels and
+    // boxes, and the one it names.
+    std::vector<QPointer<QAbstractButton>> buttons;
+    for (QPushButton* button : form->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        if (button->isDefault()) buttons.emplace_back(button);
+    const QPointer<QObject> named =
+        form->property(DefaultButtonProperty).value<QPointer<QObject>>();
+    if (auto* button = qobject_cast<QAbstractButton*>(named.data())) buttons.emplace_back(button);
+    for (const QPointer<QAbstractButton>& button : buttons) {
+        if (!button || !button->isEnabled() || !button->isVisible()) continue;
         button->setFocus(Qt::OtherFocusReason);
         button->click();
         clicked = true;

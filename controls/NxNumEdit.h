@@ -5,6 +5,8 @@
 
 #include "math/Errors.h"
 
+class QAbstractButton;
+
 #include "controls/Events.h"
 #include <QLineEdit>
 
@@ -95,9 +97,14 @@ Qt::Alignment TextAlignment(TAlignment Value);
 
 // Enter in a field of a form: gives the focus to each enabled, visible default
 // push button that is a direct child of the form and clicks it, in child
-// order, then takes the focus back and selects all (AutoSelect) or restores
-// the caret and selection; beeps when no button was clicked. Returns false
-// when the field has no form.
+// order, then to the button the form names as its default (SetDefaultButton)
+// and clicks it; then takes the focus back and selects all (AutoSelect) or
+// restores the caret and selection; beeps when no button was clicked.
+// Returns false when the field has no form.
 bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect);
+
+// Names Button, anywhere in Form, as the form's default button, which Enter
+// in the form's numeric and spin edits clicks; null names none.
+void SetDefaultButton(QWidget* Form, QAbstractButton* Button);
 
 } // namespace tensim

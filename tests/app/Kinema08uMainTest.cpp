@@ -469,21 +469,98 @@ TEST_F(MainWindow, IncrementCountsAreHeldToTheLimit)
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(MainWindow, TheWaitCursorShowsWhileTheIncrementsRun)
+// A run of increments can be stopped: between increments the window
+// repaints and takes Esc or a click on "Detener"; all other input waits out
+// the run. The stopped run leaves everything as a shorter run would.
+TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
 {
-    std::vector<bool> waiting;
-    const auto counting = SetBusyPause([&] {
-        const QCursor* cursor = QApplication::overrideCursor();
-        waiting.push_back(cursor && cursor->shape() == Qt::WaitCursor);
-    });
-    Deform(2);
+    Slide(form->TrackBar2, 5);
+    struct Row {
+        const char* Way;
+        int StopAt;
+    };
+    for (const Row& row : {Row{"Esc", 3}, Row{"Detener", 5}, Row{"Esc", 1}}) {
+        Click(form->bitbtnResta);
+        int paused = 0;
+        QStringList captions;
+        bool busy = true, squareShown = true;
+        const auto counting = SetBusyPause([&] {
+            ++paused;
+            captions << form->bitbtnDef->text();
+            const QCursor* cursor = QApplication::overrideCursor();
+            busy = busy && cursor && cursor->shape() == Qt::BusyCursor;
+            // The incremental panel shows its square throughout.
+            squareShown = squareShown && form->FUnitSquare->Drawn();
+            // Input other than the stop is ignored.
+            Click(form->bitbtnResta);
+            QTest::keyClick(form->NxNumEdit2, Qt::Key_7);
+            Click(form->chbxEllipse);
+            if (paused != row.StopAt) return;
+            if (std::string(row.Way) == "Esc")
+                QTest::keyClick(form->NxNumEdit2, Qt::Key_Escape);
+            else
+                Click(form->bitbtnDef);
+        });
+        Deform(20);
+        SetBusyPause(counting);
+        SCOPED_TRACE(testing::Message() << row.Way << " at " << row.StopAt);
+        EXPECT_EQ(paused, row.StopAt);
+        EXPECT_EQ(captions, QStringList(row.StopAt, "&Detener"));
+        EXPECT_TRUE(busy);
+        EXPECT_TRUE(squareShown);
+        EXPECT_EQ(form->bitbtnDef->text(), "&Deformar");
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(form->chbxEllipse->isChecked());
+        EXPECT_EQ(form->NxNumEdit2->text(), "0.5000");
+        // As after a run of StopAt increments: F = L^n, the exponent n, the
+        // points of n increments.
+        EXPECT_EQ(form->FIncrementCount, row.StopAt);
+        EXPECT_EQ(form->StaticText3->Caption(), QString::number(row.StopAt));
+        EXPECT_EQ(Texts(form->FiniteEdits()),
+                  QStringList({"1.0000", QString::number(0.5 * row.StopAt, 'f', 4), "0.0000",
+                               "1.0000"}));
+        EXPECT_EQ(form->Series1->Count(), 1 + row.StopAt);
+        EXPECT_EQ(form->Series6->Count(), 360);
+    }
+    // Closed during a run, the window stops, ends the click and then closes.
+    Click(form->bitbtnResta);
+    const auto counting = SetBusyPause([&] { form->close(); });
+    Deform(20);
     SetBusyPause(counting);
-    EXPECT_EQ(waiting, std::vector<bool>({true, true}));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form->FIncrementCount, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
+    EXPECT_TRUE(messages.messages.empty());
 }
 
-// Pure shear with (1,1) = 2: the axial ratio is 4^n exactly, also once the
-// minor stretch is below 1e-3, and the inclination stays 0.
+// Enter in the count or in a flow-tensor edit presses "Deformar"; the
+// buttons have mnemonics; Tab passes over the finite tensor.
+TEST_F(MainWindow, KeyboardDeformsAndSkipsTheFiniteTensor)
+{
+    Type(form->NxSpinEditNoIncrements, "2");
+    form->NxSpinEditNoIncrements->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->NxSpinEditNoIncrements, Qt::Key_Return);
+    EXPECT_EQ(form->FIncrementCount, 2);
+    Type(form->NxNumEdit2, "0.35");
+    form->NxNumEdit2->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form->NxNumEdit2, Qt::Key_Enter);
+    EXPECT_EQ(form->FIncrementCount, 4);
+    EXPECT_EQ(form->NxNumEdit6->text(), "0.7000");
+    EXPECT_EQ(QApplication::focusWidget(), form->NxNumEdit2); // back in the field
+    EXPECT_EQ(pauses, 4);
+
+    const std::pair<QToolButton*, QKeySequence> mnemonics[] = {
+        {form->bitbtnDef, QKeySequence("Alt+D")},   {form->bitbtnResta, QKeySequence("Alt+R")},
+        {form->bitbtnReest, QKeySequence("Alt+E")}, {form->bitbtnHelp, QKeySequence("Alt+Y")},
+        {form->bitbtnInfo, QKeySequence("Alt+I")}};
+    for (const auto& [button, keys] : mnemonics)
+        EXPECT_EQ(button->shortcut(), keys) << button->objectName().toStdString();
+    QTest::keyClick(form.get(), Qt::Key_R, Qt::AltModifier); // a click that takes a moment
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->FIncrementCount == 0; }, 5000));
+
+    for (QWidget* finite : form->FiniteEdits())
+        EXPECT_FALSE(finite->focusPolicy() & Qt::TabFocus);
+}
+
 TEST_F(MainWindow, PureShearChartsTheTrueAxialRatio)
 {
     Click(form->RadioButton2);

@@ -386,7 +386,6 @@ private:
 // What "Deformar" reads when it is pressed.
 struct TDeformInput {
     std::array<double, 4> Flow{};
-    int Count = 0;
     bool Readable = true;
 };
 
@@ -434,6 +433,7 @@ private:
     void EnterIncrementCount();
     void EnterRotation();
     void Deform();
+    void StopARun();
     void Restore();
     void Reset();
     void ChoosePreset();
@@ -444,6 +444,8 @@ private:
     void ResizeWindow();
 
     // ---- ways of using the controls
+    // The busy pause of each increment: counts it, and stops a run when told.
+    void Paused();
     void Note(const std::string& Description);
     // Runs a direct call as the event loop would: an exception is kept as a fault.
     void Guarded(const std::function<void()>& Call);
@@ -483,6 +485,11 @@ private:
 
     TFiniteTensorModel FModel;
     std::optional<TDeformInput> FPressed;
+    int FApplied = 0; // increments of the click in progress, one pause each
+    // A run stopped after this many increments, by Esc or by "Detener",
+    // with other input during the run that must be ignored.
+    int FStopAt = 0;
+    bool FStopByEsc = false;
 
     // The controls that can be enlarged, with their parents in the window.
     struct THome {
@@ -495,7 +502,7 @@ private:
 };
 
 TMonkeyRun::TMonkeyRun(uint32_t Seed)
-    : FSeed(Seed), FRandom(Seed), FPreviousPause(SetBusyPause([] {}))
+    : FSeed(Seed), FRandom(Seed), FPreviousPause(SetBusyPause([this] { Paused(); }))
 {
     PreviousQtHandler = qInstallMessageHandler(QuietPlatformNotices);
     // As the program's main block makes them.
@@ -535,6 +542,7 @@ std::string TMonkeyRun::Run(int Actions)
         {4, &TMonkeyRun::EnterIncrementCount},
         {6, &TMonkeyRun::EnterRotation},
         {20, &TMonkeyRun::Deform},
+        {4, &TMonkeyRun::StopARun},
         {3, &TMonkeyRun::Restore},
         {2, &TMonkeyRun::Reset},
         {5, &TMonkeyRun::ChoosePreset},
@@ -773,6 +781,37 @@ void TMonkeyRun::Deform()
     }
 }
 
+void TMonkeyRun::StopARun()
+{
+    const int count = FRandom.Int(2, 20);
+    FStopAt = FRandom.Int(1, count);
+    FStopByEsc = FRandom.Chance(0.5);
+    Note("Deformar " + std::to_string(count) + " increments, stopped after " +
+         std::to_string(FStopAt) + (FStopByEsc ? " by Esc" : " by Detener") +
+         ", with clicks and keys elsewhere during the run");
+    Guarded([&] { FForm->NxSpinEditNoIncrements->setText(QString::number(count)); });
+    const int stopAt = FStopAt;
+    Click(FForm->bitbtnDef);
+    if (FApplied != stopAt)
+        FActionFault = "the run stopped after " + std::to_string(FApplied) + " increments";
+    FStopAt = 0;
+}
+
+void TMonkeyRun::Paused()
+{
+    ++FApplied;
+    if (FStopAt == 0 || FApplied != FStopAt) return;
+    FStopAt = 0;
+    // Ignored while the run lasts.
+    Click(FRandom.Pick({FForm->bitbtnResta, FForm->bitbtnReest}));
+    QTest::keyClick(FForm->FlowEdits()[FRandom.Int(0, 3)], Qt::Key_5);
+    if (FStopByEsc)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : FForm.get(),
+                        Qt::Key_Escape);
+    else
+        Click(FForm->bitbtnDef);
+}
+
 void TMonkeyRun::Restore()
 {
     Note("Restaurar");
@@ -905,11 +944,17 @@ void TMonkeyRun::ResizeWindow()
 void TMonkeyRun::WatchButtons()
 {
     // Pressing reads what the click will read: the focus has left the edits.
-    QObject::connect(FForm->bitbtnDef, &QAbstractButton::pressed, FForm.get(),
-                     [this] { FPressed = ReadDeformInput(); });
-    // Connected after the window's own handlers, these run after them.
+    // A press and click during a run are those of "Detener".
+    QObject::connect(FForm->bitbtnDef, &QAbstractButton::pressed, FForm.get(), [this] {
+        if (FForm->Running()) return;
+        FPressed = ReadDeformInput();
+        FApplied = 0;
+    });
+    // Connected after the window's own handlers, these run after them. The
+    // increments applied are those that paused.
     QObject::connect(FForm->bitbtnDef, &QAbstractButton::clicked, FForm.get(), [this] {
-        if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FPressed->Count);
+        if (FForm->Running()) return;
+        if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FApplied);
         FPressed.reset();
     });
     for (QAbstractButton* button : {FForm->bitbtnResta, FForm->bitbtnReest})
@@ -931,7 +976,6 @@ TDeformInput TMonkeyRun::ReadDeformInput() const
     } catch (const std::exception&) {
         input.Readable = false;
     }
-    input.Count = std::min(FForm->NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
     return input;
 }
 
@@ -947,6 +991,9 @@ std::string TMonkeyRun::Check(qint64 Milliseconds)
     if (Milliseconds > MaxActionMilliseconds)
         found += "the action took " + std::to_string(Milliseconds) + " ms; ";
     found += CheckEnlargedViewClosed();
+    if (FForm->Running() || FForm->bitbtnDef->text() != "&Deformar" ||
+        QApplication::overrideCursor())
+        found += "a run of increments did not end; ";
     found += CheckFiniteTensor();
     found += CheckFiniteValues();
     return found;
