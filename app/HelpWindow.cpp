@@ -67,7 +67,8 @@ void THelpBrowser::doSetSource(const QUrl& Name, QTextDocument::ResourceType Typ
 
 THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
 {
-    setWindowTitle("Ayuda de Tensim");
+    // The desktop shows it as "Ayuda — Tensim 2.1", the application's name added.
+    setWindowTitle("Ayuda");
     resize(900, 620);
 
     auto* bar = new QFrame(this);
@@ -148,9 +149,11 @@ void THelpWindow::CreatePane()
     SetAlign(FSearchResults, alClient);
     connect(FSearchField, &QLineEdit::returnPressed, this,
             [this] { Search(FSearchField->text()); });
-    connect(FSearchResults, &QListWidget::itemActivated, this, [this](QListWidgetItem* Item) {
+    const auto open = [this](QListWidgetItem* Item) {
         FBrowser->setSource(Item->data(Qt::UserRole).toUrl());
-    });
+    };
+    connect(FSearchResults, &QListWidget::itemActivated, this, open);
+    connect(FSearchResults, &QListWidget::itemClicked, this, open);
 }
 
 void THelpWindow::ShowProblem(const QString& Text)
@@ -196,8 +199,10 @@ bool THelpWindow::Open(const QString& HelpFile)
     SetAlign(contents, alClient);
     connect(contents, &QHelpContentWidget::linkActivated, this,
             [this](const QUrl& Page) { FBrowser->setSource(Page); });
-    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, this,
-            [this] { SourceChanged(FBrowser->source()); });
+    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
+        contents->expandAll();
+        SourceChanged(FBrowser->source());
+    });
 
     QHelpIndexWidget* index = FEngine->indexWidget();
     FIndex = index;

@@ -129,7 +129,8 @@ void TForm2::FormActivate()
 {
     QWidget* control = Form1 ? Form1->FEnlargedControl.data() : nullptr;
     if (!control || control->parentWidget() != this) return;
-    setWindowTitle(ViewTitle(control) + " — Tensim");
+    // The desktop adds the application's name: "Finita — Tensim 2.1".
+    setWindowTitle(ViewTitle(control));
     if (auto* image = dynamic_cast<TMathImage*>(control)) {
         Form1->RedrawPanels();
         image->d2Clear();
