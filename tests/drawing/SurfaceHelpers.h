@@ -46,17 +46,15 @@ inline void DrawBusyBackground(TMathImage& Image)
     canvas.Brush.Color = clWhite;
 }
 
-// The bounding box, in the picture's pixels, of the dark pixels (each
-// channel below 0x80) in the drawing area of Image: the extent of the
-// black figures drawn there.
+// The box, in the picture's pixels, of the black figures in the drawing
+// area of Image: the pixels with every channel below 0x80.
 inline QRect DarkExtent(TMathImage& Image)
 {
-    const QImage& picture = Image.Bitmap();
     const TRect area = Image.Mapping().DrawingAreaClipRect();
     QRect box;
     for (int y = area.Top; y < area.Bottom; ++y)
         for (int x = area.Left; x < area.Right; ++x) {
-            const QRgb c = picture.pixel(x, y);
+            const QRgb c = Image.Bitmap().pixel(x, y);
             if (qRed(c) < 0x80 && qGreen(c) < 0x80 && qBlue(c) < 0x80) box |= QRect(x, y, 1, 1);
         }
     return box;
