@@ -88,12 +88,12 @@ THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
     FBack->setToolTip("Página anterior (Alt+←)");
     FForward->setToolTip("Página siguiente (Alt+→)");
 
-    FSplitter = new QSplitter(this);
-    SetAlign(FSplitter, alClient);
-    FPane = new QTabWidget(FSplitter);
-    FBrowser = new THelpBrowser(FSplitter);
-    FSplitter->setStretchFactor(1, 1);
-    FSplitter->setSizes({250, 650});
+    auto* splitter = new QSplitter(this);
+    SetAlign(splitter, alClient);
+    FPane = new QTabWidget(splitter);
+    FBrowser = new THelpBrowser(splitter);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({250, 650});
     CreatePane();
 
     connect(FBack, &QToolButton::clicked, FBrowser, &QTextBrowser::backward);

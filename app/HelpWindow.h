@@ -15,7 +15,6 @@ class QHelpEngineCore;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QSplitter;
 class QTabWidget;
 class QTemporaryDir;
 class QToolButton;
@@ -58,7 +57,6 @@ public:
     QTabWidget* Pane() const { return FPane; }
     QToolButton* BackButton() const { return FBack; }
     QToolButton* ForwardButton() const { return FForward; }
-    QLineEdit* SearchField() const { return FSearchField; }
     QListWidget* SearchResults() const { return FSearchResults; }
     QLineEdit* IndexField() const { return FIndexField; }
 
@@ -75,7 +73,6 @@ private:
 
     QToolButton* FBack;
     QToolButton* FForward;
-    QSplitter* FSplitter;
     QTabWidget* FPane;
     QWidget* FContents = nullptr; // the engine's, in the pane
     QWidget* FIndex = nullptr;

@@ -177,8 +177,7 @@ void TFormResizer::ResizeControls()
             SetBounds(owner, at.x(), at.y(), FWidth, at.height());
         }
     }
-    const double heightRatio = double(owner->height()) / FHeight;
-    const double widthRatio = double(owner->width()) / FWidth;
+    const auto [heightRatio, widthRatio] = Ratios();
     for (const std::unique_ptr<TSingleResizer>& resizer : FResizers) {
         resizer->Resize(heightRatio, widthRatio);
         PostResize(resizer->Control, heightRatio, widthRatio);
@@ -188,10 +187,14 @@ void TFormResizer::ResizeControls()
 void TFormResizer::ResizeControl(QWidget* Control)
 {
     if (!FRecorded || FHeight <= 0 || FWidth <= 0 || !Control) return;
-    const double heightRatio = double(Owner()->height()) / FHeight;
-    const double widthRatio = double(Owner()->width()) / FWidth;
+    const auto [heightRatio, widthRatio] = Ratios();
     for (const std::unique_ptr<TSingleResizer>& resizer : FResizers)
         if (resizer->Control == Control) resizer->Resize(heightRatio, widthRatio);
+}
+
+std::pair<double, double> TFormResizer::Ratios() const
+{
+    return {double(Owner()->height()) / FHeight, double(Owner()->width()) / FWidth};
 }
 
 } // namespace tensim

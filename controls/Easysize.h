@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -76,6 +77,8 @@ public:
 
 private:
     QWidget* Owner() const;
+    // The owner's height and width over the recorded ones.
+    std::pair<double, double> Ratios() const;
 
     int FHeight = 0, FWidth = 0;
     std::vector<std::unique_ptr<TSingleResizer>> FResizers;
