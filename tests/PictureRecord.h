@@ -1,9 +1,10 @@
 #pragma once
-// Pictures recorded once and compared bit for bit ever after, so that work
-// on the drawing code cannot change a pixel unnoticed. Set
-// TENSIM_RECORD_PICTURES=1 to record the pictures anew.
+// Pictures and texts recorded once and compared bit for bit ever after, so
+// that work on the program cannot change a pixel or a figure unnoticed. Set
+// TENSIM_RECORD_PICTURES=1 to record them anew.
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
@@ -41,6 +42,28 @@ inline testing::AssertionResult MatchesRecord(const QImage& Picture, const QStri
     actual.save(written);
     return testing::AssertionFailure() << Name.toStdString() << ": " << differing
                                        << " pixels differ; see " << written.toStdString();
+}
+
+// Compares Text with the text recorded as Name.txt in Folder, byte for byte.
+inline testing::AssertionResult MatchesTextRecord(const QByteArray& Text, const QString& Folder,
+                                                  const QString& Name)
+{
+    const QString recorded = QString(TENSIM_SOURCE_DIR) + "/" + Folder + "/" + Name + ".txt";
+    QFile file(recorded);
+    if (qEnvironmentVariableIntValue("TENSIM_RECORD_PICTURES") == 1) {
+        QDir().mkpath(QFileInfo(recorded).absolutePath());
+        if (!file.open(QIODevice::WriteOnly) || file.write(Text) != Text.size())
+            return testing::AssertionFailure() << "cannot write " << recorded.toStdString();
+        return testing::AssertionSuccess();
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return testing::AssertionFailure() << "no recorded text " << recorded.toStdString();
+    if (file.readAll() == Text) return testing::AssertionSuccess();
+    const QString written = QString(TENSIM_BUILD_DIR) + "/differs-" + Name + ".txt";
+    QFile out(written);
+    if (out.open(QIODevice::WriteOnly)) out.write(Text);
+    return testing::AssertionFailure() << Name.toStdString() << ": text differs; see "
+                                       << written.toStdString();
 }
 
 } // namespace tensim

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Glyphs.h"
-#include "tests/math/MessageRecorder.h"
+#include "tests/MessageRecorder.h"
 
 #include <QMessageBox>
 #include <QTranslator>

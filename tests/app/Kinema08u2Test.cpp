@@ -8,8 +8,7 @@
 #include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
-#include "tests/math/MessageRecorder.h"
-#include "tests/math/Separators.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,25 +47,9 @@ QString BuildPath(const QString& Name)
     return QString(TENSIM_BUILD_DIR) + "/" + Name;
 }
 
-// The three windows of the program, with the busy pause counted.
-class Windows : public testing::Test {
+// The enlarged view, the about box and their dialogs.
+class Windows : public WindowTest {
 protected:
-    Windows() : previousPause(SetBusyPause([] {}))
-    {
-        form = std::make_unique<TForm1>();
-        enlarged = std::make_unique<TForm2>();
-        about = std::make_unique<TAboutBox>();
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    ~Windows() override
-    {
-        about.reset();
-        enlarged.reset();
-        form.reset();
-        SetBusyPause(previousPause);
-    }
-
     // Runs Inside once the modal window that Open shows is up, then closes it.
     static void WhileOpen(const std::function<void()>& Open, const std::function<void()>& Inside)
     {
@@ -96,19 +79,6 @@ protected:
         });
         enlarged->Savetofile1->trigger();
     }
-
-    void Deform(int Count)
-    {
-        form->NxSpinEditNoIncrements->setText(QString::number(Count));
-        form->bitbtnDef->click();
-    }
-
-    Separators separators{".", ","};
-    MessageRecorder messages;
-    std::function<void()> previousPause;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm2> enlarged;
-    std::unique_ptr<TAboutBox> about;
 };
 
 TEST_F(Windows, EnlargedChartFillsTheWindowAndGoesBack)

@@ -10,9 +10,9 @@
 #include "drawing/MathImge.h"
 #include "math/Scalars.h"
 #include "math/Vectors.h"
-#include "tests/math/MessageRecorder.h"
+#include "tests/QtPrint.h"
+#include "tests/app/WindowFixture.h"
 #include "tests/drawing/SurfaceHelpers.h"
-#include "tests/math/Separators.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,75 +28,12 @@
 #include <cmath>
 #include <map>
 
-// Failures show texts and rectangles readably.
-inline void PrintTo(const QString& Text, std::ostream* Stream)
-{
-    *Stream << '"' << Text.toStdString() << '"';
-}
-inline void PrintTo(const QRect& R, std::ostream* Stream)
-{
-    *Stream << "(" << R.x() << ", " << R.y() << ", " << R.width() << " x " << R.height() << ")";
-}
-
 namespace tensim {
 namespace {
 
-// The main window, shown and active, with the busy pause counted instead of
-// performed and the messages recorded.
-class MainWindow : public testing::Test {
+// The main window's tests, with a few checks of their own.
+class MainWindow : public WindowTest {
 protected:
-    MainWindow() : previousPause(SetBusyPause([this] { ++pauses; }))
-    {
-        form = std::make_unique<TForm1>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
-    ~MainWindow() override
-    {
-        form.reset();
-        SetBusyPause(previousPause);
-    }
-
-    // Clicks a button on its caption: a check box takes clicks only there.
-    static void Click(QAbstractButton* Button)
-    {
-        QTest::mouseClick(Button, Qt::LeftButton, {},
-                          QPoint(std::min(8, Button->width() / 2), Button->height() / 2));
-    }
-
-    // Moves a track bar with the arrow keys, as a user does.
-    static void Slide(TTrackBar* Bar, int To)
-    {
-        for (int guard = 0; Bar->Position() != To && guard < 100; ++guard)
-            QTest::keyClick(Bar, Bar->Position() < To ? Qt::Key_Right : Qt::Key_Left);
-    }
-
-    // Types Text over the whole content of a field, then leaves it.
-    void Type(QLineEdit* Field, const QString& Text)
-    {
-        Field->setFocus(Qt::TabFocusReason);
-        Field->selectAll();
-        QTest::keyClicks(Field, Text);
-        form->bitbtnDef->setFocus(Qt::TabFocusReason);
-    }
-
-    // Pastes Text over the whole content of a field: the field changes once.
-    void Paste(QLineEdit* Field, const QString& Text)
-    {
-        QGuiApplication::clipboard()->setText(Text);
-        Field->setFocus(Qt::TabFocusReason);
-        Field->selectAll();
-        QTest::keyClick(Field, Qt::Key_V, Qt::ControlModifier);
-        form->bitbtnDef->setFocus(Qt::TabFocusReason);
-    }
-
-    void Deform(int Count)
-    {
-        Type(form->NxSpinEditNoIncrements, QString::number(Count));
-        Click(form->bitbtnDef);
-    }
-
     // Each shape's check box, clicked off, changes the finite panel; clicked
     // on again, it restores the picture bit for bit.
     void ExpectEachBoxErasesAndRedrawsBitForBit()
@@ -138,12 +75,6 @@ protected:
             points.emplace_back(Series->XValues.Value(i), Series->YValues.Value(i));
         return points;
     }
-
-    Separators separators{".", ","};
-    MessageRecorder messages;
-    int pauses = 0;
-    std::function<void()> previousPause;
-    std::unique_ptr<TForm1> form;
 };
 
 using Pairs = std::vector<std::pair<double, double>>;
@@ -458,7 +389,7 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
     for (const int stopAt : {3, 5}) {
         Click(form->bitbtnResta);
         int paused = 0;
-        const auto counting = SetBusyPause([&] {
+        OnPause = [&] {
             EXPECT_EQ(form->bitbtnDef->text(), "&Detener");
             EXPECT_TRUE(form->FUnitSquare->Drawn()); // the incremental panel keeps its square
             Click(form->bitbtnResta);                // ignored
@@ -467,9 +398,9 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
                 QTest::keyClick(form->NxNumEdit2, Qt::Key_Escape);
             else
                 Click(form->bitbtnDef);
-        });
+        };
         Deform(20);
-        SetBusyPause(counting);
+        OnPause = {};
         EXPECT_EQ(paused, stopAt);
         EXPECT_EQ(form->bitbtnDef->text(), "&Deformar");
         EXPECT_EQ(form->StaticText3->Caption(), QString::number(stopAt));
@@ -477,9 +408,8 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
     }
     // Closed during a run, the window stops, ends the click and then closes.
     Click(form->bitbtnResta);
-    const auto counting = SetBusyPause([&] { form->close(); });
+    OnPause = [&] { form->close(); };
     Deform(20);
-    SetBusyPause(counting);
     EXPECT_EQ(form->FIncrementCount, 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
     EXPECT_TRUE(messages.messages.empty());

@@ -21,8 +21,7 @@
 #include "drawing/MathImge.h"
 #include "drawing/StrainEllipse.h"
 #include "math/Transform.h"
-#include "tests/math/MessageRecorder.h"
-#include "tests/math/Separators.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -413,10 +412,10 @@ void QuietPlatformNotices(QtMsgType Type, const QMessageLogContext& Context, con
 
 // The program's three windows, fresh for one seed, and a random walk over
 // the main window with the checks after each action.
-class TMonkeyRun {
+class TMonkeyRun : public TWindows {
 public:
     explicit TMonkeyRun(uint32_t Seed);
-    ~TMonkeyRun();
+    ~TMonkeyRun() override;
     TMonkeyRun(const TMonkeyRun&) = delete;
     TMonkeyRun& operator=(const TMonkeyRun&) = delete;
 
@@ -449,7 +448,6 @@ private:
     void Note(const std::string& Description);
     // Runs a direct call as the event loop would: an exception is kept as a fault.
     void Guarded(const std::function<void()>& Call);
-    void Click(QAbstractButton* Button);
     // Types, pastes or deletes in a field, then maybe leaves it.
     enum class TField { Number, Angle, Count };
     void Enter(QLineEdit* Field, const QString& Text, TField Kind);
@@ -469,12 +467,6 @@ private:
 
     uint32_t FSeed;
     TRandom FRandom;
-    Separators FSeparators{".", ","};
-    MessageRecorder FMessages;
-    std::function<void()> FPreviousPause;
-    std::unique_ptr<TForm1> FForm;
-    std::unique_ptr<TForm2> FEnlarged;
-    std::unique_ptr<TAboutBox> FAbout;
 
     TActionLog FLog;
     int FIndex = 0;
@@ -500,30 +492,20 @@ private:
     bool FOpened = false;
 };
 
-TMonkeyRun::TMonkeyRun(uint32_t Seed)
-    : FSeed(Seed), FRandom(Seed), FPreviousPause(SetBusyPause([this] { Paused(); }))
+TMonkeyRun::TMonkeyRun(uint32_t Seed) : FSeed(Seed), FRandom(Seed)
 {
     PreviousQtHandler = qInstallMessageHandler(QuietPlatformNotices);
-    // As the program's main block makes them.
-    FForm = std::make_unique<TForm1>();
-    FEnlarged = std::make_unique<TForm2>();
-    FAbout = std::make_unique<TAboutBox>();
-    FForm->show();
-    QApplication::setActiveWindow(FForm.get());
-    if (!QTest::qWaitForWindowExposed(FForm.get())) FActionFault = "the window was not shown";
+    OnPause = [this] { Paused(); };
+    if (!shown) FActionFault = "the window was not shown";
     WatchButtons();
     for (QWidget* control :
-         std::initializer_list<QWidget*>{FForm->Chart1, FForm->Chart2, FForm->Chart3, FForm->Chart4,
-                                         FForm->MathImage1, FForm->MathImage2})
+         std::initializer_list<QWidget*>{form->Chart1, form->Chart2, form->Chart3, form->Chart4,
+                                         form->MathImage1, form->MathImage2})
         FHomes.push_back({control, control->parentWidget()});
 }
 
 TMonkeyRun::~TMonkeyRun()
 {
-    FAbout.reset();
-    FEnlarged.reset();
-    FForm.reset();
-    SetBusyPause(FPreviousPause);
     qInstallMessageHandler(PreviousQtHandler);
 }
 
@@ -569,7 +551,7 @@ std::string TMonkeyRun::Run(int Actions)
 
     for (FIndex = 1; FIndex <= Actions; ++FIndex) {
         // The user works in the main window.
-        if (QApplication::activeWindow() != FForm.get()) QApplication::setActiveWindow(FForm.get());
+        if (QApplication::activeWindow() != form.get()) QApplication::setActiveWindow(form.get());
         int pick = FRandom.Int(1, total);
         const TKind* kind = kinds;
         while (pick > kind->Weight)
@@ -605,13 +587,6 @@ void TMonkeyRun::Guarded(const std::function<void()>& Call)
     }
 }
 
-// On the caption: a check box takes clicks only there.
-void TMonkeyRun::Click(QAbstractButton* Button)
-{
-    QTest::mouseClick(Button, Qt::LeftButton, {},
-                      QPoint(std::min(8, Button->width() / 2), Button->height() / 2));
-}
-
 void TMonkeyRun::Enter(QLineEdit* Field, const QString& Text, TField Kind)
 {
     const bool spin = Kind != TField::Number;
@@ -624,7 +599,7 @@ void TMonkeyRun::Enter(QLineEdit* Field, const QString& Text, TField Kind)
     const int keys = FRandom.Int(1, 5);
     bool forward = FRandom.Chance(0.5);
     if (Kind == TField::Count && way == 5)
-        forward = FForm->NxSpinEditNoIncrements->Value() + keys <= 20;
+        forward = form->NxSpinEditNoIncrements->Value() + keys <= 20;
     std::string what;
     switch (way) {
     case 0:
@@ -685,7 +660,7 @@ void TMonkeyRun::Enter(QLineEdit* Field, const QString& Text, TField Kind)
         break;
     }
     if (leave == 0)
-        FForm->bitbtnDef->setFocus(Qt::TabFocusReason);
+        form->bitbtnDef->setFocus(Qt::TabFocusReason);
     else if (leave == 1)
         QTest::keyClick(Field, Qt::Key_Tab);
 }
@@ -694,7 +669,7 @@ void TMonkeyRun::Enter(QLineEdit* Field, const QString& Text, TField Kind)
 
 void TMonkeyRun::EnterFlowEntry()
 {
-    const std::array<TNxNumEdit*, 4> all = FForm->FlowEdits();
+    const std::array<TNxNumEdit*, 4> all = form->FlowEdits();
     std::vector<TNxNumEdit*> edits;
     for (TNxNumEdit* edit : all)
         if (edit->isEnabled()) edits.push_back(edit);
@@ -707,7 +682,7 @@ void TMonkeyRun::EnterFlowEntry()
 void TMonkeyRun::SlideTrackBar()
 {
     std::vector<TTrackBar*> bars;
-    for (TTrackBar* bar : FForm->TrackBars())
+    for (TTrackBar* bar : form->TrackBars())
         if (bar->isVisible() && bar->isEnabled()) bars.push_back(bar);
     if (bars.empty()) return EnterRotation();
     TTrackBar* bar = FRandom.Pick(bars);
@@ -724,7 +699,7 @@ void TMonkeyRun::SlideTrackBar()
 void TMonkeyRun::SetTrackBarPosition()
 {
     std::vector<TTrackBar*> bars;
-    for (TTrackBar* bar : FForm->TrackBars())
+    for (TTrackBar* bar : form->TrackBars())
         if (bar->isVisible() && bar->isEnabled()) bars.push_back(bar);
     if (bars.empty()) return EnterRotation();
     TTrackBar* bar = FRandom.Pick(bars);
@@ -736,21 +711,21 @@ void TMonkeyRun::SetTrackBarPosition()
 
 void TMonkeyRun::EnterIncrementCount()
 {
-    Enter(FForm->NxSpinEditNoIncrements, CountText(FRandom), TField::Count);
+    Enter(form->NxSpinEditNoIncrements, CountText(FRandom), TField::Count);
 }
 
 void TMonkeyRun::EnterRotation()
 {
-    if (!FForm->NxSpinEditRotation->isVisible()) {
-        Note("choose " + Name(FForm->RadioButton5) + " for a rotation");
-        return Click(FForm->RadioButton5);
+    if (!form->NxSpinEditRotation->isVisible()) {
+        Note("choose " + Name(form->RadioButton5) + " for a rotation");
+        return Click(form->RadioButton5);
     }
-    Enter(FForm->NxSpinEditRotation, AngleText(FRandom), TField::Angle);
+    Enter(form->NxSpinEditRotation, AngleText(FRandom), TField::Angle);
 }
 
 void TMonkeyRun::Deform()
 {
-    TNxSpinEdit* count = FForm->NxSpinEditNoIncrements;
+    TNxSpinEdit* count = form->NxSpinEditNoIncrements;
     const QString text = CountText(FRandom);
     const int way = FRandom.Int(0, 3);
     const bool mouse = FRandom.Chance(0.8);
@@ -773,10 +748,10 @@ void TMonkeyRun::Deform()
         QTest::keyClick(count, up ? Qt::Key_Up : Qt::Key_Down);
     }
     if (mouse) {
-        Click(FForm->bitbtnDef);
+        Click(form->bitbtnDef);
     } else {
-        FForm->bitbtnDef->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(FForm->bitbtnDef, Qt::Key_Space);
+        form->bitbtnDef->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->bitbtnDef, Qt::Key_Space);
     }
 }
 
@@ -786,9 +761,9 @@ void TMonkeyRun::StopARun()
     FStopAt = FRandom.Int(1, count);
     Note("Deformar " + std::to_string(count) + " increments, stopped after " +
          std::to_string(FStopAt) + ", with a click elsewhere during the run");
-    Guarded([&] { FForm->NxSpinEditNoIncrements->setText(QString::number(count)); });
+    Guarded([&] { form->NxSpinEditNoIncrements->setText(QString::number(count)); });
     const int stopAt = FStopAt;
-    Click(FForm->bitbtnDef);
+    Click(form->bitbtnDef);
     if (FApplied != stopAt)
         FActionFault = "the run stopped after " + std::to_string(FApplied) + " increments";
     FStopAt = 0;
@@ -800,33 +775,33 @@ void TMonkeyRun::Paused()
     if (FStopAt == 0 || FApplied != FStopAt) return;
     FStopAt = 0;
     // Ignored while the run lasts.
-    Click(FRandom.Pick({FForm->bitbtnResta, FForm->bitbtnReest}));
+    Click(FRandom.Pick({form->bitbtnResta, form->bitbtnReest}));
     const bool escape = FRandom.Chance(0.5);
     Note(escape ? "stop by Esc" : "stop by Detener");
     if (escape)
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : FForm.get(),
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
                         Qt::Key_Escape);
     else
-        Click(FForm->bitbtnDef);
+        Click(form->bitbtnDef);
 }
 
 void TMonkeyRun::Restore()
 {
     Note("Restaurar");
-    Click(FForm->bitbtnResta);
+    Click(form->bitbtnResta);
 }
 
 void TMonkeyRun::Reset()
 {
     Note("Reestablecer");
-    Click(FForm->bitbtnReest);
+    Click(form->bitbtnReest);
 }
 
 void TMonkeyRun::ChoosePreset()
 {
     QRadioButton* radio =
-        FRandom.Pick({FForm->RadioButton1, FForm->RadioButton2, FForm->RadioButton3,
-                      FForm->RadioButton4, FForm->RadioButton5});
+        FRandom.Pick({form->RadioButton1, form->RadioButton2, form->RadioButton3,
+                      form->RadioButton4, form->RadioButton5});
     Note("choose " + Name(radio) + " \"" + radio->text().toStdString() + "\"" +
          (radio->isChecked() ? " (already chosen)" : ""));
     Click(radio);
@@ -834,8 +809,8 @@ void TMonkeyRun::ChoosePreset()
 
 void TMonkeyRun::ToggleShape()
 {
-    QCheckBox* box = FRandom.Pick({FForm->chbxEllipse, FForm->chbxAxes, FForm->chbxTri,
-                                   FForm->chbxVelFld, FForm->chkbxAp, FForm->chkbxISA});
+    QCheckBox* box = FRandom.Pick({form->chbxEllipse, form->chbxAxes, form->chbxTri,
+                                   form->chbxVelFld, form->chkbxAp, form->chkbxISA});
     Note("click " + Name(box) + (box->isChecked() ? " (checked)" : " (unchecked)") +
          (box->isEnabled() ? "" : ", disabled"));
     Click(box);
@@ -845,7 +820,7 @@ void TMonkeyRun::ToggleChart()
 {
     std::vector<QCheckBox*> boxes;
     for (QCheckBox* box :
-         {FForm->chbxExtRaxial, FForm->chbxOrientRaxial, FForm->chbxMohrFlujo, FForm->chbxMohrDef})
+         {form->chbxExtRaxial, form->chbxOrientRaxial, form->chbxMohrFlujo, form->chbxMohrDef})
         if (box->isVisible()) boxes.push_back(box);
     if (boxes.empty()) return ChooseTab();
     QCheckBox* box = FRandom.Pick(boxes);
@@ -855,7 +830,7 @@ void TMonkeyRun::ToggleChart()
 
 void TMonkeyRun::ChooseTab()
 {
-    QTabBar* tabs = FForm->PageControl1->tabBar();
+    QTabBar* tabs = form->PageControl1->tabBar();
     const int tab = FRandom.Int(0, tabs->count() - 1);
     Note("tab \"" + tabs->tabText(tab).toStdString() + "\" of Visualizar");
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
@@ -879,16 +854,16 @@ void TMonkeyRun::Enlarge()
 
     const int opening = ++FOpenings;
     FOpened = false;
-    QTimer::singleShot(0, FEnlarged.get(), [this, control, inside, close, opening] {
-        if (opening != FOpenings || !FEnlarged->isVisible()) return;
+    QTimer::singleShot(0, enlarged.get(), [this, control, inside, close, opening] {
+        if (opening != FOpenings || !enlarged->isVisible()) return;
         FOpened = true;
         InsideEnlargedView(control, inside, close);
     });
     // A view that does not close is a fault, and must not stop the run.
-    QTimer::singleShot(5000, FEnlarged.get(), [this, opening] {
-        if (opening != FOpenings || !FEnlarged->isVisible()) return;
+    QTimer::singleShot(5000, enlarged.get(), [this, opening] {
+        if (opening != FOpenings || !enlarged->isVisible()) return;
         FActionFault = "the enlarged view did not close";
-        FEnlarged->done(QDialog::Rejected);
+        enlarged->done(QDialog::Rejected);
     });
     QTest::mouseDClick(control, Qt::LeftButton, {}, control->rect().center());
     if (!FOpened && FActionFault.empty())
@@ -898,22 +873,22 @@ void TMonkeyRun::Enlarge()
 void TMonkeyRun::InsideEnlargedView(QWidget* Control, int Inside, int Close)
 {
     if (Inside == 4 || Inside == 5 || Inside == 6) ChooseFromPopupMenu(Control, Inside != 6);
-    if (Inside == 7) FEnlarged->Copiaralportapapeles1->trigger();
+    if (Inside == 7) enlarged->Copiaralportapapeles1->trigger();
     if (Close == 0)
-        FEnlarged->reject();
+        enlarged->reject();
     else if (Close == 1)
-        QTest::keyClick(FEnlarged.get(), Qt::Key_Escape);
+        QTest::keyClick(enlarged.get(), Qt::Key_Escape);
     else
-        FEnlarged->close();
+        enlarged->close();
 }
 
 void TMonkeyRun::ChooseFromPopupMenu(QWidget* Control, bool Copy)
 {
-    QTimer::singleShot(0, FEnlarged.get(), [this, Copy] {
+    QTimer::singleShot(0, enlarged.get(), [this, Copy] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
         if (Copy) {
-            menu->setActiveAction(FEnlarged->Copiaralportapapeles1);
+            menu->setActiveAction(enlarged->Copiaralportapapeles1);
             QTest::keyClick(menu, Qt::Key_Return);
         } else {
             QTest::keyClick(menu, Qt::Key_Escape);
@@ -934,7 +909,7 @@ void TMonkeyRun::ResizeWindow()
                              QSize(2500, 200), QSize(792, 573)});
     Note("resize the window to " + std::to_string(size.width()) + " x " +
          std::to_string(size.height()));
-    Guarded([&] { FForm->resize(size); });
+    Guarded([&] { form->resize(size); });
 }
 
 // ---- the model of the finite tensor ---------------------------------------------
@@ -943,24 +918,24 @@ void TMonkeyRun::WatchButtons()
 {
     // Pressing reads what the click will read: the focus has left the edits.
     // A press and click during a run are those of "Detener".
-    QObject::connect(FForm->bitbtnDef, &QAbstractButton::pressed, FForm.get(), [this] {
-        if (FForm->Running()) return;
+    QObject::connect(form->bitbtnDef, &QAbstractButton::pressed, form.get(), [this] {
+        if (form->Running()) return;
         FPressed = ReadDeformInput();
         FApplied = 0;
     });
     // Connected after the window's own handlers, these run after them. The
     // increments applied are those that paused.
-    QObject::connect(FForm->bitbtnDef, &QAbstractButton::clicked, FForm.get(), [this] {
-        if (FForm->Running()) return;
+    QObject::connect(form->bitbtnDef, &QAbstractButton::clicked, form.get(), [this] {
+        if (form->Running()) return;
         if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FApplied);
         FPressed.reset();
     });
-    for (QAbstractButton* button : {FForm->bitbtnResta, FForm->bitbtnReest})
-        QObject::connect(button, &QAbstractButton::clicked, FForm.get(),
+    for (QAbstractButton* button : {form->bitbtnResta, form->bitbtnReest})
+        QObject::connect(button, &QAbstractButton::clicked, form.get(),
                          [this] { FModel.Restore(); });
-    for (QRadioButton* radio : {FForm->RadioButton1, FForm->RadioButton2, FForm->RadioButton3,
-                                FForm->RadioButton4, FForm->RadioButton5})
-        QObject::connect(radio, &QRadioButton::toggled, FForm.get(), [this](bool On) {
+    for (QRadioButton* radio : {form->RadioButton1, form->RadioButton2, form->RadioButton3,
+                                form->RadioButton4, form->RadioButton5})
+        QObject::connect(radio, &QRadioButton::toggled, form.get(), [this](bool On) {
             if (On) FModel.Restore();
         });
 }
@@ -970,7 +945,7 @@ TDeformInput TMonkeyRun::ReadDeformInput() const
     TDeformInput input;
     try {
         for (int i = 0; i < 4; ++i)
-            input.Flow[i] = static_cast<double>(FForm->FlowEdits()[i]->Value());
+            input.Flow[i] = static_cast<double>(form->FlowEdits()[i]->Value());
     } catch (const std::exception&) {
         input.Readable = false;
     }
@@ -989,7 +964,7 @@ std::string TMonkeyRun::Check(qint64 Milliseconds)
     if (Milliseconds > MaxActionMilliseconds)
         found += "the action took " + std::to_string(Milliseconds) + " ms; ";
     found += CheckEnlargedViewClosed();
-    if (FForm->Running() || FForm->bitbtnDef->text() != "&Deformar" ||
+    if (form->Running() || form->bitbtnDef->text() != "&Deformar" ||
         QApplication::overrideCursor())
         found += "a run of increments did not end; ";
     found += CheckFiniteTensor();
@@ -1002,8 +977,8 @@ std::string TMonkeyRun::Check(qint64 Milliseconds)
 std::string TMonkeyRun::CheckMessages()
 {
     std::string found;
-    for (; FMessagesSeen < FMessages.messages.size(); ++FMessagesSeen) {
-        const TMessage& m = FMessages.messages[FMessagesSeen];
+    for (; FMessagesSeen < messages.messages.size(); ++FMessagesSeen) {
+        const TMessage& m = messages.messages[FMessagesSeen];
         if (m.Kind == TMessageKind::Warning && m.Text == "Value out of range!") continue;
         const char* kind = m.Kind == TMessageKind::Error     ? "error"
                            : m.Kind == TMessageKind::Warning ? "warning"
@@ -1016,7 +991,7 @@ std::string TMonkeyRun::CheckMessages()
 std::string TMonkeyRun::CheckEnlargedViewClosed() const
 {
     std::string found;
-    if (FEnlarged->isVisible()) found += "the enlarged view is still open; ";
+    if (enlarged->isVisible()) found += "the enlarged view is still open; ";
     for (const THome& home : FHomes)
         if (home.Control->parentWidget() != home.Parent)
             found += Name(home.Control) + " did not come back from the enlarged view; ";
@@ -1032,7 +1007,7 @@ std::string TMonkeyRun::CheckFiniteTensor() const
     for (int i = 0; i < 4; ++i) {
         long double value = 0;
         try {
-            value = FForm->FiniteEdits()[i]->Value();
+            value = form->FiniteEdits()[i]->Value();
         } catch (const std::exception& e) {
             return std::string("the finite tensor cannot be read: ") + e.what() + "; ";
         }
@@ -1073,7 +1048,7 @@ std::string TMonkeyRun::CheckFiniteValues() const
         vector(What + " centre", S.Centre);
     };
 
-    for (const TChart* chart : {FForm->Chart1, FForm->Chart2, FForm->Chart3, FForm->Chart4})
+    for (const TChart* chart : {form->Chart1, form->Chart2, form->Chart3, form->Chart4})
         for (int s = 0; s < chart->SeriesCount(); ++s) {
             const TChartSeries* series = chart->SeriesList(s);
             for (int i = 0; i < series->Count(); ++i) {
@@ -1083,13 +1058,13 @@ std::string TMonkeyRun::CheckFiniteValues() const
                 number(point + " y", series->YValues.Value(i));
             }
         }
-    strain("the ellipse", FForm->FEllipse->Strain());
-    lines("the ellipse's axis", *FForm->FEllipse);
-    lines("triangle side", *FForm->FTriangle);
-    lines("velocity arrow", *FForm->FFlowField);
-    lines("apophysis", *FForm->FApophyses);
-    lines("stretching axis", *FForm->FStretchingAxes);
-    const TParallelogram2& square = *FForm->FUnitSquare;
+    strain("the ellipse", form->FEllipse->Strain());
+    lines("the ellipse's axis", *form->FEllipse);
+    lines("triangle side", *form->FTriangle);
+    lines("velocity arrow", *form->FFlowField);
+    lines("apophysis", *form->FApophyses);
+    lines("stretching axis", *form->FStretchingAxes);
+    const TParallelogram2& square = *form->FUnitSquare;
     for (int i = 1; i <= square.Count(); ++i)
         vector("unit square vertex " + std::to_string(i), square.GetPoint(i)->Position());
     if (square.Count() == 3) {
@@ -1101,7 +1076,7 @@ std::string TMonkeyRun::CheckFiniteValues() const
                    p2.Elem[k] + p3.Elem[k] - p1.Elem[k]);
     }
     strain("the unit square's ellipse", square.Ellipse().Strain());
-    for (const TMathImage* image : {FForm->MathImage1, FForm->MathImage2}) {
+    for (const TMathImage* image : {form->MathImage1, form->MathImage2}) {
         number(Name(image) + " world X1", image->d2WorldX1());
         number(Name(image) + " world Y1", image->d2WorldY1());
         number(Name(image) + " world X2", image->d2WorldX2());

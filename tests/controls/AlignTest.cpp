@@ -1,6 +1,6 @@
 #include "controls/Align.h"
 
-#include "tests/controls/QtPrint.h"
+#include "tests/QtPrint.h"
 
 #include <QDialog>
 #include <QEvent>

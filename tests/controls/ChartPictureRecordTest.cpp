@@ -6,7 +6,7 @@
 #include "controls/Chart.h"
 
 #include "tests/PictureRecord.h"
-#include "tests/math/Separators.h"
+#include "tests/Separators.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

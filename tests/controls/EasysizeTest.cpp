@@ -1,7 +1,7 @@
 #include "controls/Easysize.h"
 
 #include "controls/Align.h"
-#include "tests/controls/QtPrint.h"
+#include "tests/QtPrint.h"
 
 #include <QGroupBox>
 #include <QLabel>

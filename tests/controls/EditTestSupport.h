@@ -2,21 +2,14 @@
 // Helpers shared by the edit control tests: readable texts in failures and a
 // shown, active form that holds the fields.
 
-#include "tests/math/Separators.h"
+#include "tests/QtPrint.h"
+#include "tests/Separators.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-// Failures show texts as texts.
-inline void PrintTo(const QString& Text, std::ostream* Stream)
-{
-    *Stream << '"' << Text.toStdString() << '"';
-}
 
 namespace tensim {
 

@@ -636,7 +636,7 @@ TEST(MathImage, ReportsDoubleClicksAndPresses)
 
 TEST(TickLabel, ThreeSignificantDigits)
 {
-    TSeparators separators(".", ",");
+    Separators separators(".", ",");
     EXPECT_EQ(TickLabel(-0.30000000000000004), "-0.3");
     EXPECT_EQ(TickLabel(1.1000000000000001), "1.1");
     EXPECT_EQ(TickLabel(0), "0");
@@ -650,7 +650,7 @@ TEST(TickLabel, ThreeSignificantDigits)
     EXPECT_EQ(TickLabel(0.00000999), "9.99E-006");
     EXPECT_EQ(TickLabel(-2.5e12), "-2.5E012");
     EXPECT_EQ(TickLabel(1e-120), "1E-120");
-    TSeparators comma(",", ".");
+    Separators comma(",", ".");
     EXPECT_EQ(TickLabel(0.45), "0,45");
 }
 
@@ -730,7 +730,7 @@ void DrawAxesWithoutArrows(TMathImage& Image)
 
 TEST(MathImage, AxesOfTheFinitePanel)
 {
-    TSeparators separators(".", ",");
+    Separators separators(".", ",");
     auto image = MakeSurface(-2, -2, 2, 2);
     DrawAxesWithoutArrows(*image);
     const TWorldDrawing& m = image->Mapping();
@@ -776,7 +776,7 @@ TEST(MathImage, AxesOfTheFinitePanel)
 
 TEST(MathImage, AxesOfTheIncrementalPanel)
 {
-    TSeparators separators(".", ",");
+    Separators separators(".", ",");
     auto image = MakeSurface(-1, -1, 2, 2);
     DrawAxesWithoutArrows(*image);
     std::vector<int> minorX, majorX;

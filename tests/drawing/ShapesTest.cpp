@@ -3,7 +3,7 @@
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 #include "tests/drawing/SurfaceHelpers.h"
-#include "tests/math/MessageRecorder.h"
+#include "tests/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -566,7 +566,7 @@ TEST(Ellipse2, CircleWithVerticalMajorAxis)
 
 TEST(Ellipse2, SimpleShearIncrement)
 {
-    TSeparators separators(".", ",");
+    Separators separators(".", ",");
     auto image = MakeSurface();
     DrawBusyBackground(*image);
     const QImage background = Picture(*image);
@@ -761,7 +761,7 @@ TEST(Parallelogram2, SimpleShear)
     EXPECT_NEAR(e.MajorSemiAxis(), 0.809017, 1e-6);
     EXPECT_NEAR(e.MinorSemiAxis(), 0.309017, 1e-6);
     EXPECT_NEAR(e.AxialRatio(), 2.618034, 1e-6);
-    TSeparators separators(".", ",");
+    Separators separators(".", ",");
     std::string text;
     square->AxialRatioText(0, text);
     EXPECT_EQ(text, "2.62");

@@ -3,7 +3,7 @@
 // a world window, and a background that already holds drawing.
 
 #include "drawing/MathImge.h"
-#include "math/FloatFormat.h"
+#include "tests/Separators.h"
 
 #include <QImage>
 
@@ -64,19 +64,5 @@ inline QImage Picture(TMathImage& Image)
 {
     return Image.Bitmap().copy();
 }
-
-// The program's one locale setting, set for a test and put back after it.
-class TSeparators {
-public:
-    TSeparators(const std::string& Decimal, const std::string& Thousand) : FSaved(FormatSettings())
-    {
-        FormatSettings().DecimalSeparator = Decimal;
-        FormatSettings().ThousandSeparator = Thousand;
-    }
-    ~TSeparators() { FormatSettings() = FSaved; }
-
-private:
-    TFormatSettings FSaved;
-};
 
 } // namespace tensim

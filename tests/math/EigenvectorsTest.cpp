@@ -1,4 +1,4 @@
-#include "MessageRecorder.h"
+#include "tests/MessageRecorder.h"
 
 #include "math/Vectors.h"
 

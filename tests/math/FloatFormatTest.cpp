@@ -1,6 +1,6 @@
 #include "math/FloatFormat.h"
 
-#include "tests/math/Separators.h"
+#include "tests/Separators.h"
 
 #include <gtest/gtest.h>
 

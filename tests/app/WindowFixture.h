@@ -1,0 +1,115 @@
+#pragma once
+// The program's three windows for one test, made as its main block makes
+// them, with the busy pause counted, the messages recorded and the locale
+// separators fixed, and the ways a user works the main window.
+
+#include "app/About02.h"
+#include "app/Application.h"
+#include "app/Kinema08u2.h"
+#include "app/Kinema08uMain.h"
+#include "controls/StdCtrls.h"
+#include "tests/MessageRecorder.h"
+#include "tests/Separators.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace tensim {
+
+class TWindows {
+public:
+    TWindows() : previousPause(SetBusyPause([this] { Paused(); }))
+    {
+        form = std::make_unique<TForm1>();
+        enlarged = std::make_unique<TForm2>();
+        about = std::make_unique<TAboutBox>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        shown = QTest::qWaitForWindowExposed(form.get());
+    }
+    virtual ~TWindows()
+    {
+        about.reset();
+        enlarged.reset();
+        form.reset();
+        SetBusyPause(previousPause);
+    }
+    TWindows(const TWindows&) = delete;
+    TWindows& operator=(const TWindows&) = delete;
+
+    // Clicks a button on its caption: a check box takes clicks only there.
+    static void Click(QAbstractButton* Button)
+    {
+        QTest::mouseClick(Button, Qt::LeftButton, {},
+                          QPoint(std::min(8, Button->width() / 2), Button->height() / 2));
+    }
+
+    // Moves a track bar with the arrow keys, as a user does.
+    static void Slide(TTrackBar* Bar, int To)
+    {
+        for (int guard = 0; Bar->Position() != To && guard < 100; ++guard)
+            QTest::keyClick(Bar, Bar->Position() < To ? Qt::Key_Right : Qt::Key_Left);
+    }
+
+    // Types Text over the whole content of a field, then leaves it.
+    void Type(QLineEdit* Field, const QString& Text)
+    {
+        Field->setFocus(Qt::TabFocusReason);
+        Field->selectAll();
+        QTest::keyClicks(Field, Text);
+        form->bitbtnDef->setFocus(Qt::TabFocusReason);
+    }
+
+    // Pastes Text over the whole content of a field: the field changes once.
+    void Paste(QLineEdit* Field, const QString& Text)
+    {
+        QGuiApplication::clipboard()->setText(Text);
+        Field->setFocus(Qt::TabFocusReason);
+        Field->selectAll();
+        QTest::keyClick(Field, Qt::Key_V, Qt::ControlModifier);
+        form->bitbtnDef->setFocus(Qt::TabFocusReason);
+    }
+
+    // Types the increment count and clicks "Deformar".
+    void Deform(int Count)
+    {
+        Type(form->NxSpinEditNoIncrements, QString::number(Count));
+        Click(form->bitbtnDef);
+    }
+
+    Separators separators{".", ","};
+    MessageRecorder messages;
+    // The busy pauses so far; OnPause, when set, runs at each one.
+    int pauses = 0;
+    std::function<void()> OnPause;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm2> enlarged;
+    std::unique_ptr<TAboutBox> about;
+    bool shown = false;
+
+private:
+    void Paused()
+    {
+        ++pauses;
+        if (OnPause) OnPause();
+    }
+
+    std::function<void()> previousPause;
+};
+
+// The fixture of the window's tests.
+class WindowTest : public testing::Test, public TWindows {
+protected:
+    WindowTest() { EXPECT_TRUE(shown); }
+};
+
+} // namespace tensim
