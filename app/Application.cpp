@@ -14,13 +14,28 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <cstdint>
 #include <exception>
+#include <utility>
 
 namespace tensim {
 
 namespace {
 
 const char* const HelpFileProperty = "tensimHelpFile";
+
+std::function<void()>& PauseFunction()
+{
+    static std::function<void()> pause;
+    return pause;
+}
+
+// The count is volatile, so that it is really performed.
+void CountToHundredMillion()
+{
+    for (volatile int32_t i = 0; i <= 100000000; i = i + 1) {
+    }
+}
 
 Q_LOGGING_CATEGORY(lcStartup, "tensim.startup", QtWarningMsg)
 
@@ -58,6 +73,19 @@ void WaitWithMessages(int Milliseconds)
     QEventLoop loop;
     QTimer::singleShot(Milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void BusyPause()
+{
+    if (PauseFunction())
+        PauseFunction()();
+    else
+        CountToHundredMillion();
+}
+
+std::function<void()> SetBusyPause(std::function<void()> Pause)
+{
+    return std::exchange(PauseFunction(), std::move(Pause));
 }
 
 TApplication::TApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {}

@@ -12,6 +12,7 @@
 
 class QWidget;
 
+#include <functional>
 #include <string>
 
 namespace tensim {
@@ -31,6 +32,13 @@ void ShowError(const std::string& Text);
 // Processes window messages for Milliseconds without spinning the
 // processor: a nested event loop that a timer ends.
 void WaitWithMessages(int Milliseconds);
+
+// The pause between two increments of "Deformar": a count from 0 to
+// 100,000,000 that is really performed. The program never replaces it;
+// tests do, and get the previous one back. An empty function restores the
+// count.
+void BusyPause();
+std::function<void()> SetBusyPause(std::function<void()> Pause);
 
 // The message seam's handler in the running program: a modal message box
 // over the active window, captioned with the application's title unless the

@@ -41,19 +41,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-std::function<void()>& PauseFunction()
-{
-    static std::function<void()> pause;
-    return pause;
-}
-
-// The count is volatile, so that it is really performed.
-void CountToHundredMillion()
-{
-    for (volatile int32_t i = 0; i <= 100000000; i = i + 1) {
-    }
-}
-
 // Start states of a control in the window's table.
 enum : unsigned { Hidden = 1, Disabled = 2, Checked = 4 };
 
@@ -190,19 +177,6 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
 void DrawPanelAxes(TMathImage& Image)
 {
     Image.d2DrawAxes("x", "y", true, clGreen, clSilver, true);
-}
-
-void BusyPause()
-{
-    if (PauseFunction())
-        PauseFunction()();
-    else
-        CountToHundredMillion();
-}
-
-std::function<void()> SetBusyPause(std::function<void()> Pause)
-{
-    return std::exchange(PauseFunction(), std::move(Pause));
 }
 
 // ---- creation --------------------------------------------------------------

@@ -53,13 +53,6 @@ private:
     TTransformMatrix FFlowMatrix;
 };
 
-// The pause between two increments of "Deformar": a count from 0 to
-// 100,000,000 that is really performed. The program never replaces it;
-// tests do, and get the previous one back. An empty function restores the
-// count.
-void BusyPause();
-std::function<void()> SetBusyPause(std::function<void()> Pause);
-
 // The axes of both panels, as the main window draws them.
 void DrawPanelAxes(TMathImage& Image);
 

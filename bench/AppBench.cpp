@@ -2,6 +2,7 @@
 // redrawn with the velocity field, the four chart points and the repaint,
 // at the design size.
 
+#include "app/Application.h"
 #include "app/Kinema08uMain.h"
 #include "controls/NxNumEdit.h"
 #include "controls/StdCtrls.h"

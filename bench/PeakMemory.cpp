@@ -2,6 +2,7 @@
 // velocity field shown and the busy pause replaced: ten "Deformar" clicks
 // of 1,000 increments each.
 
+#include "app/Application.h"
 #include "app/Kinema08uMain.h"
 #include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"

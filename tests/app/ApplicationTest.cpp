@@ -3,6 +3,7 @@
 #include "app/Glyphs.h"
 #include "tests/MessageRecorder.h"
 
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTranslator>
 #include <QPushButton>
@@ -132,6 +133,21 @@ TEST(Application, HelpFileIsAnApplicationSetting)
     SetHelpFile("/opt/tensim/Tensim2.1.qch");
     EXPECT_EQ(HelpFile(), "/opt/tensim/Tensim2.1.qch");
     SetHelpFile(saved);
+}
+
+// The pause between increments is a real count, not one the compiler drops.
+TEST(BusyPause, CountsUnlessReplaced)
+{
+    const auto replaced = SetBusyPause({});
+    QElapsedTimer timer;
+    timer.start();
+    BusyPause();
+    EXPECT_GT(timer.nsecsElapsed(), 20'000'000); // 10^8 passes: far more than 20 ms
+    int calls = 0;
+    SetBusyPause([&] { ++calls; });
+    BusyPause();
+    EXPECT_EQ(calls, 1);
+    SetBusyPause(replaced);
 }
 
 TEST(Glyphs, EveryGlyphIsItsOwnPictureAtBothSizes)
