@@ -2,7 +2,6 @@
 
 #include "math/FloatFormat.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -155,20 +154,6 @@ QString HelpFile()
 {
     const QCoreApplication* application = QCoreApplication::instance();
     return application ? application->property(HelpFileProperty).toString() : QString();
-}
-
-QString FindHelpFile()
-{
-    const QString name = QStringLiteral("Tensim2.1.qch");
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QString besideProgram = programFolder.filePath(name);
-    if (QFileInfo(besideProgram).isFile()) return besideProgram;
-    // The installed data folder, relative to the installed program so that
-    // the installed tree can move as a whole.
-    const QString installed = QDir::cleanPath(
-        programFolder.filePath(QStringLiteral(TENSIM_DATA_FROM_PROGRAM "/") + name));
-    if (QFileInfo(installed).isFile()) return installed;
-    return besideProgram;
 }
 
 void ReportStartup(QWidget& MainWindow)

@@ -61,12 +61,6 @@ int InstallSpanishTranslations();
 void SetHelpFile(const QString& FileName);
 QString HelpFile();
 
-// Where the help file is: beside the executable (the build folder), else in
-// the installed data folder, <executable's folder>/../share/tensim. When
-// neither holds it, the path beside the executable, which the help window
-// then reports missing.
-QString FindHelpFile();
-
 // Start-up milestones in the logging category "tensim.startup", off unless
 // enabled from outside (QT_LOGGING_RULES="tensim.startup.info=true"): the
 // help file chosen, found or missing, at once, and "main window shown" after

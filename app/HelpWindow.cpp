@@ -3,6 +3,8 @@
 #include "controls/Align.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
@@ -288,6 +290,20 @@ bool THelpWindow::ShowContext(const QString& HelpFile, int Context)
     raise();
     activateWindow();
     return found;
+}
+
+QString FindHelpFile()
+{
+    const QString name = QStringLiteral("Tensim2.1.qch");
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString besideProgram = programFolder.filePath(name);
+    if (QFileInfo(besideProgram).isFile()) return besideProgram;
+    // The installed data folder, relative to the installed program so that
+    // the installed tree can move as a whole.
+    const QString installed = QDir::cleanPath(
+        programFolder.filePath(QStringLiteral(TENSIM_DATA_FROM_PROGRAM "/") + name));
+    if (QFileInfo(installed).isFile()) return installed;
+    return besideProgram;
 }
 
 } // namespace tensim

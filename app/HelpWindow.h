@@ -88,4 +88,10 @@ private:
     QString FPendingSearch; // asked for while the index was being made
 };
 
+// Where the help file is: beside the executable (the build folder), else in
+// the installed data folder, <executable's folder>/../share/tensim. When
+// neither holds it, the path beside the executable, which the help window
+// then reports missing.
+QString FindHelpFile();
+
 } // namespace tensim
