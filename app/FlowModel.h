@@ -27,6 +27,20 @@ struct TWorldWindow {
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 
+// ---- the window's constants
+
+// "Deformar" applies at most this many increments at a time.
+constexpr int MaxIncrementsPerClick = 1000;
+// The flow tensor's track bars hold ten times their entry, -2..2.
+constexpr int TrackBarMin = -20, TrackBarMax = 20;
+// The identity's entries (1,1), (1,2), (2,1), (2,2), the start and reset
+// value of the flow tensor.
+constexpr double IdentityEntries[4] = {1, 0, 0, 1};
+// The panels' world windows at the start: the finite panel's, which grows
+// with the ellipse and is reset, and the incremental panel's, which stays.
+constexpr TWorldWindow FiniteStartWindow{-2, -2, 2, 2};
+constexpr TWorldWindow IncrementalWindow{-1, -1, 2, 2};
+
 // ---- the flow tensor and its parts
 
 // Flow tensor L = (e11, e12; e21, e22); spin tensor W, the antisymmetric

@@ -100,7 +100,10 @@ TWorldWindow WorldWindow(const TMathImage& Image)
     return {Image.d2WorldX1(), Image.d2WorldY1(), Image.d2WorldX2(), Image.d2WorldY2()};
 }
 
-constexpr int TrackBarMin = -20, TrackBarMax = 20;
+void SetWorld(TMathImage& Image, const TWorldWindow& Window)
+{
+    Image.d2SetWorld(Window.X1, Window.Y1, Window.X2, Window.Y2);
+}
 
 // The input of the program while "Deformar" runs its increments: Esc, and
 // the mouse and keys of the running button, which reads "Detener", ask it
@@ -152,10 +155,6 @@ private:
     QAbstractButton* FStop;
     bool& FStopRequested;
 };
-
-// The identity's entries (1,1), (1,2), (2,1), (2,2), the start and reset
-// value of the flow tensor.
-constexpr double IdentityEntries[4] = {1, 0, 0, 1};
 
 } // namespace
 
@@ -522,8 +521,8 @@ void TForm1::FormCreate()
     // A circle shows as a circle, here and enlarged.
     MathImage1->SetEqualScale(true);
     MathImage2->SetEqualScale(true);
-    MathImage1->d2SetWorld(-2, -2, 2, 2);
-    MathImage2->d2SetWorld(-1, -1, 2, 2);
+    SetWorld(*MathImage1, FiniteStartWindow);
+    SetWorld(*MathImage2, IncrementalWindow);
 
     FEllipse = std::make_unique<TEllipse2>(clBlack, 0, 0, 1, 0, 0, 1, 1, false);
     FUnitSquare = std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
@@ -647,7 +646,7 @@ void TForm1::bitbtnReestClick(QObject*)
     for (int i = 0; i < 4; ++i)
         FlowEdits()[i]->SetValue(IdentityEntries[i]);
     FFlowField->Build(IdentityMatrix2D(), *MathImage1);
-    MathImage1->d2SetWorld(-2, -2, 2, 2);
+    SetWorld(*MathImage1, FiniteStartWindow);
     NxSpinEditRotation->SetValue(0);
     RedrawPanels();
 }
@@ -804,7 +803,7 @@ void TForm1::RedrawPanels()
     const TWorldWindow grown = GrownWindow(window, px, py);
     if (grown.X1 != window.X1 || grown.Y1 != window.Y1 || grown.X2 != window.X2 ||
         grown.Y2 != window.Y2)
-        MathImage1->d2SetWorld(grown.X1, grown.Y1, grown.X2, grown.Y2);
+        SetWorld(*MathImage1, grown);
     for (TMathImage* image : {MathImage1, MathImage2}) {
         image->d2Clear();
         DrawPanelAxes(*image);

@@ -56,9 +56,6 @@ private:
 // The axes of both panels, as the main window draws them.
 void DrawPanelAxes(TMathImage& Image);
 
-// "Deformar" applies at most this many increments at a time.
-constexpr int MaxIncrementsPerClick = 1000;
-
 class TForm1 : public QWidget {
     Q_OBJECT
 public:

@@ -11,6 +11,7 @@
 
 #include "app/About02.h"
 #include "app/Application.h"
+#include "app/FlowModel.h"
 #include "app/Kinema08u2.h"
 #include "app/Kinema08uMain.h"
 #include "controls/Chart.h"
