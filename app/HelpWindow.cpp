@@ -4,8 +4,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHelpContentWidget>

@@ -18,10 +18,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
-#include <QGroupBox>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -32,7 +31,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <map>
 #include <utility>
 
 namespace tensim {
@@ -40,46 +38,6 @@ namespace tensim {
 TForm1* Form1 = nullptr;
 
 namespace {
-
-// Start states of a control in the window's table.
-enum : unsigned { Hidden = 1, Disabled = 2, Checked = 4 };
-
-// One control of the window: it is made into its field as a child of the
-// control named Parent (the window for ""), placed at Bounds, aligned, and
-// given its caption and start state. A width or height of 0 fits a static
-// text to its caption; FontPixels 0 keeps the parent's font.
-struct TControlRow {
-    std::function<QWidget*(QWidget*)> Create;
-    const char* Name;
-    const char* Parent;
-    QRect Bounds;
-    TAlign Align;
-    const char* Caption;
-    unsigned State;
-    int FontPixels;
-};
-
-template <class T> std::function<QWidget*(QWidget*)> Into(T*& Field)
-{
-    return [&Field](QWidget* Parent) {
-        Field = new T(Parent);
-        return static_cast<QWidget*>(Field);
-    };
-}
-
-// A row's first two columns: how to make the control into its field, and
-// the field's name.
-#define CONTROL(Field) Into(Field), #Field
-
-void SetCaption(QWidget* Control, const QString& Caption)
-{
-    if (auto* box = qobject_cast<QGroupBox*>(Control))
-        box->setTitle(Caption);
-    else if (auto* button = qobject_cast<QAbstractButton*>(Control))
-        button->setText(Caption);
-    else if (auto* text = qobject_cast<TStaticText*>(Control))
-        text->SetCaption(Caption);
-}
 
 // Whether the sides of a list of lines stay finite under M. A stretch that
 // overflows leaves the figure where it is rather than at infinity.
@@ -145,7 +103,8 @@ protected:
         case QEvent::DragMove:
         case QEvent::Drop:
             // The windows pass input on to their widgets, which get it here.
-            return Watched != FStop && (Watched->isWidgetType() || Event->type() == QEvent::Shortcut);
+            return Watched != FStop &&
+                   (Watched->isWidgetType() || Event->type() == QEvent::Shortcut);
         default:
             return false;
         }
@@ -190,10 +149,7 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
     resize(792, 573);
     // Smaller, the panels would have no room for the labels of their axes.
     setMinimumSize(400, 300);
-    FormResizer1 = new TFormResizer(this);
-    FormResizer1->MinFontSize = 8;
-    FormResizer1->MaxFontSize = 48;
-    CreateControls();
+    CreateControls(this);
     SetUpControls();
     SetUpCharts();
     BindEvents();
@@ -221,113 +177,6 @@ TForm1::~TForm1()
     if (Form1 == this) Form1 = nullptr;
 }
 
-void TForm1::CreateControls()
-{
-    // Every control of the window, in creation order, which is also the
-    // order in which the form resizer records them.
-    // clang-format off
-    const TControlRow rows[] = {
-        // The top band: the flow tensor, its power and the finite tensor.
-        {CONTROL(GroupBox1),   "",          {0, 0, 792, 169},    alTop,  "Tensores de flujo y deformación", 0, 0},
-        {CONTROL(GroupBox2),   "GroupBox1", {32, 16, 201, 145},  alNone, "Tensor de flujo", 0, 0},
-        {CONTROL(NxNumEdit1),  "GroupBox2", {12, 24, 83, 21},    alNone, "", Disabled, 0},
-        {CONTROL(NxNumEdit2),  "GroupBox2", {106, 24, 83, 21},   alNone, "", 0, 0},
-        {CONTROL(NxNumEdit3),  "GroupBox2", {12, 82, 83, 21},    alNone, "", Disabled, 0},
-        {CONTROL(NxNumEdit4),  "GroupBox2", {106, 82, 83, 21},   alNone, "", Disabled, 0},
-        {CONTROL(TrackBar1),   "GroupBox2", {12, 48, 83, 28},    alNone, "", Disabled, 0},
-        {CONTROL(TrackBar2),   "GroupBox2", {106, 48, 83, 28},   alNone, "", 0, 0},
-        {CONTROL(TrackBar3),   "GroupBox2", {12, 106, 83, 28},   alNone, "", Disabled, 0},
-        {CONTROL(TrackBar4),   "GroupBox2", {106, 106, 83, 28},  alNone, "", Disabled, 0},
-        {CONTROL(StaticText3), "GroupBox1", {240, 8, 120, 38},   alNone, "n", Hidden, 32},
-        {CONTROL(StaticText2), "GroupBox1", {368, 72, 0, 0},     alNone, "=", 0, 32},
-        {CONTROL(GroupBox3),   "GroupBox1", {558, 16, 201, 145}, alNone, "Tensor de distorsión finita", 0, 0},
-        {CONTROL(NxNumEdit5),  "GroupBox3", {12, 40, 83, 21},    alNone, "", 0, 0},
-        {CONTROL(NxNumEdit6),  "GroupBox3", {106, 40, 83, 21},   alNone, "", 0, 0},
-        {CONTROL(NxNumEdit7),  "GroupBox3", {12, 88, 83, 21},    alNone, "", 0, 0},
-        {CONTROL(NxNumEdit8),  "GroupBox3", {106, 88, 83, 21},   alNone, "", 0, 0},
-
-        // The middle band: the two panels and the controls between them.
-        {CONTROL(GroupBox4),   "",          {0, 169, 792, 248},  alTop,   "Distorsión", 0, 0},
-        {CONTROL(GroupBox5),   "GroupBox4", {2, 15, 222, 231},   alLeft,  "Incremental", 0, 0},
-        {CONTROL(MathImage2),  "GroupBox5", {2, 15, 218, 214},   alClient, "", 0, 0},
-        {CONTROL(GroupBox6),   "GroupBox4", {568, 15, 222, 231}, alRight, "Finita", 0, 0},
-        {CONTROL(MathImage1),  "GroupBox6", {2, 15, 218, 214},   alClient, "", 0, 0},
-        {CONTROL(NxSpinEditNoIncrements), "GroupBox4", {296, 24, 51, 21}, alNone, "", 0, 0},
-        {CONTROL(StaticText1), "GroupBox4", {280, 48, 0, 0},     alNone, "# de incrementos", 0, 0},
-        {CONTROL(bitbtnDef),   "GroupBox4", {284, 80, 75, 49},   alNone, "&Deformar", 0, 0},
-        {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, "&Restaurar", 0, 0},
-        {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, "R&eestablecer", 0, 0},
-        {CONTROL(GroupBox9),   "GroupBox4", {376, 24, 177, 153}, alNone, "Elementos visibles", 0, 0},
-        {CONTROL(chbxEllipse), "GroupBox9", {8, 24, 65, 17},     alNone, "Elipse", Checked, 0},
-        {CONTROL(chbxAxes),    "GroupBox9", {80, 24, 89, 17},    alNone, "Ejes", 0, 0},
-        {CONTROL(chbxTri),     "GroupBox9", {8, 48, 161, 17},    alNone, "Triángulo", Checked, 0},
-        {CONTROL(chbxVelFld),  "GroupBox9", {8, 72, 161, 17},    alNone, "Campo de velocidad", 0, 0},
-        {CONTROL(chkbxAp),     "GroupBox9", {8, 96, 161, 17},    alNone, "Apófisis de flujo", 0, 0},
-        {CONTROL(chkbxISA),    "GroupBox9", {8, 120, 166, 17},   alNone, "Ejes de extensión infinitesimal", 0, 0},
-        {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, "A&yuda", 0, 0},
-        {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, "&Info", 0, 0},
-
-        // Bottom left: the flow types over an empty page control.
-        {CONTROL(GroupBox7),    "",          {0, 417, 233, 156}, alLeft,   "Tipo de flujo", 0, 0},
-        {CONTROL(PageControl2), "GroupBox7", {2, 15, 229, 139},  alClient, "", 0, 0},
-        {CONTROL(RadioButton1), "GroupBox7", {16, 24, 145, 17},  alNone, "Cizalla simple", Checked, 0},
-        {CONTROL(RadioButton2), "GroupBox7", {16, 48, 145, 17},  alNone, "Cizalla pura", 0, 0},
-        {CONTROL(RadioButton3), "GroupBox7", {16, 72, 145, 17},  alNone, "Cizalla sub simple", 0, 0},
-        {CONTROL(RadioButton4), "GroupBox7", {16, 96, 145, 17},  alNone, "Cizalla general", 0, 0},
-        {CONTROL(RadioButton5), "GroupBox7", {16, 120, 201, 17}, alNone, "Rotación cuerpo rígido (°)", 0, 0},
-        {CONTROL(NxSpinEditRotation), "GroupBox7", {168, 112, 49, 21}, alNone, "", Hidden, 0},
-
-        // Bottom middle: the charts, two at a time.
-        {CONTROL(Panel1), "",       {233, 417, 326, 156}, alClient, "", 0, 0},
-        {CONTROL(Chart1), "Panel1", {1, 1, 150, 154},     alLeft,   "", 0, 0},
-        {CONTROL(Chart2), "Panel1", {173, 1, 152, 154},   alRight,  "", 0, 0},
-        {CONTROL(Chart3), "Panel1", {1, 1, 150, 154},     alLeft,   "", Hidden, 0},
-        {CONTROL(Chart4), "Panel1", {173, 1, 152, 154},   alRight,  "", Hidden, 0},
-
-        // Bottom right: which charts are shown.
-        {CONTROL(GroupBox8),        "",             {559, 417, 233, 156}, alRight,  "Visualizar", 0, 0},
-        {CONTROL(PageControl1),     "GroupBox8",    {2, 15, 229, 139},    alClient, "", 0, 11},
-        {CONTROL(TabSheet1),        "PageControl1", {0, 0, 221, 110},     alClient, "Gráficos", 0, 0},
-        {CONTROL(chbxExtRaxial),    "TabSheet1",    {8, 12, 205, 17},     alNone, "Elongación vs. Razón Axial", Checked, 0},
-        {CONTROL(chbxOrientRaxial), "TabSheet1",    {8, 40, 205, 17},     alNone, "Inclinación elipse vs. Razón Axial", Checked, 0},
-        {CONTROL(TabSheet4),        "PageControl1", {0, 0, 221, 110},     alClient, "C. Mohr", 0, 0},
-        {CONTROL(chbxMohrFlujo),    "TabSheet4",    {8, 12, 205, 17},     alNone, "Círculo de Mohr flujo", Checked, 0},
-        {CONTROL(chbxMohrDef),      "TabSheet4",    {8, 40, 205, 17},     alNone, "Círculo de Mohr estado deformado", Checked, 0},
-    };
-    // clang-format on
-#undef CONTROL
-
-    std::map<QString, QWidget*> made;
-    for (const TControlRow& row : rows) {
-        QWidget* parent = *row.Parent ? made.at(row.Parent) : this;
-        QWidget* control = row.Create(parent);
-        control->setObjectName(row.Name);
-        if (row.FontPixels > 0) {
-            QFont font = control->font();
-            font.setPixelSize(row.FontPixels);
-            control->setFont(font);
-        }
-        const QString caption = QString::fromUtf8(row.Caption);
-        if (auto* pages = qobject_cast<QTabWidget*>(parent))
-            pages->addTab(control, caption);
-        else
-            SetCaption(control, caption);
-        QRect bounds = row.Bounds;
-        if (auto* text = qobject_cast<TStaticText*>(control)) {
-            text->SetAutoSize(bounds.width() == 0 || bounds.height() == 0);
-            if (text->AutoSize()) bounds.setSize(text->size());
-        }
-        SetBounds(control, bounds.x(), bounds.y(), bounds.width(), bounds.height());
-        if (row.Align != alNone) SetAlign(control, row.Align);
-        if (row.State & Disabled) control->setEnabled(false);
-        if (row.State & Hidden) control->hide();
-        if (auto* button = qobject_cast<QAbstractButton*>(control))
-            button->setChecked(row.State & Checked);
-        InsertComponent(this, control);
-        made[row.Name] = control;
-    }
-}
-
 void TForm1::SetUpControls()
 {
     for (int i = 0; i < 4; ++i) {
@@ -345,7 +194,6 @@ void TForm1::SetUpControls()
         finite->SetDecimals(4);
         finite->setReadOnly(true);
         finite->setFocusPolicy(Qt::ClickFocus); // no Tab stop
-
     }
     ShowFiniteTensor(IdentityMatrix2D());
     NxSpinEditNoIncrements->SetMaxValue(MaxIncrementsPerClick);
@@ -371,65 +219,6 @@ void TForm1::SetUpControls()
     // Enter in the count or in a flow-tensor edit presses "Deformar".
     SetDefaultButton(this, bitbtnDef);
     PageControl1->SetTabWidth(50);
-}
-
-void TForm1::SetUpCharts()
-{
-    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4}) {
-        chart->BackWallBrush = TChartBrush{clWhite, Qt::NoBrush};
-        chart->Title.Font = TChartFont{"Arial", 11, clBlack};
-    }
-    Chart1->Title.Text = QStringList{"Elongación vs. Razón axial"};
-    Chart2->Title.Text = QStringList{"Inclinación de elipse vs. ", "Razón axial"};
-    Chart2->BottomAxis.Title.Caption = "Razón axial";
-    Chart2->LeftAxis.Title.Caption = "Ángulo de inclinación(°)";
-    Chart3->Title.Text = QStringList{"Círculo de Mohr", "estado deformado"};
-    Chart3->BottomAxis.Axis.Color = clRed;
-    Chart3->LeftAxis.Axis.Color = clRed;
-    Chart3->BottomAxis.PositionPercent = 50;
-    Chart3->BottomAxis.Title = TChartAxisTitle{"1/l", 0, TChartFont{"Symbol", 11, clBlack}};
-    Chart3->LeftAxis.Title = TChartAxisTitle{"g/l", 0, TChartFont{"Symbol", 11, clBlack}};
-    Chart4->Title.Text = QStringList{"Círculo de Mohr", "Flujo"};
-    Chart4->BottomAxis.Visible = false;
-    Chart4->LeftAxis.Visible = false;
-    Chart4->LeftAxis.GridCentered = true;
-    // The Mohr circles show as circles.
-    Chart3->EqualScale = true;
-    Chart4->EqualScale = true;
-
-    struct TSeriesRow {
-        TLineSeries*& Field;
-        const char* Name;
-        TChart* Chart;
-        TColor Color;
-        bool Pointer;
-        TSeriesPointerStyle Style;
-        TChartListOrder Order;
-        const char* Title; // what the series holds, the name of its rows in CSV
-    };
-    // clang-format off
-    const TSeriesRow rows[] = {
-        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending, "Lado 1"},
-        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending, "Lado 2"},
-        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending, "Lado 3"},
-        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending, "MohrFlujo"},
-        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending, "Inclinación"},
-        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone, "Círculo de Mohr (estado deformado)"},
-        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone, "Círculo de Mohr (flujo)"},
-        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending, "Eje del círculo de flujo"},
-    };
-    // clang-format on
-    for (const TSeriesRow& row : rows) {
-        row.Field = row.Chart->AddSeries<TLineSeries>();
-        row.Field->setObjectName(row.Name);
-        row.Field->SeriesColor = row.Color;
-        row.Field->XValues.Order = row.Order;
-        row.Field->Pointer.Visible = row.Pointer;
-        row.Field->Pointer.Style = row.Style;
-        row.Field->Pointer.HorizSize = 3;
-        row.Field->Pointer.VertSize = 3;
-        row.Field->Title = QString::fromUtf8(row.Title);
-    }
 }
 
 void TForm1::BindEvents()
@@ -479,21 +268,6 @@ void TForm1::BindEvents()
         image->OnDblClick = enlarge;
     connect(bitbtnInfo, &QToolButton::clicked, this, [this] { bitbtnInfoClick(bitbtnInfo); });
     connect(bitbtnHelp, &QToolButton::clicked, this, [this] { bitbtnHelpClick(bitbtnHelp); });
-}
-
-std::array<TNxNumEdit*, 4> TForm1::FlowEdits() const
-{
-    return {NxNumEdit1, NxNumEdit2, NxNumEdit3, NxNumEdit4};
-}
-
-std::array<TTrackBar*, 4> TForm1::TrackBars() const
-{
-    return {TrackBar1, TrackBar2, TrackBar3, TrackBar4};
-}
-
-std::array<TNxNumEdit*, 4> TForm1::FiniteEdits() const
-{
-    return {NxNumEdit5, NxNumEdit6, NxNumEdit7, NxNumEdit8};
 }
 
 std::array<double, 4> TForm1::FlowEntries() const

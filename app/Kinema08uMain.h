@@ -4,6 +4,7 @@
 // shapes and the velocity field, the stepping of "Deformar", and the four
 // charts. It owns the model of one simulation.
 
+#include "app/Kinema08uMainForm.h"
 #include "controls/Align.h"
 #include "drawing/AltObjs8b.h"
 #include "math/Transform.h"
@@ -17,24 +18,10 @@
 #include <functional>
 #include <memory>
 
-class QCheckBox;
-class QFrame;
-class QGroupBox;
-class QRadioButton;
-class QToolButton;
-
 namespace tensim {
 
-class TChart;
-class TFormResizer;
 class THelpWindow;
-class TLineSeries;
 class TMathImage;
-class TNxNumEdit;
-class TNxSpinEdit;
-class TPageControl;
-class TStaticText;
-class TTrackBar;
 
 // The velocity field: teal arrows that chain the displacements Q -> L Q of
 // points from the edges of the finite panel's window.
@@ -56,87 +43,11 @@ private:
 // The axes of both panels, as the main window draws them.
 void DrawPanelAxes(TMathImage& Image);
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public TForm1Controls {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* Parent = nullptr);
     ~TForm1() override;
-
-    // ---- controls, in the order the window creates them
-
-    QGroupBox* GroupBox1 = nullptr; // top band: the tensors
-    QGroupBox* GroupBox2 = nullptr; // "Tensor de flujo"
-    TNxNumEdit* NxNumEdit1 = nullptr;
-    TNxNumEdit* NxNumEdit2 = nullptr;
-    TNxNumEdit* NxNumEdit3 = nullptr;
-    TNxNumEdit* NxNumEdit4 = nullptr;
-    TTrackBar* TrackBar1 = nullptr;
-    TTrackBar* TrackBar2 = nullptr;
-    TTrackBar* TrackBar3 = nullptr;
-    TTrackBar* TrackBar4 = nullptr;
-    TStaticText* StaticText3 = nullptr; // the increment count as an exponent
-    TStaticText* StaticText2 = nullptr; // "="
-    QGroupBox* GroupBox3 = nullptr;     // "Tensor de distorsión finita"
-    TNxNumEdit* NxNumEdit5 = nullptr;
-    TNxNumEdit* NxNumEdit6 = nullptr;
-    TNxNumEdit* NxNumEdit7 = nullptr;
-    TNxNumEdit* NxNumEdit8 = nullptr;
-
-    QGroupBox* GroupBox4 = nullptr; // middle band: "Distorsión"
-    QGroupBox* GroupBox5 = nullptr; // "Incremental"
-    TMathImage* MathImage2 = nullptr;
-    QGroupBox* GroupBox6 = nullptr; // "Finita"
-    TMathImage* MathImage1 = nullptr;
-    TNxSpinEdit* NxSpinEditNoIncrements = nullptr;
-    TStaticText* StaticText1 = nullptr;
-    QToolButton* bitbtnDef = nullptr;
-    QToolButton* bitbtnResta = nullptr;
-    QToolButton* bitbtnReest = nullptr;
-    QGroupBox* GroupBox9 = nullptr; // "Elementos visibles"
-    QCheckBox* chbxEllipse = nullptr;
-    QCheckBox* chbxAxes = nullptr;
-    QCheckBox* chbxTri = nullptr;
-    QCheckBox* chbxVelFld = nullptr;
-    QCheckBox* chkbxAp = nullptr;
-    QCheckBox* chkbxISA = nullptr;
-    QToolButton* bitbtnHelp = nullptr;
-    QToolButton* bitbtnInfo = nullptr;
-
-    QGroupBox* GroupBox7 = nullptr; // bottom left: "Tipo de flujo"
-    TPageControl* PageControl2 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    TNxSpinEdit* NxSpinEditRotation = nullptr;
-
-    QFrame* Panel1 = nullptr; // bottom middle: the charts
-    TChart* Chart1 = nullptr;
-    TChart* Chart2 = nullptr;
-    TChart* Chart3 = nullptr;
-    TChart* Chart4 = nullptr;
-
-    QGroupBox* GroupBox8 = nullptr; // bottom right: "Visualizar"
-    TPageControl* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QCheckBox* chbxExtRaxial = nullptr;
-    QCheckBox* chbxOrientRaxial = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QCheckBox* chbxMohrFlujo = nullptr;
-    QCheckBox* chbxMohrDef = nullptr;
-
-    // The charts' series, owned by their charts.
-    TLineSeries* Series1 = nullptr;
-    TLineSeries* Series2 = nullptr;
-    TLineSeries* Series3 = nullptr;
-    TLineSeries* Series5 = nullptr;
-    TLineSeries* Series4 = nullptr;
-    TLineSeries* Series6 = nullptr;
-    TLineSeries* Series7 = nullptr;
-    TLineSeries* Series8 = nullptr;
-
-    TFormResizer* FormResizer1 = nullptr;
 
     // ---- the model
 
@@ -210,12 +121,6 @@ public:
     void FitChartAxes(TChart* Chart);
     void PageControl1Change(QObject* Sender);
 
-    // The four flow-tensor edits and track bars, (1,1), (1,2), (2,1), (2,2).
-    std::array<TNxNumEdit*, 4> FlowEdits() const;
-    std::array<TTrackBar*, 4> TrackBars() const;
-    // The four finite-tensor edits.
-    std::array<TNxNumEdit*, 4> FiniteEdits() const;
-
 protected:
     void resizeEvent(QResizeEvent* Event) override;
     // A window closed while the increments run closes when they stop.
@@ -226,9 +131,7 @@ private:
     bool FEditMovesTrackBar = false;
     bool FRunning = false, FStopRequested = false, FCloseAfterRun = false;
 
-    void CreateControls();
     void SetUpControls();
-    void SetUpCharts();
     void BindEvents();
     // The apophysis and stretching-axis arrows of the flow tensor.
     void PlaceFlowAxes();

@@ -62,8 +62,8 @@ inline testing::AssertionResult MatchesTextRecord(const QByteArray& Text, const 
     const QString written = QString(TENSIM_BUILD_DIR) + "/differs-" + Name + ".txt";
     QFile out(written);
     if (out.open(QIODevice::WriteOnly)) out.write(Text);
-    return testing::AssertionFailure() << Name.toStdString() << ": text differs; see "
-                                       << written.toStdString();
+    return testing::AssertionFailure()
+           << Name.toStdString() << ": text differs; see " << written.toStdString();
 }
 
 } // namespace tensim
