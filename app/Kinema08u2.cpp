@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <exception>
 
@@ -25,42 +26,11 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-// A panel's vector picture: its scene drawn once more while its canvas
-// records, with a plain pen where the screen uses not-xor.
-QByteArray PanelSvg(TMathImage& Image)
-{
-    // In the picture's pixels, which the canvas draws in.
-    return SvgPicture(Image.Bitmap().size(), "Tensim", [&](QPainter& Painter) {
-        TCanvas& canvas = Image.DrawingCanvas();
-        canvas.SetRecorder(&Painter);
-        try {
-            Form1->RedrawPanels();
-        } catch (...) {
-            canvas.SetRecorder(nullptr);
-            throw;
-        }
-        canvas.SetRecorder(nullptr);
-    });
-}
-
 // The sides of an enlarged panel: 550 for the finite one, 400 for the
 // incremental one.
 int PanelSide(const TMathImage* Image)
 {
     return Image == Form1->MathImage1 ? 550 : 400;
-}
-
-// What the view shows: a chart's title, or the name of a panel's group.
-QString ViewTitle(QWidget* Control)
-{
-    if (auto* chart = dynamic_cast<TChart*>(Control)) {
-        QStringList lines;
-        for (const QString& line : chart->Title.Text)
-            lines << line.trimmed();
-        return lines.join(' ');
-    }
-    const auto* group = qobject_cast<const QGroupBox*>(Form1->FEnlargedParent.data());
-    return group ? group->title() : Control->objectName();
 }
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
@@ -81,6 +51,29 @@ QByteArray CsvNumber(double Value)
 }
 
 } // namespace
+
+QByteArray TForm2::PanelSvg(TMathImage& Image)
+{
+    // In the picture's pixels, which the canvas draws in.
+    return SvgPicture(Image.Bitmap().size(), "Tensim", [&](QPainter& Painter) {
+        TCanvas& canvas = Image.DrawingCanvas();
+        canvas.SetRecorder(&Painter);
+        const auto stop = qScopeGuard([&] { canvas.SetRecorder(nullptr); });
+        Form1->RedrawPanels();
+    });
+}
+
+QString TForm2::ViewTitle(QWidget* Control)
+{
+    if (auto* chart = dynamic_cast<TChart*>(Control)) {
+        QStringList lines;
+        for (const QString& line : chart->Title.Text)
+            lines << line.trimmed();
+        return lines.join(' ');
+    }
+    const auto* group = qobject_cast<const QGroupBox*>(Form1->FEnlargedParent.data());
+    return group ? group->title() : Control->objectName();
+}
 
 TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
 {

@@ -10,6 +10,8 @@ class QMenu;
 
 namespace tensim {
 
+class TMathImage;
+
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
@@ -45,6 +47,13 @@ public:
 protected:
     void showEvent(QShowEvent* Event) override;
     void contextMenuEvent(QContextMenuEvent* Event) override;
+
+private:
+    // A panel's vector picture: its scene drawn once more while its canvas
+    // records, with a plain pen where the screen uses not-xor.
+    static QByteArray PanelSvg(TMathImage& Image);
+    // What the view shows: a chart's title, or the name of a panel's group.
+    static QString ViewTitle(QWidget* Control);
 };
 
 // The enlarged view; set while it exists.

@@ -705,6 +705,7 @@ void TForm1::bitbtnHelpClick(QObject*)
 
 void TForm1::PlotFlowMohrCircle()
 {
+    // On purpose from the unit square's vertices, not FFlowTensor: the circle is the square's.
     const TTransformVector& v2 = FUnitSquare->GetPoint(2)->Position();
     const TTransformVector& v3 = FUnitSquare->GetPoint(3)->Position();
     const TFlowMohrCircle circle =
@@ -726,6 +727,7 @@ void TForm1::PlotFlowMohrCircle()
 
 void TForm1::PlotDeformedMohrCircle()
 {
+    // On purpose from the edits: the circle is that of the finite tensor as shown, to 4 decimals.
     const std::vector<TWorldPoint> points = DeformedMohrCircle(
         static_cast<double>(NxNumEdit5->Value()), static_cast<double>(NxNumEdit6->Value()),
         static_cast<double>(NxNumEdit7->Value()), static_cast<double>(NxNumEdit8->Value()));

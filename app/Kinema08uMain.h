@@ -49,25 +49,6 @@ public:
     explicit TForm1(QWidget* Parent = nullptr);
     ~TForm1() override;
 
-    // ---- the model
-
-    std::unique_ptr<TEllipse2> FEllipse;
-    std::unique_ptr<TPointList2D> FTriangle;
-    std::unique_ptr<TParallelogram2> FUnitSquare;
-    std::unique_ptr<TFlowField> FFlowField;
-    std::unique_ptr<TPointList2D> FApophyses;
-    std::unique_ptr<TPointList2D> FStretchingAxes;
-    TTransformMatrix FFlowTensor;
-    TTransformMatrix FStretchingTensor;
-    TTransformMatrix FSpinTensor;
-    int32_t FIncrementCount = 0;
-    QPointer<QWidget> FEnlargedControl;
-    QPointer<QWidget> FEnlargedParent;
-    QRect FEnlargedBounds;
-    // Its alignment before the move: given back with the control, so that
-    // it keeps its place in the layout as the window changes size.
-    TAlign FEnlargedAlign = alNone;
-
     // ---- start-up and input
 
     void FormCreate();
@@ -84,19 +65,11 @@ public:
     void bitbtnDefClick(QObject* Sender);
     void bitbtnRestaClick(QObject* Sender);
     // One increment: the markers, the panels, the pause, the chart points.
+    // The benchmarks time it alone.
     void Increment();
-    // Whether "Deformar" is running its increments. It then reads
-    // "Detener", and a click on it or Esc stops the run after the
-    // increment in progress.
-    bool Running() const { return FRunning; }
 
     // ---- panels
 
-    void RedrawPanels();
-    void HideAllShapes();
-    void ShowCheckedShapes();
-    // Whether Point lies in Image's world window scaled by Factor about the origin.
-    bool PointInView(const TMathImage& Image, const TTransformVector& Point, double Factor) const;
     void chbxEllipseClick(QObject* Sender);
     void chbxAxesClick(QObject* Sender);
     void chbxTriClick(QObject* Sender);
@@ -111,14 +84,9 @@ public:
     void bitbtnInfoClick(QObject* Sender);
     // Opens the help at context 10.
     void bitbtnHelpClick(QObject* Sender);
-    // The help window, made at the first "Ayuda".
-    THelpWindow* HelpWindow = nullptr;
 
     // ---- charts
 
-    void PlotFlowMohrCircle();
-    void PlotDeformedMohrCircle();
-    void FitChartAxes(TChart* Chart);
     void PageControl1Change(QObject* Sender);
 
 protected:
@@ -127,9 +95,52 @@ protected:
     void closeEvent(QCloseEvent* Event) override;
 
 private:
-    // Set while an edit moves its track bar, whose change then writes nothing back.
+    // The enlarged view borrows a control and gives it back, and redraws
+    // the panels around the move.
+    friend class TForm2;
+    // The tests' one door into the model; only the tests define it.
+    friend class TForm1Probe;
+
+    // ---- the model
+
+    // The strain ellipse in MathImage1: its deformation is the product of
+    // the increments applied since the last restore.
+    std::unique_ptr<TEllipse2> FEllipse;
+    // Three sides in MathImage1, deformed with the ellipse unless a side would overflow.
+    std::unique_ptr<TPointList2D> FTriangle;
+    // In MathImage2: always one increment of the flow tensor the edits show.
+    std::unique_ptr<TParallelogram2> FUnitSquare;
+    // The arrows of FFlowTensor in MathImage1's window, as at its last build.
+    std::unique_ptr<TFlowField> FFlowField;
+    // Along FFlowTensor's eigenvectors; of zero length without real ones or in a rotation.
+    std::unique_ptr<TPointList2D> FApophyses;
+    // Along FStretchingTensor's eigenvectors; of zero length in a rotation.
+    std::unique_ptr<TPointList2D> FStretchingAxes;
+    // The flow tensor as the edits showed it at the last "Deformar".
+    TTransformMatrix FFlowTensor;
+    // The symmetric part of FFlowTensor.
+    TTransformMatrix FStretchingTensor;
+    // The antisymmetric part: FStretchingTensor + FSpinTensor = FFlowTensor.
+    TTransformMatrix FSpinTensor;
+    // The increments applied since the last restore, as StaticText3 shows them.
+    int32_t FIncrementCount = 0;
+    // The chart or panel last moved into Form2; null until the first one.
+    QPointer<QWidget> FEnlargedControl;
+    // Where FEnlargedControl came from: its parent, bounds and alignment, given back
+    // with it so that it keeps its place in the layout as the window changes size.
+    QPointer<QWidget> FEnlargedParent;
+    QRect FEnlargedBounds;
+    TAlign FEnlargedAlign = alNone;
+    // Null until the first "Ayuda"; then a child of this window.
+    THelpWindow* HelpWindow = nullptr;
+    // True only while an edit moves its track bar, whose change then writes nothing back.
     bool FEditMovesTrackBar = false;
+    // True only while "Deformar" runs its increments: the button reads
+    // "Detener", and a click on it or Esc sets FStopRequested, read between
+    // increments. A close asked meanwhile sets FCloseAfterRun.
     bool FRunning = false, FStopRequested = false, FCloseAfterRun = false;
+
+    // ---- helpers
 
     void SetUpControls();
     void BindEvents();
@@ -145,6 +156,18 @@ private:
     // Appends the stretch of each triangle side against the axial ratio to
     // Series1..Series3.
     void AddStretchPoints();
+    void RedrawPanels();
+    void HideAllShapes();
+    void ShowCheckedShapes();
+    void PlotFlowMohrCircle();
+    void PlotDeformedMohrCircle();
+    void FitChartAxes(TChart* Chart);
+
+public:
+    // ---- kept for the published interface; the program does not use it
+
+    // Whether Point lies in Image's world window scaled by Factor about the origin.
+    bool PointInView(const TMathImage& Image, const TTransformVector& Point, double Factor) const;
 };
 
 // The main window; set while it exists.

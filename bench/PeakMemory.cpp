@@ -30,7 +30,8 @@ int main(int argc, char** argv)
         form.NxSpinEditNoIncrements->SetValue(1000);
         for (int click = 0; click < 10; ++click)
             form.bitbtnDefClick(nullptr);
-        std::printf("increments: %d\n", form.FIncrementCount);
+        // The exponent shows the increments applied.
+        std::printf("increments: %s\n", qPrintable(form.StaticText3->Caption()));
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

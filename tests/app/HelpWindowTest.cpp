@@ -143,9 +143,10 @@ TEST(Help, TheHelpButtonOpensContextTen)
         SetHelpFile(BuiltHelpFile);
         form.show();
         form.bitbtnHelp->click();
-        ASSERT_NE(form.HelpWindow, nullptr);
-        EXPECT_TRUE(form.HelpWindow->isVisible());
-        EXPECT_EQ(form.HelpWindow->Browser()->source().fileName(), "index.html");
+        const THelpWindow* help = form.findChild<THelpWindow*>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->Browser()->source().fileName(), "index.html");
     }
     SetHelpFile(saved);
     SetBusyPause(pause);

@@ -95,8 +95,8 @@ TEST_F(Windows, EnlargedChartFillsTheWindowAndGoesBack)
                   EXPECT_EQ(chart->parentWidget(), enlarged.get());
                   EXPECT_EQ(chart->geometry(), enlarged->rect());
                   EXPECT_EQ(enlarged->size(), QSize(800, 600));
-                  EXPECT_EQ(form->FEnlargedControl, chart);
-                  EXPECT_EQ(form->FEnlargedBounds, bounds);
+                  EXPECT_EQ(Model().FEnlargedControl, chart);
+                  EXPECT_EQ(Model().FEnlargedBounds, bounds);
                   // A second double click while the view is open does nothing.
                   form->Chart1DblClick(form->Chart1);
                   EXPECT_EQ(form->Chart1->parentWidget(), form->Panel1);
@@ -134,12 +134,12 @@ TEST_F(Windows, EnlargedPanelsAreRedrawnAtTheirSizeAndGoBack)
                       // Redrawn for the new size: the window's right edge is
                       // near the picture's right edge.
                       EXPECT_GT(panel->WindowX(panel->d2WorldX2()), row.Side - 40);
-                      EXPECT_TRUE(form->FEllipse->Drawn());
+                      EXPECT_TRUE(Model().FEllipse->Drawn());
                       if (row.Side != 550) return;
                       enlarged->grab().save(BuildPath("enlarged-finite-panel.png"));
                       // One scale for x and y, also in a view wider than tall.
                       enlarged->resize(700, 450);
-                      form->RedrawPanels();
+                      Model().RedrawPanels();
                       EXPECT_EQ(panel->Mapping().Sx(), -panel->Mapping().Sy());
                   });
         EXPECT_EQ(panel->parentWidget(), parent);

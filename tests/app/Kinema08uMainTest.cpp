@@ -112,11 +112,11 @@ TEST_F(MainWindow, StartsWithTheIdentityAndOnlyTheShearEntryOpen)
     // Both panels fill their boxes.
     EXPECT_EQ(finite.geometry(), form->GroupBox6->contentsRect());
     EXPECT_EQ(incremental.geometry(), form->GroupBox5->contentsRect());
-    EXPECT_TRUE(form->FEllipse->Drawn());
-    EXPECT_TRUE(form->FTriangle->Drawn());
-    EXPECT_TRUE(form->FUnitSquare->Drawn());
-    EXPECT_FALSE(form->FFlowField->Drawn());
-    EXPECT_EQ(form->FFlowField->Count(), 0);
+    EXPECT_TRUE(Model().FEllipse->Drawn());
+    EXPECT_TRUE(Model().FTriangle->Drawn());
+    EXPECT_TRUE(Model().FUnitSquare->Drawn());
+    EXPECT_FALSE(Model().FFlowField->Drawn());
+    EXPECT_EQ(Model().FFlowField->Count(), 0);
 
     for (const TLineSeries* s : {form->Series1, form->Series2, form->Series3})
         EXPECT_EQ(Points(s), Pairs({{1, 1}}));
@@ -138,7 +138,7 @@ TEST_F(MainWindow, TrackBarSetsItsEditAndShearsTheUnitSquareAtOnce)
     Slide(form->TrackBar2, 5);
     EXPECT_EQ(form->NxNumEdit2->text(), "0.5000");
     // Vertex 3 of the unit square is L (0, 1) = (e12, e22).
-    const TTransformVector& v3 = form->FUnitSquare->GetPoint(3)->Position();
+    const TTransformVector& v3 = Model().FUnitSquare->GetPoint(3)->Position();
     EXPECT_EQ(v3.Elem[1], 0.5);
     EXPECT_EQ(v3.Elem[2], 1.0);
     EXPECT_NE(form->MathImage2->Bitmap(), incremental);
@@ -166,7 +166,7 @@ TEST_F(MainWindow, TypedValueStaysAndMovesTheTrackBarToItsTenth)
         row.Pasted ? Paste(form->NxNumEdit2, row.Typed) : Type(form->NxNumEdit2, row.Typed);
         EXPECT_EQ(form->NxNumEdit2->text(), row.Shown);
         EXPECT_EQ(form->TrackBar2->Position(), row.Position) << row.Typed;
-        EXPECT_EQ(form->FUnitSquare->GetPoint(3)->Position().Elem[1],
+        EXPECT_EQ(Model().FUnitSquare->GetPoint(3)->Position().Elem[1],
                   static_cast<double>(form->NxNumEdit2->Value()));
     }
     // Leaving 3.5 is reported.
@@ -271,10 +271,10 @@ TEST_F(MainWindow, EachPresetResets)
         EXPECT_EQ(Texts(form->FiniteEdits()),
                   QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
         EXPECT_TRUE(form->StaticText3->isHidden());
-        EXPECT_EQ(form->FIncrementCount, 0);
+        EXPECT_EQ(Model().FIncrementCount, 0);
         EXPECT_EQ(Points(form->Series1), Pairs({{1, 1}}));
         EXPECT_EQ(form->Series4->Count(), 0);
-        EXPECT_EQ(form->FFlowField->Count(), 0);
+        EXPECT_EQ(Model().FFlowField->Count(), 0);
         EXPECT_EQ(form->MathImage1->d2WorldX2(), 2.0);
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(form->FlowEdits()[i]->isEnabled(), row.Open[i]) << name.toStdString() << i;
@@ -317,15 +317,15 @@ TEST_F(MainWindow, SimpleShearShowsThePowersOfTheFlowTensor)
         EXPECT_EQ(form->StaticText3->Caption(), row.Exponent);
     }
     // The triangle's apex (0, 1) moved to (5, 1); the base stayed on y = -0.5.
-    const auto* side1 = static_cast<const TLine2D*>(form->FTriangle->GetPoint(1));
+    const auto* side1 = static_cast<const TLine2D*>(Model().FTriangle->GetPoint(1));
     EXPECT_EQ(side1->Position().Elem[1], 5.0);
     EXPECT_EQ(side1->Position().Elem[2], 1.0);
     // The flow, spin and stretching tensors of the last click.
-    EXPECT_EQ(form->FFlowTensor.Elem[1][2], 1.0);
-    EXPECT_EQ(form->FSpinTensor.Elem[1][2], 0.5);
-    EXPECT_EQ(form->FSpinTensor.Elem[2][1], -0.5);
-    EXPECT_EQ(form->FStretchingTensor.Elem[1][2], 0.5);
-    EXPECT_EQ(form->FStretchingTensor.Elem[2][1], 0.5);
+    EXPECT_EQ(Model().FFlowTensor.Elem[1][2], 1.0);
+    EXPECT_EQ(Model().FSpinTensor.Elem[1][2], 0.5);
+    EXPECT_EQ(Model().FSpinTensor.Elem[2][1], -0.5);
+    EXPECT_EQ(Model().FStretchingTensor.Elem[1][2], 0.5);
+    EXPECT_EQ(Model().FStretchingTensor.Elem[2][1], 0.5);
 }
 
 // A count of 0 or less applies nothing and leaves the exponent as it is; a
@@ -343,18 +343,18 @@ TEST_F(MainWindow, IncrementCountsAreHeldToTheLimit)
     int total = 2;
     for (const Row& row : rows) {
         form->Series7->ClearPoints();
-        form->FApophyses->GetPoint(1)->SetEnds(*form->MathImage1, 0, 0, 0, 0);
+        Model().FApophyses->GetPoint(1)->SetEnds(*form->MathImage1, 0, 0, 0, 0);
         const int before = pauses;
         // The text as typed, before leaving the field would hold it to 0..1000.
         form->NxSpinEditNoIncrements->setText(row.Typed);
         Click(form->bitbtnDef);
         total += row.Applied;
         EXPECT_EQ(pauses - before, row.Applied) << row.Typed;
-        EXPECT_EQ(form->FIncrementCount, total) << row.Typed;
+        EXPECT_EQ(Model().FIncrementCount, total) << row.Typed;
         EXPECT_EQ(form->StaticText3->Caption(), QString::number(total)) << row.Typed;
         EXPECT_EQ(form->Series1->Count(), 1 + total) << row.Typed;
         EXPECT_EQ(form->Series7->Count(), 360) << row.Typed;
-        EXPECT_EQ(form->FApophyses->GetPoint(1)->Length(), 1.0) << row.Typed;
+        EXPECT_EQ(Model().FApophyses->GetPoint(1)->Length(), 1.0) << row.Typed;
         EXPECT_EQ(form->NxNumEdit6->text(), QString::number(0.5 * total, 'f', 4)) << row.Typed;
     }
     // Leaving the field holds the count to its range.
@@ -376,7 +376,7 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
         int paused = 0;
         OnPause = [&] {
             EXPECT_EQ(form->bitbtnDef->text(), "&Detener");
-            EXPECT_TRUE(form->FUnitSquare->Drawn()); // the incremental panel keeps its square
+            EXPECT_TRUE(Model().FUnitSquare->Drawn()); // the incremental panel keeps its square
             Click(form->bitbtnResta);                // ignored
             if (++paused != stopAt) return;
             if (stopAt == 3)
@@ -395,7 +395,7 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
     Click(form->bitbtnResta);
     OnPause = [&] { form->close(); };
     Deform(20);
-    EXPECT_EQ(form->FIncrementCount, 1);
+    EXPECT_EQ(Model().FIncrementCount, 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -408,7 +408,7 @@ TEST_F(MainWindow, EnterDeforms)
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), field); // back in the field
     }
-    EXPECT_EQ(form->FIncrementCount, 2);
+    EXPECT_EQ(Model().FIncrementCount, 2);
 }
 
 // Pure shear with (1,1) = 2: the axial ratio is 4^n exactly, also once the
@@ -441,15 +441,15 @@ TEST_F(MainWindow, RestoreReturnsToTheUndeformedStateAndKeepsTheFlow)
     const QImage before = form->MathImage1->Bitmap().copy();
     Click(form->bitbtnResta);
     EXPECT_EQ(Texts(form->FlowEdits()), flow);
-    EXPECT_EQ(form->FFlowTensor.Elem[1][1], 1.2);
+    EXPECT_EQ(Model().FFlowTensor.Elem[1][1], 1.2);
     EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
     EXPECT_TRUE(form->StaticText3->isHidden());
-    EXPECT_EQ(form->FIncrementCount, 0);
-    EXPECT_EQ(form->FEllipse->AxialRatio(), 1.0);
-    EXPECT_TRUE(IsIdentityMatrix(form->FEllipse->Strain().Deformation));
+    EXPECT_EQ(Model().FIncrementCount, 0);
+    EXPECT_EQ(Model().FEllipse->AxialRatio(), 1.0);
+    EXPECT_TRUE(IsIdentityMatrix(Model().FEllipse->Strain().Deformation));
     const std::array<TWorldSegment, 3> start = StartTriangle();
     for (int i = 0; i < 3; ++i) {
-        const auto* side = static_cast<const TLine2D*>(form->FTriangle->GetPoint(i + 1));
+        const auto* side = static_cast<const TLine2D*>(Model().FTriangle->GetPoint(i + 1));
         EXPECT_EQ(side->Position().Elem[1], start[i].X1);
         EXPECT_EQ(side->EndPoint().Elem[2], start[i].Y2);
     }
@@ -496,7 +496,7 @@ TEST_F(MainWindow, FlowMohrCircleOfSimpleShear)
     // The construction line from A = (-e21, e11) to B = (e12, e22) is drawn on
     // the incremental panel until its next redraw.
     EXPECT_GT(CountPixels(form->MathImage2->Bitmap(), clRed), 10);
-    form->RedrawPanels();
+    Model().RedrawPanels();
     EXPECT_EQ(CountPixels(form->MathImage2->Bitmap(), clRed), 0);
     // A rigid rotation has a circle of radius 0 at (-sin t, cos t).
     Click(form->RadioButton5);
@@ -509,7 +509,7 @@ TEST_F(MainWindow, FittedAxesHaveWholeEndsOneUnitOut)
 {
     form->Series1->AddPoint(2.6, 1.5);
     form->Series2->AddPoint(1.7, 0.94);
-    form->FitChartAxes(form->Chart1);
+    Model().FitChartAxes(form->Chart1);
     EXPECT_FALSE(form->Chart1->BottomAxis.Automatic());
     EXPECT_EQ(form->Chart1->BottomAxis.Minimum(), 0.0);
     EXPECT_EQ(form->Chart1->BottomAxis.Maximum(), 4.0);
@@ -591,7 +591,7 @@ TEST_F(MainWindow, StreamlinesOfSimpleShear)
     Slide(form->TrackBar2, 5);
     Click(form->chbxVelFld);
     Deform(0);
-    const TFlowField& field = *form->FFlowField;
+    const TFlowField& field = *Model().FFlowField;
     // The field is the streamline field of the cleaned flow tensor in the
     // finite panel's window of the click.
     const auto expected = StreamlineField(field.FlowMatrix(), {-2, -2, 2, 2});
@@ -616,7 +616,7 @@ TEST_F(MainWindow, StreamlinesOfSimpleShear)
     EXPECT_GT(CountPixels(form->MathImage1->Bitmap(), clTeal), 100);
     // The identity gives no field.
     Click(form->bitbtnReest);
-    EXPECT_EQ(form->FFlowField->Count(), 0);
+    EXPECT_EQ(Model().FFlowField->Count(), 0);
 }
 
 // Rigid rotation: circles of radius 0.2 to 2.0 without the unit circle,
@@ -637,7 +637,7 @@ TEST_F(MainWindow, CirclesOfRigidRotation)
     for (const Row& row : rows) {
         Type(form->NxSpinEditRotation, row.Degrees);
         Deform(1);
-        const TFlowField& field = *form->FFlowField;
+        const TFlowField& field = *Model().FFlowField;
         EXPECT_EQ(field.Count(), row.Arrows) << row.Degrees;
         for (int i = 1; i <= field.Count(); ++i) {
             const auto* a = static_cast<const TLine2D*>(field.GetPoint(i));
@@ -647,8 +647,8 @@ TEST_F(MainWindow, CirclesOfRigidRotation)
             EXPECT_NE(std::hypot(a->Position().Elem[1], a->Position().Elem[2]), 1.0);
         }
         // No apophyses or stretching axes in a rigid rotation.
-        EXPECT_EQ(form->FApophyses->GetPoint(1)->Length(), 0.0);
-        EXPECT_EQ(form->FStretchingAxes->GetPoint(2)->Length(), 0.0);
+        EXPECT_EQ(Model().FApophyses->GetPoint(1)->Length(), 0.0);
+        EXPECT_EQ(Model().FStretchingAxes->GetPoint(2)->Length(), 0.0);
     }
 }
 
@@ -666,7 +666,7 @@ TEST_F(MainWindow, RotationEnteredAsGeneralShearHasABoundedField)
     timer.start();
     Deform(1);
     EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_EQ(form->FFlowField->Count(), 84 * MaxStreamlineArrows);
+    EXPECT_EQ(Model().FFlowField->Count(), 84 * MaxStreamlineArrows);
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -677,14 +677,14 @@ TEST_F(MainWindow, FlowApophysesAndStretchingAxesOfSimpleShear)
     Click(form->chkbxISA);
     Deform(1);
     // Simple shear (1, 1; 0, 1): both apophyses along x (one eigenvalue 1).
-    const auto* ap1 = static_cast<const TLine2D*>(form->FApophyses->GetPoint(1));
+    const auto* ap1 = static_cast<const TLine2D*>(Model().FApophyses->GetPoint(1));
     EXPECT_EQ(ap1->Position().Elem[1], 0.0);
     EXPECT_EQ(ap1->EndPoint().Elem[2], 0.0);
     EXPECT_NE(ap1->EndPoint().Elem[1], 0.0);
     // The stretching axes (1, 1/2; 1/2, 1) lie at 45 and 135 degrees, the
     // first from the origin out, the second from its tip in.
-    const auto* isa1 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(1));
-    const auto* isa2 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(2));
+    const auto* isa1 = static_cast<const TLine2D*>(Model().FStretchingAxes->GetPoint(1));
+    const auto* isa2 = static_cast<const TLine2D*>(Model().FStretchingAxes->GetPoint(2));
     EXPECT_NEAR(isa1->EndPoint().Elem[1], isa1->EndPoint().Elem[2], 1e-12);
     EXPECT_NEAR(isa2->Position().Elem[1], -isa2->Position().Elem[2], 1e-12);
     EXPECT_EQ(isa2->EndPoint().Elem[1], 0.0);
@@ -728,12 +728,12 @@ TEST_F(MainWindow, StretchingAxesAndApophysesOfGeneralFlows)
             Paste(form->FlowEdits()[i], QString::number(e[i]));
         Deform(0);
         const double theta = std::atan2(e[1] + e[2], e[0] - e[3]) / 2;
-        const auto* isa1 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(1));
-        const auto* isa2 = static_cast<const TLine2D*>(form->FStretchingAxes->GetPoint(2));
+        const auto* isa1 = static_cast<const TLine2D*>(Model().FStretchingAxes->GetPoint(1));
+        const auto* isa2 = static_cast<const TLine2D*>(Model().FStretchingAxes->GetPoint(2));
         EXPECT_LT(off(isa1->EndPoint(), theta), 1e-9) << e[1] << " " << e[2];
         EXPECT_LT(off(isa2->Position(), theta + static_cast<double>(PiExtended) / 2), 1e-9)
             << e[1] << " " << e[2];
-        EXPECT_EQ(form->FApophyses->GetPoint(1)->Length() > 0, row.Apophyses) << e[1] << " " << e[2];
+        EXPECT_EQ(Model().FApophyses->GetPoint(1)->Length() > 0, row.Apophyses) << e[1] << " " << e[2];
     }
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -748,7 +748,7 @@ TEST_F(MainWindow, CheckBoxesShowAndHideTheirShapes)
     // Without the ellipse its axes cannot be chosen.
     Click(form->chbxEllipse);
     EXPECT_FALSE(form->chbxAxes->isEnabled());
-    EXPECT_FALSE(form->FEllipse->Drawn());
+    EXPECT_FALSE(Model().FEllipse->Drawn());
     Click(form->chbxEllipse);
     EXPECT_TRUE(form->chbxAxes->isEnabled());
     EXPECT_EQ(form->MathImage1->Bitmap(), start);
@@ -764,8 +764,8 @@ TEST_F(MainWindow, FiniteWindowGrowsToShowTheEllipse)
     };
     const Row rows[] = {{2.4, 1 / 2.4, 3}, {3.5, 1 / 3.5, 4}, {2, 0.5, 4}, {1 / 5.2, 5.2, 6}};
     for (const Row& row : rows) {
-        form->FEllipse->SetDeformation(MakeTensor2D(row.F11, 0, 0, row.F22), *form->MathImage1);
-        form->RedrawPanels();
+        Model().FEllipse->SetDeformation(MakeTensor2D(row.F11, 0, 0, row.F22), *form->MathImage1);
+        Model().RedrawPanels();
         const TMathImage& image = *form->MathImage1;
         EXPECT_EQ(image.d2WorldX2(), row.X2) << row.F11;
         EXPECT_EQ(image.d2WorldY2(), row.X2);
@@ -786,7 +786,7 @@ TEST_F(MainWindow, UniformExpansionGrowsTheWindowInOneStepPerRedraw)
     Deform(60);
     EXPECT_LT(timer.elapsed(), 5000);
     const double a = std::ldexp(1.0, 60);
-    EXPECT_EQ(form->FEllipse->MajorSemiAxis(), a);
+    EXPECT_EQ(Model().FEllipse->MajorSemiAxis(), a);
     EXPECT_EQ(form->MathImage1->d2WorldY2(), a);
     EXPECT_EQ(form->MathImage1->d2WorldX1(), -a);
     EXPECT_TRUE(messages.messages.empty());
@@ -805,14 +805,14 @@ TEST_F(MainWindow, OverflowingStretchLeavesEverythingFinite)
     Paste(form->NxNumEdit4, "16");
     ASSERT_EQ(form->NxNumEdit1->text(), "16.0000");
     Deform(300);
-    EXPECT_EQ(form->FIncrementCount, 300);
-    const TTransformMatrix& f = form->FEllipse->Strain().Deformation;
+    EXPECT_EQ(Model().FIncrementCount, 300);
+    const TTransformMatrix& f = Model().FEllipse->Strain().Deformation;
     EXPECT_TRUE(std::isfinite(f.Elem[1][1]));
     // The squares in B = F F^T overflow first, from F of about 1e77.
     EXPECT_GT(f.Elem[1][1], 1e70);
-    EXPECT_LT(form->FEllipse->MajorSemiAxis(), 1e80);
+    EXPECT_LT(Model().FEllipse->MajorSemiAxis(), 1e80);
     for (int i = 1; i <= 3; ++i) {
-        const auto* side = static_cast<const TLine2D*>(form->FTriangle->GetPoint(i));
+        const auto* side = static_cast<const TLine2D*>(Model().FTriangle->GetPoint(i));
         for (double v : {side->Position().Elem[1], side->Position().Elem[2],
                          side->EndPoint().Elem[1], side->EndPoint().Elem[2]})
             EXPECT_TRUE(std::isfinite(v));
@@ -852,11 +852,11 @@ TEST_F(MainWindow, HugeEntriesAreHeldAtAMillion)
         EXPECT_EQ(edit->text(), row.Shown) << row.Typed;
     }
     // The unit square's far vertex P2 + P3 - P1 is L (1, 1): the row sums.
-    const auto vertex = [&](int Index) { return form->FUnitSquare->GetPoint(Index)->Position(); };
+    const auto vertex = [&](int Index) { return Model().FUnitSquare->GetPoint(Index)->Position(); };
     EXPECT_EQ(vertex(2).Elem[1] + vertex(3).Elem[1] - vertex(1).Elem[1], 1e6 - 1e6);
     EXPECT_EQ(vertex(2).Elem[2] + vertex(3).Elem[2] - vertex(1).Elem[2], 1e6 + 999999.5);
     Deform(3);
-    EXPECT_EQ(form->FIncrementCount, 3);
+    EXPECT_EQ(Model().FIncrementCount, 3);
     const TMathImage& image = *form->MathImage1;
     EXPECT_TRUE(std::isfinite(image.d2WorldX1()) && std::isfinite(image.d2WorldX2()));
     for (TNxNumEdit* edit : form->FiniteEdits())
@@ -916,8 +916,8 @@ TEST_F(MainWindow, SmallestWindowKeepsRoomForTheAxes)
     for (int wide = 0; wide < 2; ++wide) {
         // Labels of a window of 1e70 take the most room.
         if (wide) {
-            form->FEllipse->SetDeformation(MakeTensor2D(-1.234e70, 0, 0, 1), *form->MathImage1);
-            form->RedrawPanels();
+            Model().FEllipse->SetDeformation(MakeTensor2D(-1.234e70, 0, 0, 1), *form->MathImage1);
+            Model().RedrawPanels();
             ASSERT_LT(form->MathImage1->d2WorldX1(), -1e70);
         }
         for (const QSize size :

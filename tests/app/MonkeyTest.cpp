@@ -920,14 +920,14 @@ void TMonkeyRun::WatchButtons()
     // Pressing reads what the click will read: the focus has left the edits.
     // A press and click during a run are those of "Detener".
     QObject::connect(form->bitbtnDef, &QAbstractButton::pressed, form.get(), [this] {
-        if (form->Running()) return;
+        if (Model().Running()) return;
         FPressed = ReadDeformInput();
         FApplied = 0;
     });
     // Connected after the window's own handlers, these run after them. The
     // increments applied are those that paused.
     QObject::connect(form->bitbtnDef, &QAbstractButton::clicked, form.get(), [this] {
-        if (form->Running()) return;
+        if (Model().Running()) return;
         if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FApplied);
         FPressed.reset();
     });
@@ -965,7 +965,7 @@ std::string TMonkeyRun::Check(qint64 Milliseconds)
     if (Milliseconds > MaxActionMilliseconds)
         found += "the action took " + std::to_string(Milliseconds) + " ms; ";
     found += CheckEnlargedViewClosed();
-    if (form->Running() || form->bitbtnDef->text() != "&Deformar" ||
+    if (Model().Running() || form->bitbtnDef->text() != "&Deformar" ||
         QApplication::overrideCursor())
         found += "a run of increments did not end; ";
     found += CheckFiniteTensor();
@@ -1059,13 +1059,13 @@ std::string TMonkeyRun::CheckFiniteValues() const
                 number(point + " y", series->YValues.Value(i));
             }
         }
-    strain("the ellipse", form->FEllipse->Strain());
-    lines("the ellipse's axis", *form->FEllipse);
-    lines("triangle side", *form->FTriangle);
-    lines("velocity arrow", *form->FFlowField);
-    lines("apophysis", *form->FApophyses);
-    lines("stretching axis", *form->FStretchingAxes);
-    const TParallelogram2& square = *form->FUnitSquare;
+    strain("the ellipse", Model().FEllipse->Strain());
+    lines("the ellipse's axis", *Model().FEllipse);
+    lines("triangle side", *Model().FTriangle);
+    lines("velocity arrow", *Model().FFlowField);
+    lines("apophysis", *Model().FApophyses);
+    lines("stretching axis", *Model().FStretchingAxes);
+    const TParallelogram2& square = *Model().FUnitSquare;
     for (int i = 1; i <= square.Count(); ++i)
         vector("unit square vertex " + std::to_string(i), square.GetPoint(i)->Position());
     if (square.Count() == 3) {

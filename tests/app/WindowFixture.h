@@ -25,6 +25,40 @@
 
 namespace tensim {
 
+// The tests' one door into the main window's model: its fields under their
+// names, and the helpers that tests run directly.
+class TForm1Probe {
+    TForm1& F;
+
+public:
+    explicit TForm1Probe(TForm1& Form)
+        : F(Form), FEllipse(Form.FEllipse), FTriangle(Form.FTriangle),
+          FUnitSquare(Form.FUnitSquare), FFlowField(Form.FFlowField), FApophyses(Form.FApophyses),
+          FStretchingAxes(Form.FStretchingAxes), FFlowTensor(Form.FFlowTensor),
+          FStretchingTensor(Form.FStretchingTensor), FSpinTensor(Form.FSpinTensor),
+          FIncrementCount(Form.FIncrementCount), FEnlargedControl(Form.FEnlargedControl),
+          FEnlargedBounds(Form.FEnlargedBounds)
+    {
+    }
+
+    const std::unique_ptr<TEllipse2>& FEllipse;
+    const std::unique_ptr<TPointList2D>& FTriangle;
+    const std::unique_ptr<TParallelogram2>& FUnitSquare;
+    const std::unique_ptr<TFlowField>& FFlowField;
+    const std::unique_ptr<TPointList2D>& FApophyses;
+    const std::unique_ptr<TPointList2D>& FStretchingAxes;
+    const TTransformMatrix& FFlowTensor;
+    const TTransformMatrix& FStretchingTensor;
+    const TTransformMatrix& FSpinTensor;
+    const int32_t& FIncrementCount;
+    const QPointer<QWidget>& FEnlargedControl;
+    const QRect& FEnlargedBounds;
+
+    bool Running() const { return F.FRunning; }
+    void RedrawPanels() { F.RedrawPanels(); }
+    void FitChartAxes(TChart* Chart) { F.FitChartAxes(Chart); }
+};
+
 class TWindows {
 public:
     TWindows() : previousPause(SetBusyPause([this] { Paused(); }))
@@ -78,6 +112,9 @@ public:
         QTest::keyClick(Field, Qt::Key_V, Qt::ControlModifier);
         form->bitbtnDef->setFocus(Qt::TabFocusReason);
     }
+
+    // The main window's model, for the checks a user cannot make.
+    TForm1Probe Model() const { return TForm1Probe(*form); }
 
     // Types the increment count and clicks "Deformar".
     void Deform(int Count)
