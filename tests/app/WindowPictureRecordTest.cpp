@@ -19,9 +19,27 @@
 namespace tensim {
 namespace {
 
+// A flow type, 1..5 as its radio button, and the texts typed into the
+// flow-tensor edits from (1,1) on, or the rotation's angle. Simple shear is
+// set with its track bar.
 struct TScriptedRun {
     const char* Name;
-    std::function<void(TWindows&)> SetFlow;
+    int FlowType;
+    std::vector<const char*> Entries;
+
+    void SetFlow(TWindows& W) const
+    {
+        TForm1& form = *W.form;
+        if (FlowType == 1) return W.Slide(form.TrackBar2, 5);
+        const std::array<QRadioButton*, 5> types = {form.RadioButton1, form.RadioButton2,
+                                                    form.RadioButton3, form.RadioButton4,
+                                                    form.RadioButton5};
+        W.Click(types[FlowType - 1]);
+        for (size_t i = 0; i < Entries.size(); ++i)
+            W.Type(FlowType == 5 ? static_cast<QLineEdit*>(form.NxSpinEditRotation)
+                                 : form.FlowEdits()[i],
+                   Entries[i]);
+    }
 };
 
 void PrintTo(const TScriptedRun& Run, std::ostream* Stream)
@@ -30,31 +48,11 @@ void PrintTo(const TScriptedRun& Run, std::ostream* Stream)
 }
 
 const TScriptedRun Runs[] = {
-    {"simple-shear", [](TWindows& w) { w.Slide(w.form->TrackBar2, 5); }},
-    {"pure-shear",
-     [](TWindows& w) {
-         w.Click(w.form->RadioButton2);
-         w.Type(w.form->NxNumEdit1, "1.5");
-     }},
-    {"sub-simple-shear",
-     [](TWindows& w) {
-         w.Click(w.form->RadioButton3);
-         w.Type(w.form->NxNumEdit1, "1.2");
-         w.Type(w.form->NxNumEdit2, "0.4");
-     }},
-    {"general-shear",
-     [](TWindows& w) {
-         w.Click(w.form->RadioButton4);
-         w.Type(w.form->NxNumEdit1, "1.1");
-         w.Type(w.form->NxNumEdit2, "0.3");
-         w.Type(w.form->NxNumEdit3, "-0.2");
-         w.Type(w.form->NxNumEdit4, "0.9");
-     }},
-    {"rotation",
-     [](TWindows& w) {
-         w.Click(w.form->RadioButton5);
-         w.Type(w.form->NxSpinEditRotation, "30");
-     }},
+    {"simple-shear", 1, {}},
+    {"pure-shear", 2, {"1.5"}},
+    {"sub-simple-shear", 3, {"1.2", "0.4"}},
+    {"general-shear", 4, {"1.1", "0.3", "-0.2", "0.9"}},
+    {"rotation", 5, {"30"}},
 };
 
 class WindowRecord : public WindowTest, public testing::WithParamInterface<TScriptedRun> {
