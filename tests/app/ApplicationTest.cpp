@@ -5,10 +5,10 @@
 
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QTranslator>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <stdexcept>

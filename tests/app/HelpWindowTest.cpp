@@ -5,15 +5,15 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QHelpEngineCore>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -103,7 +103,8 @@ TEST(Help, LinksIndexSearchAndHistory)
     window.Search("apófisis");
     QListWidget* results = window.SearchResults();
     EXPECT_TRUE(QTest::qWaitFor([&] { return results->count() > 0; }, 20000));
-    const QList<QListWidgetItem*> hits = results->findItems("Campo de velocidad", Qt::MatchStartsWith);
+    const QList<QListWidgetItem*> hits =
+        results->findItems("Campo de velocidad", Qt::MatchStartsWith);
     ASSERT_EQ(hits.size(), 1);
     results->setCurrentItem(hits[0]);
     QTest::keyClick(results, Qt::Key_Return);

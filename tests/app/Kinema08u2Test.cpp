@@ -167,34 +167,35 @@ TEST_F(Windows, PicturesAreSavedInTheFormatTheirNamesName)
     for (TWidgetKind kind : {TWidgetKind::Panel, TWidgetKind::Chart}) {
         QWidget* control = kind == TWidgetKind::Panel ? static_cast<QWidget*>(form->MathImage1)
                                                       : static_cast<QWidget*>(form->Chart1);
-        WhileOpen(
-            [&] { QTest::mouseDClick(control, Qt::LeftButton); },
-            [&] {
-                for (const Row& row : rows) {
-                    const QString path = folder.filePath(QString::number(int(kind)) + row.Name);
-                    SaveAs(path);
-                    QImageReader reader(path);
-                    EXPECT_EQ(reader.format(), row.Format) << row.Name;
-                    EXPECT_EQ(reader.size(), control->size()) << row.Name;
-                }
-                const QString svg = folder.filePath(QString::number(int(kind)) + "a.svg");
-                SaveAs(svg);
-                QSvgRenderer renderer(svg);
-                EXPECT_TRUE(renderer.isValid());
-                EXPECT_NEAR(renderer.viewBox().width(), control->width(), 1);
+        WhileOpen([&] { QTest::mouseDClick(control, Qt::LeftButton); },
+                  [&] {
+                      for (const Row& row : rows) {
+                          const QString path =
+                              folder.filePath(QString::number(int(kind)) + row.Name);
+                          SaveAs(path);
+                          QImageReader reader(path);
+                          EXPECT_EQ(reader.format(), row.Format) << row.Name;
+                          EXPECT_EQ(reader.size(), control->size()) << row.Name;
+                      }
+                      const QString svg = folder.filePath(QString::number(int(kind)) + "a.svg");
+                      SaveAs(svg);
+                      QSvgRenderer renderer(svg);
+                      EXPECT_TRUE(renderer.isValid());
+                      EXPECT_NEAR(renderer.viewBox().width(), control->width(), 1);
 
-                // A file that cannot be written: the error dialog, and the
-                // view stays open.
-                const QString bad = folder.filePath("no-such-folder/x.png");
-                enlarged->SaveToFile(bad);
-                ASSERT_EQ(messages.messages.size(), 1u);
-                EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
-                EXPECT_NE(messages.messages[0].Text.find("No se pudo guardar «" + bad.toStdString() +
-                                                         "»: la carpeta no existe."),
-                          std::string::npos);
-                EXPECT_TRUE(enlarged->isVisible());
-                messages.messages.clear();
-            });
+                      // A file that cannot be written: the error dialog, and the
+                      // view stays open.
+                      const QString bad = folder.filePath("no-such-folder/x.png");
+                      enlarged->SaveToFile(bad);
+                      ASSERT_EQ(messages.messages.size(), 1u);
+                      EXPECT_EQ(messages.messages[0].Kind, TMessageKind::Error);
+                      EXPECT_NE(messages.messages[0].Text.find("No se pudo guardar «" +
+                                                               bad.toStdString() +
+                                                               "»: la carpeta no existe."),
+                                std::string::npos);
+                      EXPECT_TRUE(enlarged->isVisible());
+                      messages.messages.clear();
+                  });
     }
 }
 
@@ -354,8 +355,8 @@ TEST_F(Windows, PopupMenuOffersSavingAndCopying)
     QStringList items;
     for (const QAction* action : enlarged->PopupMenu1->actions())
         items << action->text();
-    EXPECT_EQ(items, QStringList({"Guardar a archivo", "Copiar al portapapeles",
-                                  "Exportar datos (CSV)…"}));
+    EXPECT_EQ(items, QStringList(
+                         {"Guardar a archivo", "Copiar al portapapeles", "Exportar datos (CSV)…"}));
     const QStringList filters = enlarged->SavePictureDialog1->nameFilters();
     for (const char* pattern : {"*.png", "*.bmp", "*.jpg", "*.svg"})
         EXPECT_TRUE(filters.first().contains(pattern)) << pattern;

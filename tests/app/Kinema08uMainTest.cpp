@@ -39,8 +39,8 @@ protected:
     void ExpectEachBoxErasesAndRedrawsBitForBit()
     {
         const QImage start = form->MathImage1->Bitmap().copy();
-        for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri,
-                               form->chbxVelFld, form->chkbxAp, form->chkbxISA}) {
+        for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
+                               form->chkbxAp, form->chkbxISA}) {
             Click(box);
             EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
             Click(box);
@@ -56,7 +56,8 @@ protected:
         for (TMathImage* panel : {form->MathImage1, form->MathImage2}) {
             const QRect box = DarkExtent(*panel);
             EXPECT_LE(std::abs(box.width() - box.height()), 1) << panel->width();
-            EXPECT_NEAR(box.width(), (panel == form->MathImage1 ? 2 : 1) * panel->Mapping().Sx(), 2);
+            EXPECT_NEAR(box.width(), (panel == form->MathImage1 ? 2 : 1) * panel->Mapping().Sx(),
+                        2);
         }
     }
 
@@ -377,7 +378,7 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
         OnPause = [&] {
             EXPECT_EQ(form->bitbtnDef->text(), "&Detener");
             EXPECT_TRUE(Model().FUnitSquare->Drawn()); // the incremental panel keeps its square
-            Click(form->bitbtnResta);                // ignored
+            Click(form->bitbtnResta);                  // ignored
             if (++paused != stopAt) return;
             if (stopAt == 3)
                 QTest::keyClick(form->NxNumEdit2, Qt::Key_Escape);
@@ -403,7 +404,8 @@ TEST_F(MainWindow, ARunStopsOnEscOrDetenerAndIgnoresOtherInput)
 // Enter in the count or in a flow-tensor edit presses "Deformar".
 TEST_F(MainWindow, EnterDeforms)
 {
-    for (QLineEdit* field : std::initializer_list<QLineEdit*>{form->NxSpinEditNoIncrements, form->NxNumEdit2}) {
+    for (QLineEdit* field :
+         std::initializer_list<QLineEdit*>{form->NxSpinEditNoIncrements, form->NxNumEdit2}) {
         field->setFocus(Qt::TabFocusReason);
         QTest::keyClick(field, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), field); // back in the field
@@ -713,7 +715,7 @@ TEST_F(MainWindow, StretchingAxesAndApophysesOfGeneralFlows)
         double E[4];
         bool Apophyses;
     };
-    const Row rows[] = {{{1.1, 0.3, -0.2, 0.9}, false},  {{1, 0.5, 0.2, 1}, true},
+    const Row rows[] = {{{1.1, 0.3, -0.2, 0.9}, false},   {{1, 0.5, 0.2, 1}, true},
                         {{-0.8, 0.6, -0.5, -0.8}, false}, {{1.5, -0.2, 0.7, 0.4}, true},
                         {{-1.5, 0.2, -0.3, -0.4}, true},  {{0.6, 1.3, 1.9, -1.2}, true}};
     // The sine of the angle between V and the direction T.
@@ -733,7 +735,8 @@ TEST_F(MainWindow, StretchingAxesAndApophysesOfGeneralFlows)
         EXPECT_LT(off(isa1->EndPoint(), theta), 1e-9) << e[1] << " " << e[2];
         EXPECT_LT(off(isa2->Position(), theta + static_cast<double>(PiExtended) / 2), 1e-9)
             << e[1] << " " << e[2];
-        EXPECT_EQ(Model().FApophyses->GetPoint(1)->Length() > 0, row.Apophyses) << e[1] << " " << e[2];
+        EXPECT_EQ(Model().FApophyses->GetPoint(1)->Length() > 0, row.Apophyses)
+            << e[1] << " " << e[2];
     }
     EXPECT_TRUE(messages.messages.empty());
 }

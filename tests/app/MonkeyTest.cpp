@@ -800,9 +800,8 @@ void TMonkeyRun::Reset()
 
 void TMonkeyRun::ChoosePreset()
 {
-    QRadioButton* radio =
-        FRandom.Pick({form->RadioButton1, form->RadioButton2, form->RadioButton3,
-                      form->RadioButton4, form->RadioButton5});
+    QRadioButton* radio = FRandom.Pick({form->RadioButton1, form->RadioButton2, form->RadioButton3,
+                                        form->RadioButton4, form->RadioButton5});
     Note("choose " + Name(radio) + " \"" + radio->text().toStdString() + "\"" +
          (radio->isChecked() ? " (already chosen)" : ""));
     Click(radio);
