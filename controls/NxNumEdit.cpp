@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 namespace tensim {
@@ -52,261 +51,7 @@ QString EditText(const std::string& Formatted)
     return text;
 }
 
-bool IsDigit(QChar c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads [blanks][sign](digits[sep[digits]] | sep[digits])[E[sign][digits]][blanks].
-// Only finite values are numbers. Mantissas beyond 100 significant digits are
-// cut (with a sticky digit) so that very long texts convert in linear time.
-bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
-{
-    int i = 0, n = static_cast<int>(Text.size());
-    while (i < n && Text[i] == ' ')
-        ++i;
-    while (n > i && Text[n - 1] == ' ')
-        --n;
-    bool negative = false;
-    if (i < n && (Text[i] == '+' || Text[i] == '-')) negative = Text[i++] == '-';
-
-    constexpr int MaxDigits = 100;
-    constexpr long ExponentLimit = 1L << 20; // far beyond any long double
-    std::string digits;                      // significant digits, no leading zeros
-    long exponent = 0;                       // value = digits x 10^exponent
-    bool dropped = false, anyDigit = false, point = false;
-    for (; i < n; ++i) {
-        const QChar c = Text[i];
-        if (IsDigit(c)) {
-            anyDigit = true;
-            if (point) --exponent;
-            if (digits.empty() && c == '0') continue;
-            if (static_cast<int>(digits.size()) < MaxDigits) {
-                digits += static_cast<char>(c.unicode());
-            } else {
-                ++exponent;
-                dropped = dropped || c != '0';
-            }
-        } else if (c == Decimal && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (!anyDigit && !point) return false;
-    if (i < n && (Text[i] == 'E' || Text[i] == 'e')) {
-        ++i;
-        bool expNegative = false;
-        if (i < n && (Text[i] == '+' || Text[i] == '-')) expNegative = Text[i++] == '-';
-        long e = 0;
-        for (; i < n && IsDigit(Text[i]); ++i)
-            e = std::min(e * 10 + (Text[i].unicode() - '0'), ExponentLimit);
-        exponent += expNegative ? -e : e;
-    }
-    if (i != n) return false;
-    if (digits.empty()) {
-        Value = negative ? -0.0L : 0.0L;
-        return true;
-    }
-    if (dropped) {
-        digits += '1';
-        --exponent;
-    }
-    exponent = std::clamp(exponent, -ExponentLimit, ExponentLimit);
-    // No decimal point in this text, so the C library's locale does not matter.
-    const std::string plain = digits + "e" + std::to_string(exponent);
-    const long double v = std::strtold(plain.c_str(), nullptr);
-    if (!std::isfinite(v)) return false;
-    Value = negative ? -v : v;
-    return true;
-}
-
-int CountOf(const QString& Text, QChar c)
-{
-    return c.isNull() ? 0 : static_cast<int>(Text.count(c));
-}
-
 } // namespace
-
-// The text, caret and selection of the field while an edit is worked out.
-// Positions are 0-based character indices; the caret is SelStart.
-struct TNxNumEdit::TBuffer {
-    QString Text;
-    int SelStart = 0;
-    int SelLength = 0;
-    QChar Decimal;
-    QChar Thousand;
-    int Decimals = -1;
-    TNumberFormat Format = TNumberFormat::Standard;
-    QString ZeroText;
-
-    int Size() const { return static_cast<int>(Text.size()); }
-    // 1-based position of c, 0 when absent.
-    int Pos(QChar c) const { return static_cast<int>(Text.indexOf(c)) + 1; }
-    bool IsSkip(QChar c) const
-    {
-        return c == Decimal || (!Thousand.isNull() && c == Thousand) || c == 'E';
-    }
-    void SetCaret(int Caret)
-    {
-        SelStart = std::clamp(Caret, 0, Size());
-        SelLength = 0;
-    }
-    void Select(int Index)
-    {
-        SelStart = Index;
-        SelLength = 1;
-    }
-
-    // One Backspace or Delete with no selection.
-    void DeleteOneChar(bool Backspace)
-    {
-        const int length = Size();
-        const int c = SelStart;
-        const int s = Pos(Decimal);
-        const int e = Text.indexOf('E') < 0 ? length + 1 : Pos('E');
-        int b;
-        if (Backspace) {
-            b = c;
-            if (c >= 1 && IsSkip(Text[c - 1])) b = c - 1;
-        } else {
-            b = c + 1;
-            if (c + 1 <= length && IsSkip(Text[c])) b = c + 2;
-        }
-        if (b <= 0 || b > length) return;
-        if (s != 0 && s < b && b < e) {
-            // A fractional digit: the fraction closes up and keeps its length.
-            Text.remove(b - 1, 1);
-            if (Decimals > 0) Text.insert(e <= length ? e - 2 : Size(), '0');
-            SetCaret(b - 1);
-        } else if (b == 1 && Text.startsWith('-')) {
-            Text.remove(0, 1);
-            if (Text.isEmpty()) Text = "0";
-            SetCaret(0);
-        } else if (b == 1 && (length == 1 || Text[1] == Decimal || Text[1] == 'E')) {
-            Text[0] = '0';
-            SetCaret(1);
-        } else {
-            Text.remove(b - 1, 1);
-            SetCaret(b - 1);
-            if ((Format == TNumberFormat::Scientific || Format == TNumberFormat::Engineering) &&
-                Text.endsWith('E'))
-                Text += '0';
-            // The last digit of a mantissa without a separator ("-5", "-5E3")
-            // becomes 0, so that a number is left.
-            const int end = Text.indexOf('E') < 0 ? Size() : Pos('E') - 1;
-            const QString mantissa = Text.left(end);
-            if (!std::any_of(mantissa.begin(), mantissa.end(),
-                             [this](QChar ch) { return IsDigit(ch) || ch == Decimal; }))
-                Text.insert(b - 1, '0');
-        }
-    }
-
-    void DeleteSelection()
-    {
-        if (SelLength == 0) return;
-        if (SelLength >= Size()) {
-            Text = ZeroText;
-            SetCaret(0);
-            return;
-        }
-        const QString selected = Text.mid(SelStart, SelLength);
-        int k = static_cast<int>(selected.size()) - CountOf(selected, Thousand);
-        if (k == 0) k = 1;
-        if (selected.contains(Decimal)) --k;
-        SetCaret(SelStart + SelLength);
-        for (int i = 0; i < k; ++i)
-            DeleteOneChar(true);
-    }
-
-    // One typed character; false when it changes nothing.
-    bool TypeChar(QChar Char)
-    {
-        if (Char == 'e') Char = 'E';
-        const bool digit = IsDigit(Char);
-        if (!digit && Char != '-' && Char != 'E' && Char != Decimal) return false;
-        const TBuffer before = *this;
-        const int p = SelStart;
-        const int e = Pos('E');
-        if (Char == 'E' || Char == Decimal)
-            SetCaret(SelStart);
-        else
-            DeleteSelection();
-        if (Text.startsWith('-') && SelStart == 0) SetCaret(1);
-
-        if (Char == '-') {
-            const int exponent = static_cast<int>(Text.indexOf('E'));
-            if (e != 0 && p >= e && exponent >= 0) {
-                if (exponent + 1 < Size() && Text[exponent + 1] == '-') {
-                    Text.remove(exponent + 1, 1);
-                    SetCaret(p - 1);
-                } else {
-                    Text.insert(exponent + 1, '-');
-                    SetCaret(p + 1);
-                }
-            } else if (Text.startsWith('-')) {
-                Text.remove(0, 1);
-                SetCaret(p - 1);
-            } else {
-                Text.prepend('-');
-                SetCaret(p + 1);
-            }
-        } else if (Char == Decimal) {
-            const int separator = static_cast<int>(Text.indexOf(Decimal));
-            if (separator >= 0) {
-                SetCaret(separator + 1);
-            } else {
-                int at = SelStart;
-                if (Decimals < 0) at = Text.indexOf('E') < 0 ? Size() : Pos('E') - 1;
-                Text.insert(at, Decimal);
-                SetCaret(at + 1);
-            }
-        } else if (Char == 'E') {
-            if (Pos('E') != 0) {
-                SetCaret(Pos('E'));
-            } else {
-                Text += 'E';
-                SetCaret(Size());
-            }
-        } else if (!TypeDigit(Char)) {
-            return SelStart != before.SelStart || Text != before.Text;
-        }
-        return true;
-    }
-
-    // A digit at the caret; false when it is refused.
-    bool TypeDigit(QChar Digit)
-    {
-        int c = SelStart;
-        const int exponent = static_cast<int>(Text.indexOf('E'));
-        // Within an exponent "E-", digits go after the minus sign.
-        if (exponent >= 0 && c == exponent + 1 && c < Size() && Text[c] == '-') ++c;
-        const bool exponentStart =
-            exponent >= 0 && (c == exponent + 1 || (c == exponent + 2 && Text[c - 1] == '-'));
-        if (Text.startsWith('-') && c <= 2 && Size() > 1 && Text[1] == '0') {
-            Select(1);
-        } else if (c <= 1 && Size() > 0 && Text[0] == '0') {
-            Select(0);
-        } else if (exponentStart && c < Size() && Text[c] == '0') {
-            Select(c);
-        } else if (Decimals >= 1 && Pos(Decimal) != 0) {
-            const int s = Pos(Decimal);
-            if (c == s + Decimals) return false;
-            if (c >= s && c < Size()) {
-                // Overwrite the next digit; an "E" is never overwritten.
-                if (Text[c] == 'E') return false;
-                Select(c);
-            } else {
-                SetCaret(c);
-            }
-        } else {
-            SetCaret(c);
-        }
-        Text.replace(SelStart, SelLength, Digit);
-        SetCaret(SelStart + 1);
-        return true;
-    }
-};
 
 TNxNumEdit::TNxNumEdit(QWidget* Parent) : QLineEdit(Parent)
 {
@@ -395,20 +140,14 @@ QString TNxNumEdit::FormatValue(long double Value) const
 
 bool TNxNumEdit::ReadValue(long double& Value) const
 {
-    QString plain = text();
-    const QChar thousand = ThousandChar();
-    if (!thousand.isNull()) plain.remove(thousand);
-    if (plain.isEmpty()) plain = "0";
-    return TextToFloat(plain, DecimalChar(), Value);
+    return ReadNumber(text(), DecimalChar(), ThousandChar(), Value);
 }
 
 long double TNxNumEdit::Value() const
 {
     long double v = 0;
     if (!ReadValue(v)) {
-        QString shown = text();
-        const QChar thousand = ThousandChar();
-        if (!thousand.isNull()) shown.remove(thousand);
+        const QString shown = WithoutThousands(text(), ThousandChar());
         throw EConvertError("'" + shown.toStdString() + "' is not a valid floating point value");
     }
     return v;
@@ -429,9 +168,9 @@ void TNxNumEdit::Reformat()
     ShowText(FormatValue(Value()));
 }
 
-TNxNumEdit::TBuffer TNxNumEdit::Buffer() const
+TNumberBuffer TNxNumEdit::Buffer() const
 {
-    TBuffer b;
+    TNumberBuffer b;
     b.Text = text();
     b.SelStart = hasSelectedText() ? static_cast<int>(selectionStart()) : cursorPosition();
     b.SelLength = static_cast<int>(selectionLength());
@@ -443,7 +182,7 @@ TNxNumEdit::TBuffer TNxNumEdit::Buffer() const
     return b;
 }
 
-void TNxNumEdit::Show(const TBuffer& Buffer)
+void TNxNumEdit::Show(const TNumberBuffer& Buffer)
 {
     ShowText(Buffer.Text);
     if (Buffer.SelLength > 0)
@@ -455,18 +194,14 @@ void TNxNumEdit::Show(const TBuffer& Buffer)
 // Every text the field shows fits its length limit and reads as a finite number.
 bool TNxNumEdit::Acceptable(const QString& Text) const
 {
-    if (Text.size() > maxLength()) return false;
-    QString plain = Text;
-    const QChar thousand = ThousandChar();
-    if (!thousand.isNull()) plain.remove(thousand);
     long double v;
-    return plain.isEmpty() || TextToFloat(plain, DecimalChar(), v);
+    return Text.size() <= maxLength() && ReadNumber(Text, DecimalChar(), ThousandChar(), v);
 }
 
 // Carries out an edit; one that would leave a text that is not a number is dropped.
-bool TNxNumEdit::Apply(const std::function<void(TBuffer&)>& Edit)
+bool TNxNumEdit::Apply(const std::function<void(TNumberBuffer&)>& Edit)
 {
-    TBuffer b = Buffer();
+    TNumberBuffer b = Buffer();
     Edit(b);
     if (!Acceptable(b.Text)) return false;
     Show(b);
@@ -479,13 +214,13 @@ bool TNxNumEdit::Apply(const std::function<void(TBuffer&)>& Edit)
 void TNxNumEdit::TypeText(const QString& Text, bool DeleteSelectionFirst)
 {
     if (isReadOnly()) return;
-    TBuffer b = Buffer();
+    TNumberBuffer b = Buffer();
     if (DeleteSelectionFirst) {
         b.DeleteSelection();
         if (!Acceptable(b.Text)) b = Buffer();
     }
     for (QChar c : Text.left(maxLength())) {
-        TBuffer next = b;
+        TNumberBuffer next = b;
         if (next.TypeChar(c) && Acceptable(next.Text)) b = std::move(next);
     }
     Show(b);
@@ -494,16 +229,14 @@ void TNxNumEdit::TypeText(const QString& Text, bool DeleteSelectionFirst)
 void TNxNumEdit::CopyToClipboard()
 {
     if (!hasSelectedText()) return;
-    QString selected = selectedText();
-    const QChar thousand = ThousandChar();
-    if (!thousand.isNull()) selected.remove(thousand);
+    const QString selected = WithoutThousands(selectedText(), ThousandChar());
     QGuiApplication::clipboard()->setText(selected.isEmpty() ? "0" : selected);
 }
 
 void TNxNumEdit::CutToClipboard()
 {
     CopyToClipboard();
-    if (!isReadOnly()) Apply([](TBuffer& b) { b.DeleteSelection(); });
+    if (!isReadOnly()) Apply([](TNumberBuffer& b) { b.DeleteSelection(); });
 }
 
 void TNxNumEdit::PasteFromClipboard()
@@ -518,12 +251,7 @@ void TNxNumEdit::keyPressEvent(QKeyEvent* Event)
     Event->accept();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
         if (!isReadOnly())
-            Apply([key](TBuffer& b) {
-                if (b.SelLength > 0)
-                    b.DeleteSelection();
-                else
-                    b.DeleteOneChar(key == Qt::Key_Backspace);
-            });
+            Apply([key](TNumberBuffer& b) { b.DeleteKey(key == Qt::Key_Backspace); });
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         if (!PressDefaultButtons(this, FAutoSelect)) Event->ignore();
     } else if (Event->matches(QKeySequence::Copy)) {
@@ -558,20 +286,11 @@ void TNxNumEdit::Regroup(int Key)
 {
     long double v;
     if (FNumberFormat != TNumberFormat::Thousands || hasSelectedText() || !ReadValue(v)) return;
-    const QString shown = text();
-    const QString next = FormatValue(v);
-    const QChar thousand = ThousandChar(), decimal = DecimalChar();
-    const int gained = CountOf(next, thousand) - CountOf(shown, thousand);
-    const bool forced = Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Space;
-    const bool moved = !thousand.isNull() && next.indexOf(thousand) != shown.indexOf(thousand);
-    if ((gained == 0 && !moved && !forced) || !Acceptable(next)) return;
-    int caret = cursorPosition() + gained;
-    if (next.contains(decimal) && !shown.contains(decimal)) ++caret;
-    if (!next.contains(decimal) && shown.contains(decimal)) --caret;
-    caret = std::clamp(caret, 0, static_cast<int>(next.size()));
-    if (caret < next.size() && next[caret] == thousand) ++caret;
-    ShowText(next);
-    setCursorPosition(caret);
+    const QString grouped = FormatValue(v);
+    if (!Acceptable(grouped)) return;
+    TNumberBuffer b = Buffer();
+    if (b.Regroup(grouped, Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Space))
+        Show(b);
 }
 
 void TNxNumEdit::inputMethodEvent(QInputMethodEvent* Event)
@@ -652,7 +371,8 @@ void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event)
     menu.addAction("&Copiar", this, &TNxNumEdit::CopyToClipboard)->setEnabled(selected);
     menu.addAction("&Pegar", this, &TNxNumEdit::PasteFromClipboard)
         ->setEnabled(editable && !QGuiApplication::clipboard()->text().isEmpty());
-    menu.addAction("&Eliminar", this, [this] { Apply([](TBuffer& b) { b.DeleteSelection(); }); })
+    menu.addAction("&Eliminar", this,
+                   [this] { Apply([](TNumberBuffer& b) { b.DeleteSelection(); }); })
         ->setEnabled(selected && editable);
     menu.addSeparator();
     menu.addAction("Seleccionar &todo", this, &QLineEdit::selectAll);

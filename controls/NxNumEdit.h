@@ -8,6 +8,8 @@
 class QAbstractButton;
 
 #include "controls/Events.h"
+#include "controls/NumberBuffer.h"
+
 #include <QLineEdit>
 
 #include <functional>
@@ -16,8 +18,6 @@ class QAbstractButton;
 namespace tensim {
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
-enum class TNumberFormat { Standard, Thousands, Scientific, Engineering };
 
 // A text that does not read as a number.
 class EConvertError : public Exception {
@@ -70,11 +70,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* Event) override;
 
 private:
-    struct TBuffer;
-    TBuffer Buffer() const;
-    void Show(const TBuffer& Buffer);
+    TNumberBuffer Buffer() const;
+    void Show(const TNumberBuffer& Buffer);
     bool Acceptable(const QString& Text) const;
-    bool Apply(const std::function<void(TBuffer&)>& Edit);
+    bool Apply(const std::function<void(TNumberBuffer&)>& Edit);
     void TypeText(const QString& Text, bool DeleteSelectionFirst);
     bool ReadValue(long double& Value) const;
     void ShowText(const QString& Text);

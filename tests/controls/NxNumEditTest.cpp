@@ -250,30 +250,6 @@ TEST_F(NxNumEditKeys, DeleteAndBackspaceKeepTheShape)
     EXPECT_EQ(Caret(), 2);
     EXPECT_EQ(changes, 1);
 
-    Put("1.2345", 6);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "1.2340");
-    EXPECT_EQ(Caret(), 5);
-
-    Put("5.2500", 1);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0.2500");
-    EXPECT_EQ(Caret(), 1);
-
-    Put("12.5000", 3); // skips the separator
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "1.5000");
-    EXPECT_EQ(Caret(), 1);
-
-    Put("1.5000", 1); // Delete skips the separator too
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(edit->text(), "1.0000");
-    EXPECT_EQ(Caret(), 2);
-
-    Put("-5.0000", 1);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "5.0000");
-
     Put("1.2345", 0);
     Key(Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), "1.2345");
@@ -282,10 +258,12 @@ TEST_F(NxNumEditKeys, DeleteAndBackspaceKeepTheShape)
     EXPECT_EQ(edit->text(), "1.2345");
     EXPECT_EQ(changes, 0);
 
-    Put("1.2345", 0, 6);
+    // Deleting the exponent's minus sign would leave no number: refused.
+    edit->SetNumberFormat(TNumberFormat::Scientific);
+    Put("5.0000E-4940", 8);
     Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0.0000");
-    EXPECT_EQ(Caret(), 0);
+    EXPECT_EQ(edit->text(), "5.0000E-4940");
+    EXPECT_EQ(changes, 0);
 
     edit->setReadOnly(true);
     Put("1.2345", 6);
@@ -301,91 +279,11 @@ TEST_F(NxNumEditKeys, DeletingASelectionBackspacesItsCharacters)
     EXPECT_EQ(Caret(), 1);
     EXPECT_EQ(changes, 1); // one change for the whole selection
 
-    Put("1.2345", 2, 4);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "1.0000");
-
-    Put("1.2345", 1, 1); // only the separator: nothing to delete
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "1.2345");
-    EXPECT_EQ(Caret(), 2);
-
     edit->SetNumberFormat(TNumberFormat::Thousands);
     Put("1,234.0000", 1, 1); // only a thousands separator: one Backspace
     Key(Qt::Key_Delete);
     EXPECT_EQ(edit->text(), "234.0000"); // regrouped on release
     EXPECT_EQ(Caret(), 0);
-}
-
-TEST_F(NxNumEditKeys, DeletingInsideAnExponent)
-{
-    edit->SetNumberFormat(TNumberFormat::Scientific);
-    Put("1.5000E12", 9);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "1.5000E1");
-    Key(Qt::Key_Backspace); // an exponent never ends in "E"
-    EXPECT_EQ(edit->text(), "1.5000E0");
-    EXPECT_EQ(edit->Value(), 1.5L);
-
-    Put("5.0000E-3", 1);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0.0000E-3");
-
-    // Deleting the exponent's minus sign would leave no number: refused.
-    Put("5.0000E-4940", 8);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "5.0000E-4940");
-    EXPECT_EQ(changes, 0);
-}
-
-TEST_F(NxNumEditKeys, DeletingTheLastDigitLeavesANumber)
-{
-    edit->SetDecimals(-1);
-    Put("5", 1);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0");
-
-    Put("-5", 2);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "-0");
-    EXPECT_EQ(edit->Value(), 0.0L);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0");
-
-    edit->SetNumberFormat(TNumberFormat::Scientific);
-    Put("-5E3", 2);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "-0E3");
-    Put("5E-3", 1);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "0E-3");
-
-    Put("-12", 1, 2);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(edit->text(), "-0");
-}
-
-TEST_F(NxNumEditKeys, MinusTogglesTheSign)
-{
-    for (int caret : {0, 3, 6}) {
-        Put("1.5000", caret);
-        Type("-");
-        EXPECT_EQ(edit->text(), "-1.5000") << caret;
-        EXPECT_EQ(Caret(), caret + 1);
-        Type("-");
-        EXPECT_EQ(edit->text(), "1.5000") << caret;
-        EXPECT_EQ(Caret(), caret);
-    }
-    edit->SetNumberFormat(TNumberFormat::Scientific);
-    Put("1.5000E2", 7); // after the "E": the exponent's sign
-    Type("-");
-    EXPECT_EQ(edit->text(), "1.5000E-2");
-    EXPECT_EQ(Caret(), 8);
-    Type("-");
-    EXPECT_EQ(edit->text(), "1.5000E2");
-    Put("1.5000E2", 6); // before it: the number's sign
-    Type("-");
-    EXPECT_EQ(edit->text(), "-1.5000E2");
 }
 
 TEST_F(NxNumEditKeys, DecimalSeparatorAndDigits)
@@ -397,27 +295,7 @@ TEST_F(NxNumEditKeys, DecimalSeparatorAndDigits)
     EXPECT_EQ(changes, 0);
     Type("7");
     EXPECT_EQ(edit->text(), "1.7000");
-    Type("123");
-    EXPECT_EQ(edit->text(), "1.7123");
-    EXPECT_EQ(Caret(), 6);
-    Type("9"); // after the fourth decimal
-    EXPECT_EQ(edit->text(), "1.7123");
-
-    Put("0.5000", 0);
-    Type("3");
-    EXPECT_EQ(edit->text(), "3.5000");
-    Put("-0.5000", 1);
-    Type("3");
-    EXPECT_EQ(edit->text(), "-3.5000");
-    Put("-0.5000", 0); // the caret never stands before the sign
-    Type("4");
-    EXPECT_EQ(edit->text(), "-4.5000");
-    Put("1.0000", 1);
-    Type("25");
-    EXPECT_EQ(edit->text(), "125.0000");
-    Put("1.2345", 0, 6); // typing over everything
-    Type("7");
-    EXPECT_EQ(edit->text(), "7.0000");
+    EXPECT_EQ(changes, 1);
 
     for (const char* refused : {"a", " ", "+", ",", "x", "*"}) {
         Put("1.5000", 2);
@@ -441,52 +319,22 @@ TEST_F(NxNumEditKeys, ExponentTyping)
     Type("e");
     EXPECT_EQ(edit->text(), "1.5000E");
     EXPECT_EQ(edit->Value(), 1.5L);
-    Type("2");
-    EXPECT_EQ(edit->text(), "1.5000E2");
-    EXPECT_EQ(edit->Value(), 150.0L);
-    Put("1.5000E2", 0);
-    Type("E"); // one "E" only: the caret goes after it
-    EXPECT_EQ(Caret(), 7);
-    Type("7"); // digits in the exponent overwrite
-    EXPECT_EQ(edit->text(), "1.5000E7");
 
     edit->SetNumberFormat(TNumberFormat::Scientific);
-    Put("1.0000E0", 7);
-    Type("5");
-    EXPECT_EQ(edit->text(), "1.0000E5");
-    Put("1.0000E-5", 7); // between the "E" and its minus sign
-    Type("3");
-    EXPECT_EQ(edit->text(), "1.0000E-3");
-    Put("1.0000E-0", 8); // right after the minus sign
-    Type("4");
-    EXPECT_EQ(edit->text(), "1.0000E-4");
     Put("9.0000E4931", 11); // beyond the largest value: refused
     Type("9");
     EXPECT_EQ(edit->text(), "9.0000E4931");
     EXPECT_EQ(changes, 0);
-
-    edit->SetDecimals(-1);
-    Put("5E3", 0);
-    Type(".");
-    EXPECT_EQ(edit->text(), "5.E3");
-    EXPECT_EQ(Caret(), 2);
-    Put("12", 0);
-    Type(".");
-    EXPECT_EQ(edit->text(), "12.");
 }
 
 TEST_F(NxNumEditKeys, CommaLocale)
 {
     Separators comma(",", ".");
     Put("1,5000", 0);
-    Type(".");
-    EXPECT_EQ(edit->text(), "1,5000");
-    Type(",");
+    Key(Qt::Key_Period, Qt::KeypadModifier); // the keypad separator is the locale's
     EXPECT_EQ(Caret(), 2);
     Type("25");
     EXPECT_EQ(edit->text(), "1,2500");
-    Key(Qt::Key_Period, Qt::KeypadModifier); // the keypad separator is the locale's
-    EXPECT_EQ(Caret(), 2);
     EXPECT_EQ(edit->Value(), 1.25L);
 }
 
