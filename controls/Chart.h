@@ -5,9 +5,9 @@
 // as a picture file and copied to the clipboard as SVG and bitmap.
 
 #include "controls/ChunkedVector.h"
-#include "controls/Events.h"
 #include "math/Colors.h"
 #include "math/Errors.h"
+#include "math/Events.h"
 
 #include <QString>
 #include <QStringList>

@@ -6,38 +6,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPointer>
-#include <QPushButton>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace tensim {
 
 namespace {
-
-// The edit works with one character per separator: the first one of the
-// setting (a non-breaking space is one character too).
-QChar FirstChar(const std::string& Separator, QChar Fallback)
-{
-    const QString s = QString::fromStdString(Separator);
-    return s.isEmpty() ? Fallback : s[0];
-}
-
-QChar DecimalChar()
-{
-    return FirstChar(FormatSettings().DecimalSeparator, '.');
-}
-QChar ThousandChar()
-{
-    return FirstChar(FormatSettings().ThousandSeparator, QChar());
-}
 
 // A formatted number with each separator shortened to its first character.
 QString EditText(const std::string& Formatted)
@@ -53,21 +32,12 @@ QString EditText(const std::string& Formatted)
 
 } // namespace
 
-TNxNumEdit::TNxNumEdit(QWidget* Parent) : QLineEdit(Parent)
+TNxNumEdit::TNxNumEdit(QWidget* Parent) : TField(Parent, true)
 {
     setAcceptDrops(false);
     resize(100, sizeHint().height());
     SetAlignment(taRightJustify);
     setText(FormatValue(0));
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange) OnChange(this);
-    });
-}
-
-void TNxNumEdit::SetAlignment(TAlignment Value)
-{
-    FAlignment = Value;
-    setAlignment(TextAlignment(Value));
 }
 
 void TNxNumEdit::SetDecimals(int Value)
@@ -246,14 +216,14 @@ void TNxNumEdit::PasteFromClipboard()
 
 void TNxNumEdit::keyPressEvent(QKeyEvent* Event)
 {
-    FClickEntry = false;
+    EndClickEntry();
     const int key = Event->key();
     Event->accept();
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
         if (!isReadOnly())
             Apply([key](TNumberBuffer& b) { b.DeleteKey(key == Qt::Key_Backspace); });
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!PressDefaultButtons(this, FAutoSelect)) Event->ignore();
+        if (!PressDefaultButtons()) Event->ignore();
     } else if (Event->matches(QKeySequence::Copy)) {
         CopyToClipboard();
     } else if (Event->matches(QKeySequence::Cut)) {
@@ -262,7 +232,7 @@ void TNxNumEdit::keyPressEvent(QKeyEvent* Event)
         PasteFromClipboard();
     } else if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home ||
                key == Qt::Key_End || Event->matches(QKeySequence::SelectAll)) {
-        QLineEdit::keyPressEvent(Event); // caret and selection only
+        TField::keyPressEvent(Event); // caret and selection only
     } else if ((Event->modifiers() & Qt::KeypadModifier) &&
                (key == Qt::Key_Period || key == Qt::Key_Comma)) {
         TypeText(QString(DecimalChar()), false);
@@ -277,7 +247,7 @@ void TNxNumEdit::keyPressEvent(QKeyEvent* Event)
 
 void TNxNumEdit::keyReleaseEvent(QKeyEvent* Event)
 {
-    QLineEdit::keyReleaseEvent(Event);
+    TField::keyReleaseEvent(Event);
     if (!Event->isAutoRepeat()) Regroup(Event->key());
 }
 
@@ -299,29 +269,6 @@ void TNxNumEdit::inputMethodEvent(QInputMethodEvent* Event)
     Event->accept();
 }
 
-void TNxNumEdit::focusInEvent(QFocusEvent* Event)
-{
-    QLineEdit::focusInEvent(Event);
-    if (FEntered) return; // the window came back, or a pop-up menu closed
-    FEntered = true;
-    if (OnEnter) OnEnter(this);
-    FClickEntry = QGuiApplication::mouseButtons() & Qt::LeftButton;
-    if (FAutoSelect)
-        selectAll();
-    else
-        deselect();
-}
-
-void TNxNumEdit::focusOutEvent(QFocusEvent* Event)
-{
-    QLineEdit::focusOutEvent(Event);
-    if (!IsFieldFocusChange(Event)) return;
-    FEntered = false;
-    FClickEntry = false;
-    ExitField();
-}
-
-// Leaving the field shows the full text of its value, then checks the range.
 void TNxNumEdit::ExitField()
 {
     long double v;
@@ -337,23 +284,13 @@ void TNxNumEdit::ExitField()
                     TMessage{"Value out of range!", "Invalid Entry", TMessageKind::Warning});
         }
     }
-    if (OnExit) OnExit(this);
-}
-
-void TNxNumEdit::mousePressEvent(QMouseEvent* Event)
-{
-    QLineEdit::mousePressEvent(Event);
-    if ((Event->buttons() & Qt::LeftButton) && FClickEntry) {
-        FClickEntry = false;
-        if (FAutoSelect) selectAll();
-    }
 }
 
 // A middle click pastes the selection clipboard through the typing rules.
 void TNxNumEdit::mouseReleaseEvent(QMouseEvent* Event)
 {
     if (Event->button() != Qt::MiddleButton) {
-        QLineEdit::mouseReleaseEvent(Event);
+        TField::mouseReleaseEvent(Event);
         return;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -377,63 +314,6 @@ void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event)
     menu.addSeparator();
     menu.addAction("Seleccionar &todo", this, &QLineEdit::selectAll);
     menu.exec(Event->globalPos());
-}
-
-Qt::Alignment TextAlignment(TAlignment Value)
-{
-    const Qt::Alignment horizontal = Value == taLeftJustify    ? Qt::AlignLeft
-                                     : Value == taRightJustify ? Qt::AlignRight
-                                                               : Qt::AlignHCenter;
-    return horizontal | Qt::AlignVCenter;
-}
-
-namespace {
-
-const char* const DefaultButtonProperty = "tensimDefaultButton";
-
-} // namespace
-
-void SetDefaultButton(QWidget* Form, QAbstractButton* Button)
-{
-    Form->setProperty(DefaultButtonProperty, QVariant::fromValue(QPointer<QObject>(Button)));
-}
-
-bool PressDefaultButtons(QLineEdit* Field, bool AutoSelect)
-{
-    QWidget* form = Field->window();
-    if (form == Field) return false;
-    const int caret = Field->cursorPosition();
-    const int start = static_cast<int>(Field->selectionStart());
-    const int length = static_cast<int>(Field->selectionLength());
-    QPointer<QLineEdit> field(Field);
-    bool clicked = false;
-    // Only the form's own buttons count, not those inside its panels and
-    // boxes, and the one it names.
-    std::vector<QPointer<QAbstractButton>> buttons;
-    for (QPushButton* button : form->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
-        if (button->isDefault()) buttons.emplace_back(button);
-    const QPointer<QObject> named =
-        form->property(DefaultButtonProperty).value<QPointer<QObject>>();
-    if (auto* button = qobject_cast<QAbstractButton*>(named.data())) buttons.emplace_back(button);
-    for (const QPointer<QAbstractButton>& button : buttons) {
-        if (!button || !button->isEnabled() || !button->isVisible()) continue;
-        button->setFocus(Qt::OtherFocusReason);
-        button->click();
-        clicked = true;
-    }
-    if (!clicked) {
-        QApplication::beep();
-        return true;
-    }
-    if (!field) return true;
-    field->setFocus(Qt::OtherFocusReason);
-    if (AutoSelect)
-        field->selectAll();
-    else if (length > 0)
-        field->setSelection(start, length);
-    else
-        field->setCursorPosition(caret);
-    return true;
 }
 
 } // namespace tensim

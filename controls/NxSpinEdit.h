@@ -2,7 +2,6 @@
 // TNxSpinEdit: a spin edit with text alignment, the whole text selected by the
 // click that gives it the focus, and Enter clicking the form's default button.
 
-#include "controls/NxNumEdit.h"
 #include "controls/Spin.h"
 
 #include <string>
@@ -14,18 +13,12 @@ class TNxSpinEdit : public TSpinEdit {
 public:
     explicit TNxSpinEdit(QWidget* Parent = nullptr);
 
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment Value);
+    using TField::Alignment;
+    using TField::SetAlignment;
     std::string Version() const { return "2.00.00.00"; }
 
 protected:
-    void EnterField() override;
     void keyPressEvent(QKeyEvent* Event) override;
-    void mousePressEvent(QMouseEvent* Event) override;
-
-private:
-    TAlignment FAlignment = taLeftJustify;
-    bool FClickEntry = false; // entered by a left click
 };
 
 } // namespace tensim

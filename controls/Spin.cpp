@@ -1,7 +1,5 @@
 #include "controls/Spin.h"
 
-#include "math/FloatFormat.h"
-
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -193,16 +191,14 @@ void TSpinButton::focusOutEvent(QFocusEvent* Event)
 
 // ---------------------------------------------------------------- TSpinEdit
 
-TSpinEdit::TSpinEdit(QWidget* Parent) : QLineEdit(Parent), FButton(new TSpinButton(this))
+TSpinEdit::TSpinEdit(QWidget* Parent, bool ClickEntrySelects)
+    : TField(Parent, ClickEntrySelects), FButton(new TSpinButton(this))
 {
     FButton->resize(15, 17);
     FButton->SetFocusControl(this);
     FButton->OnUpClick = [this](QObject* Sender) { UpClick(Sender); };
     FButton->OnDownClick = [this](QObject* Sender) { DownClick(Sender); };
     setText("0");
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange) OnChange(this);
-    });
     LayoutStrip();
 }
 
@@ -281,7 +277,7 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event)
                          Event->matches(QKeySequence::DeleteCompleteLine);
     const bool clipboard = Event->matches(QKeySequence::Paste) || Event->matches(QKeySequence::Cut);
     if ((editing && !FEditorEnabled) || (clipboard && (!FEditorEnabled || isReadOnly()))) return;
-    QLineEdit::keyPressEvent(Event);
+    TField::keyPressEvent(Event);
 }
 
 // Characters that may be typed: a sign, digits, the decimal separator and
@@ -290,10 +286,8 @@ void TSpinEdit::keyPressEvent(QKeyEvent* Event)
 bool TSpinEdit::IsValidChar(QChar Char) const
 {
     if (Char.unicode() < 32) return Char != '\r' && (FEditorEnabled || Char != '\b');
-    const QString separator = QString::fromStdString(FormatSettings().DecimalSeparator);
-    const QChar decimal = separator.isEmpty() ? QChar('.') : separator[0];
     return FEditorEnabled &&
-           (Char == '+' || Char == '-' || (Char >= '0' && Char <= '9') || Char == decimal);
+           (Char == '+' || Char == '-' || (Char >= '0' && Char <= '9') || Char == DecimalChar());
 }
 
 // Text composed by an input method passes the same filter as typed characters.
@@ -304,48 +298,27 @@ void TSpinEdit::inputMethodEvent(QInputMethodEvent* Event)
     for (QChar c : committed)
         if (IsValidChar(c) && c.unicode() >= 32) accepted += c;
     if (accepted == committed) {
-        QLineEdit::inputMethodEvent(Event);
+        TField::inputMethodEvent(Event);
         return;
     }
     QApplication::beep();
     QInputMethodEvent filtered(Event->preeditString(), Event->attributes());
     filtered.setCommitString(accepted, Event->replacementStart(), Event->replacementLength());
-    QLineEdit::inputMethodEvent(&filtered);
+    TField::inputMethodEvent(&filtered);
     Event->setAccepted(filtered.isAccepted());
 }
 
-void TSpinEdit::focusInEvent(QFocusEvent* Event)
+void TSpinEdit::ExitField()
 {
-    QLineEdit::focusInEvent(Event);
-    if (FEntered) return; // the window came back, or a pop-up menu closed
-    FEntered = true;
-    if (OnEnter) OnEnter(this);
-    EnterField();
-}
-
-void TSpinEdit::EnterField()
-{
-    if (FAutoSelect && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
-        selectAll();
-    else if (!FAutoSelect)
-        deselect();
-}
-
-void TSpinEdit::focusOutEvent(QFocusEvent* Event)
-{
-    QLineEdit::focusOutEvent(Event);
-    if (!IsFieldFocusChange(Event)) return;
-    FEntered = false;
     const int v = Value();
     if (CheckValue(v) != v) SetValue(v);
-    if (OnExit) OnExit(this);
 }
 
 // No middle-click paste unless the text may be typed.
 void TSpinEdit::mouseReleaseEvent(QMouseEvent* Event)
 {
     if (Event->button() == Qt::MiddleButton && !FEditorEnabled) return;
-    QLineEdit::mouseReleaseEvent(Event);
+    TField::mouseReleaseEvent(Event);
 }
 
 // The standard menu, built as for a read-only field unless the text may be typed.
@@ -360,13 +333,13 @@ void TSpinEdit::contextMenuEvent(QContextMenuEvent* Event)
 
 void TSpinEdit::resizeEvent(QResizeEvent* Event)
 {
-    QLineEdit::resizeEvent(Event);
+    TField::resizeEvent(Event);
     LayoutStrip();
 }
 
 void TSpinEdit::changeEvent(QEvent* Event)
 {
-    QLineEdit::changeEvent(Event);
+    TField::changeEvent(Event);
     if (Event->type() == QEvent::FontChange || Event->type() == QEvent::StyleChange) LayoutStrip();
 }
 

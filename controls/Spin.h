@@ -2,9 +2,9 @@
 // TSpinEdit: an integer field with a strip of up/down arrows inside its right
 // edge (TSpinButton); the arrows repeat while held (TTimerSpeedButton).
 
-#include "controls/Events.h"
+#include "controls/Field.h"
+
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QPointer>
 
 #include <functional>
@@ -72,10 +72,11 @@ private:
     TTimerSpeedButton* FFocusedButton;
 };
 
-class TSpinEdit : public QLineEdit {
+// Entered by a left click, it selects nothing (TNxSpinEdit selects all).
+class TSpinEdit : public TField {
     Q_OBJECT
 public:
-    explicit TSpinEdit(QWidget* Parent = nullptr);
+    explicit TSpinEdit(QWidget* Parent = nullptr) : TSpinEdit(Parent, false) {}
 
     bool EditorEnabled() const { return FEditorEnabled; }
     void SetEditorEnabled(bool Value);
@@ -88,24 +89,18 @@ public:
     // A text that is not an integer reads as MinValue.
     int Value() const;
     void SetValue(int Value);
-    bool AutoSelect() const { return FAutoSelect; }
-    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
     TSpinButton* Button() const { return FButton; }
 
     void UpClick(QObject* Sender);
     void DownClick(QObject* Sender);
 
-    TNotifyEvent OnChange;
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-
 protected:
-    // Focus entry after OnEnter: selects all unless a left click enters.
-    virtual void EnterField();
+    TSpinEdit(QWidget* Parent, bool ClickEntrySelects);
+
+    // Writes the value held to the bounds when the text is outside them.
+    void ExitField() override;
     void keyPressEvent(QKeyEvent* Event) override;
     void inputMethodEvent(QInputMethodEvent* Event) override;
-    void focusInEvent(QFocusEvent* Event) override;
-    void focusOutEvent(QFocusEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void contextMenuEvent(QContextMenuEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -121,8 +116,6 @@ private:
     int FIncrement = 1;
     int FMaxValue = 0;
     int FMinValue = 0;
-    bool FAutoSelect = true;
-    bool FEntered = false;
     TSpinButton* FButton;
 };
 

@@ -4,7 +4,7 @@
 // horizontal track bar that reports only real changes of its position, and
 // a page control whose tabs can share one width.
 
-#include "controls/Events.h"
+#include "math/Events.h"
 
 #include <QSlider>
 #include <QString>

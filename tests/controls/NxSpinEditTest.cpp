@@ -1,4 +1,5 @@
 #include "controls/NxSpinEdit.h"
+#include "controls/NxNumEdit.h"
 
 #include "tests/controls/EditTestSupport.h"
 
