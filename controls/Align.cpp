@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QVariant>
 #include <QWidget>
 
@@ -94,13 +95,9 @@ void AlignControls(QWidget* Parent)
     TAligner* aligner = Parent ? AlignerOf(Parent) : nullptr;
     if (!aligner || aligner->Aligning) return;
     aligner->Aligning = true;
-    struct Reset {
-        QPointer<TAligner> A;
-        ~Reset()
-        {
-            if (A) A->Aligning = false;
-        }
-    } reset{aligner};
+    const auto reset = qScopeGuard([guarded = QPointer<TAligner>(aligner)] {
+        if (guarded) guarded->Aligning = false;
+    });
 
     // A resize handler of a child could change the child list: work on a copy.
     std::vector<QPointer<QWidget>> children;

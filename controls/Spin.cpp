@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QStyleOption>
 #include <QTimer>
 #include <qdrawutil.h>
@@ -70,12 +71,10 @@ void TTimerSpeedButton::TimerExpired()
         return;
     }
     if (!isDown()) return; // held outside the button
-    try {
-        emit clicked();
-    } catch (...) {
-        FRepeatTimer->stop();
-        throw;
-    }
+    // A click that throws ends the repeat.
+    auto stop = qScopeGuard([this] { FRepeatTimer->stop(); });
+    emit clicked();
+    stop.dismiss();
 }
 
 void TTimerSpeedButton::paintEvent(QPaintEvent*)
