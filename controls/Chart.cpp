@@ -482,6 +482,21 @@ int TitleDepth(const TChartAxis& Axis, const QPaintDevice* Device)
                   : fm.horizontalAdvance(ShownText(Axis.Title.Font, Axis.Title.Caption));
 }
 
+// Ticks, labels and titles lie below a horizontal axis and left of a vertical one.
+int Outward(const TChartAxis& Axis)
+{
+    return Axis.Horizontal() ? 1 : -1;
+}
+
+// A line across the axis at Pos, from From to To.
+void DrawAcross(QPainter& Painter, const TChartAxis& Axis, int Pos, int From, int To)
+{
+    if (Axis.Horizontal())
+        Painter.drawLine(Pos, From, Pos, To);
+    else
+        Painter.drawLine(From, Pos, To, Pos);
+}
+
 } // namespace
 
 // Ticks, labels and title beside the axis line. A horizontal axis knows its
@@ -496,8 +511,7 @@ int TChart::AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const
     return depth;
 }
 
-void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To,
-                        double UnitsPerPixel)
+void TChart::AdjustAxis(TChartAxis& Axis, QPainter& Painter, int From, int To, double UnitsPerPixel)
 {
     const bool horizontal = Axis.Horizontal();
     Axis.FStartPos = From + Axis.StartPosition * (To - From) / 100;
@@ -613,9 +627,6 @@ void TChart::DrawAxis(QPainter& Painter, TChartAxis& Axis)
 {
     Axis.FLabelBoxes.clear();
     if (!Axis.Visible) return;
-    const bool horizontal = Axis.Horizontal();
-    const QRect& r = FChartRect;
-    const int at = Axis.FPosition;
     // Labels whose position is beyond the drawing limit are not drawn, as
     // for series; the label rule can put one there on a very narrow range.
     std::vector<int> positions;
@@ -625,39 +636,59 @@ void TChart::DrawAxis(QPainter& Painter, TChartAxis& Axis)
     }
     std::sort(positions.begin(), positions.end());
 
-    auto across = [&](int Pos, int From, int To) {
-        if (horizontal)
-            Painter.drawLine(Pos, From, Pos, To);
+    DrawAxisGrid(Painter, Axis, positions);
+    DrawAxisTicks(Painter, Axis, positions);
+    DrawAxisLabels(Painter, Axis);
+    if (Axis.Axis.Visible) {
+        const int at = Axis.FPosition;
+        Painter.setPen(ToPen(Axis.Axis));
+        if (Axis.Horizontal())
+            Painter.drawLine(Axis.FStartPos, at, Axis.FEndPos, at);
         else
-            Painter.drawLine(From, Pos, To, Pos);
-    };
-    // Ticks and labels lie below a horizontal axis and left of a vertical one.
-    const int outward = horizontal ? 1 : -1;
-
-    if (Axis.Grid.Visible) {
-        Painter.setPen(ToPen(Axis.Grid));
-        for (size_t i = 0; i < positions.size(); ++i) {
-            int pos = positions[i];
-            if (Axis.GridCentered) {
-                if (i + 1 == positions.size()) break;
-                pos = (positions[i] + positions[i + 1]) / 2;
-            }
-            across(pos, horizontal ? r.top() : r.left(), horizontal ? r.bottom() : r.right());
-        }
+            Painter.drawLine(at, Axis.FStartPos, at, Axis.FEndPos);
     }
+    DrawAxisTitle(Painter, Axis);
+}
 
+void TChart::DrawAxisGrid(QPainter& Painter, const TChartAxis& Axis,
+                          const std::vector<int>& Positions) const
+{
+    if (!Axis.Grid.Visible) return;
+    const bool horizontal = Axis.Horizontal();
+    const QRect& r = FChartRect;
+    Painter.setPen(ToPen(Axis.Grid));
+    for (size_t i = 0; i < Positions.size(); ++i) {
+        int pos = Positions[i];
+        if (Axis.GridCentered) {
+            if (i + 1 == Positions.size()) break;
+            pos = (Positions[i] + Positions[i + 1]) / 2;
+        }
+        DrawAcross(Painter, Axis, pos, horizontal ? r.top() : r.left(),
+                   horizontal ? r.bottom() : r.right());
+    }
+}
+
+void TChart::DrawAxisTicks(QPainter& Painter, const TChartAxis& Axis,
+                           const std::vector<int>& Positions) const
+{
+    const int at = Axis.FPosition, outward = Outward(Axis);
     Painter.setPen(ToPen(TChartPen{Axis.Axis.Color}));
-    for (size_t i = 0; i < positions.size(); ++i) {
-        if (Axis.TickLength > 0) across(positions[i], at + outward, at + outward * Axis.TickLength);
-        if (i + 1 == positions.size() || Axis.MinorTickLength <= 0) continue;
+    for (size_t i = 0; i < Positions.size(); ++i) {
+        if (Axis.TickLength > 0)
+            DrawAcross(Painter, Axis, Positions[i], at + outward, at + outward * Axis.TickLength);
+        if (i + 1 == Positions.size() || Axis.MinorTickLength <= 0) continue;
         for (int k = 1; k <= Axis.MinorTickCount; ++k) {
-            const long long gap = static_cast<long long>(positions[i + 1]) - positions[i];
-            const int pos = positions[i] + static_cast<int>(gap * k / (Axis.MinorTickCount + 1));
-            across(pos, at + outward, at + outward * Axis.MinorTickLength);
+            const long long gap = static_cast<long long>(Positions[i + 1]) - Positions[i];
+            const int pos = Positions[i] + static_cast<int>(gap * k / (Axis.MinorTickCount + 1));
+            DrawAcross(Painter, Axis, pos, at + outward, at + outward * Axis.MinorTickLength);
         }
     }
+}
 
-    const int labelsAt = at + outward * (Axis.TickLength + 2);
+void TChart::DrawAxisLabels(QPainter& Painter, TChartAxis& Axis) const
+{
+    const bool horizontal = Axis.Horizontal();
+    const int labelsAt = Axis.FPosition + Outward(Axis) * (Axis.TickLength + 2);
     UseFont(Painter, Axis.LabelsFont);
     const QFontMetrics fm(Painter.font(), Painter.device());
     // The labels from the lowest value up, end labels kept inside the picture.
@@ -695,24 +726,21 @@ void TChart::DrawAxis(QPainter& Painter, TChartAxis& Axis)
         Painter.drawText(labels[i].first, Qt::AlignCenter, labels[i].second);
         Axis.FLabelBoxes.push_back(labels[i].first);
     }
+}
 
-    if (Axis.Axis.Visible) {
-        Painter.setPen(ToPen(Axis.Axis));
-        if (horizontal)
-            Painter.drawLine(Axis.FStartPos, at, Axis.FEndPos, at);
-        else
-            Painter.drawLine(at, Axis.FStartPos, at, Axis.FEndPos);
-    }
-
+void TChart::DrawAxisTitle(QPainter& Painter, const TChartAxis& Axis) const
+{
     if (Axis.Title.Caption.isEmpty()) return;
+    const QRect& r = FChartRect;
     UseFont(Painter, Axis.Title.Font);
     const QString caption = ShownText(Axis.Title.Font, Axis.Title.Caption);
     const QFontMetrics tfm(Painter.font(), Painter.device());
     const int depth = TitleDepth(Axis, Painter.device());
     // The title takes the outer end of the axis's space.
-    const int titleAt = at + outward * (AxisDepth(Axis, Painter.device()) - depth);
+    const int titleAt =
+        Axis.FPosition + Outward(Axis) * (AxisDepth(Axis, Painter.device()) - depth);
     const int middle = (Axis.FStartPos + Axis.FEndPos) / 2;
-    if (horizontal) {
+    if (Axis.Horizontal()) {
         Painter.drawText(QRect(middle - r.width(), titleAt, 2 * r.width(), depth), Qt::AlignCenter,
                          caption);
     } else if (Axis.Title.Angle == 0) {

@@ -296,7 +296,16 @@ private:
                     double UnitsPerPixel = 0);
     void LayoutAxes(QPainter& Painter, QRect Area);
     void PlaceAxes(QPainter& Painter, QRect Area, double UnitsPerPixel);
+    // Grid, ticks, labels, axis line and title, in this order.
     void DrawAxis(QPainter& Painter, TChartAxis& Axis);
+    // Positions: the pixels of the label values, in ascending order.
+    void DrawAxisGrid(QPainter& Painter, const TChartAxis& Axis,
+                      const std::vector<int>& Positions) const;
+    void DrawAxisTicks(QPainter& Painter, const TChartAxis& Axis,
+                       const std::vector<int>& Positions) const;
+    // Records the boxes of the labels drawn.
+    void DrawAxisLabels(QPainter& Painter, TChartAxis& Axis) const;
+    void DrawAxisTitle(QPainter& Painter, const TChartAxis& Axis) const;
     QSize SvgSize() const;
 
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
