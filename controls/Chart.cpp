@@ -31,16 +31,11 @@ constexpr double kQuickTiny = 1e-290;
 constexpr double kMaxLabels = 10000;
 constexpr double kMinStep = 1E-12;
 
-QColor ToColor(TColor Color)
-{
-    return QColor::fromRgb(ColorToRgb(Color));
-}
-
 // Pen of a chart pen; clTeeColor takes Automatic.
 QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack)
 {
     if (!Pen.Visible) return QPen(Qt::NoPen);
-    QPen pen(ToColor(Pen.Color == clTeeColor ? Automatic : Pen.Color));
+    QPen pen(QColor(ColorToRgb(Pen.Color == clTeeColor ? Automatic : Pen.Color)));
     pen.setWidth(Pen.Width);
     pen.setStyle(Pen.Style);
     return pen;
@@ -71,7 +66,7 @@ QString ShownText(const TChartFont& Font, const QString& Text)
 void UseFont(QPainter& Painter, const TChartFont& Font)
 {
     Painter.setFont(ToFont(Font));
-    Painter.setPen(ToColor(Font.Color));
+    Painter.setPen(QColor(ColorToRgb(Font.Color)));
 }
 
 bool Drawable(int Pos)
@@ -289,7 +284,7 @@ void TLineSeries::DrawPointer(QPainter& Painter, int X, int Y, TColor Color, TTo
     if (!Tools.HasPointer || Tools.PointerColor != Color) {
         Tools.PointerPen = ToPen(Pointer.Pen, Color);
         const TColor fill = Pointer.Brush.Color == clTeeColor ? Color : Pointer.Brush.Color;
-        Tools.PointerBrush = QBrush(ToColor(fill), Pointer.Brush.Style);
+        Tools.PointerBrush = QBrush(QColor(ColorToRgb(fill)), Pointer.Brush.Style);
         Tools.PointerColor = Color;
         Tools.HasPointer = true;
     }
@@ -773,11 +768,11 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
     Painter.setRenderHint(QPainter::TextAntialiasing, true);
 
     // Panel with a raised one-pixel bevel.
-    Painter.fillRect(Rect, ToColor(Color));
-    Painter.setPen(ToColor(clWhite));
+    Painter.fillRect(Rect, QColor(ColorToRgb(Color)));
+    Painter.setPen(QColor(ColorToRgb(clWhite)));
     Painter.drawLine(Rect.topLeft(), Rect.topRight());
     Painter.drawLine(Rect.topLeft(), Rect.bottomLeft());
-    Painter.setPen(ToColor(clGray));
+    Painter.setPen(QColor(ColorToRgb(clGray)));
     Painter.drawLine(Rect.bottomLeft(), Rect.bottomRight());
     Painter.drawLine(Rect.topRight(), Rect.bottomRight());
 
@@ -799,7 +794,7 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
     FTitleBottom = area.top();
 
     LayoutAxes(Painter, area);
-    Painter.setBrush(QBrush(ToColor(BackWallBrush.Color), BackWallBrush.Style));
+    Painter.setBrush(QBrush(QColor(ColorToRgb(BackWallBrush.Color)), BackWallBrush.Style));
     Painter.setPen(ToPen(BackWallPen));
     Painter.drawRect(FChartRect.adjusted(0, 0, -1, -1));
     Painter.setBrush(Qt::NoBrush);
