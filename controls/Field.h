@@ -40,9 +40,6 @@ void SetDefaultButton(QWidget* Form, QAbstractButton* Button);
 class TField : public QLineEdit {
     Q_OBJECT
 public:
-    bool AutoSelect() const { return FAutoSelect; }
-    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
-
     TNotifyEvent OnChange;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -75,6 +72,11 @@ private:
     bool FAutoSelect = true;
     bool FEntered = false;
     bool FClickEntry = false; // entered by a left click
+
+public:
+    // kept for the published interface; the program does not use it
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
 };
 
 } // namespace tensim

@@ -31,12 +31,9 @@ public:
     void SetMaxValue(long double Value);
     long double MinValue() const { return FMinValue; }
     void SetMinValue(long double Value);
-    TNumberFormat NumberFormat() const { return FNumberFormat; }
-    void SetNumberFormat(TNumberFormat Value);
     // Reading throws EConvertError when the text is not a number.
     long double Value() const;
     void SetValue(long double Value);
-    std::string Version() const { return "1.11.00.00"; }
 
     // The text the field shows for a value.
     QString FormatValue(long double Value) const;
@@ -71,6 +68,12 @@ private:
     long double FMaxValue = 0;
     long double FMinValue = 0;
     TNumberFormat FNumberFormat = TNumberFormat::Standard;
+
+public:
+    // kept for the published interface; the program does not use it
+    TNumberFormat NumberFormat() const { return FNumberFormat; }
+    void SetNumberFormat(TNumberFormat Value);
+    std::string Version() const { return "1.11.00.00"; }
 };
 
 } // namespace tensim

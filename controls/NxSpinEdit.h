@@ -15,10 +15,13 @@ public:
 
     using TField::Alignment;
     using TField::SetAlignment;
-    std::string Version() const { return "2.00.00.00"; }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
+
+public:
+    // kept for the published interface; the program does not use it
+    std::string Version() const { return "2.00.00.00"; }
 };
 
 } // namespace tensim

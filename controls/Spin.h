@@ -78,8 +78,6 @@ class TSpinEdit : public TField {
 public:
     explicit TSpinEdit(QWidget* Parent = nullptr) : TSpinEdit(Parent, false) {}
 
-    bool EditorEnabled() const { return FEditorEnabled; }
-    void SetEditorEnabled(bool Value);
     int Increment() const { return FIncrement; }
     void SetIncrement(int Value) { FIncrement = Value; }
     int MaxValue() const { return FMaxValue; }
@@ -117,6 +115,11 @@ private:
     int FMaxValue = 0;
     int FMinValue = 0;
     TSpinButton* FButton;
+
+public:
+    // kept for the published interface; the program does not use it
+    bool EditorEnabled() const { return FEditorEnabled; }
+    void SetEditorEnabled(bool Value);
 };
 
 } // namespace tensim
