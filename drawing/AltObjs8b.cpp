@@ -14,22 +14,6 @@ namespace {
 // The barbs open pi/13 to either side of the backward direction.
 constexpr double BarbAngle = 2.8999316802367322203; // 12 pi / 13
 
-// The surface's pixel range (WindowX, WindowY).
-constexpr long long PixelLimit = 22000;
-
-// Keeps the surface's pen and puts it back when it goes.
-class TKeptPen {
-public:
-    explicit TKeptPen(TMathImage& Image) : FCanvas(Image.DrawingCanvas()), FPen(FCanvas.Pen) {}
-    ~TKeptPen() { FCanvas.Pen = FPen; }
-    TKeptPen(const TKeptPen&) = delete;
-    TKeptPen& operator=(const TKeptPen&) = delete;
-
-private:
-    TCanvas& FCanvas;
-    TPen FPen;
-};
-
 void SetNotXorPen(TMathImage& Image, TColor Color)
 {
     TPen& pen = Image.DrawingCanvas().Pen;
@@ -49,7 +33,7 @@ TrPoint2D::TrPoint2D(TColor Color, double X, double Y)
 template <class F> void TrPoint2D::Toggle(TMathImage& Image, bool NowDrawn, F&& Strokes)
 {
     FDrawn = NowDrawn;
-    const TKeptPen kept(Image);
+    const TCanvasState kept(Image.DrawingCanvas());
     SetNotXorPen(Image, FColor);
     Strokes();
 }
@@ -72,7 +56,7 @@ void TrPoint2D::Erase(TMathImage& Image)
 {
     if (!FDrawn) return;
     FDrawn = false;
-    const TKeptPen kept(Image);
+    const TCanvasState kept(Image.DrawingCanvas());
     Image.DrawingCanvas().Pen.Mode = TPenMode::NotXor;
     Image.d2DrawPoint(X(), Y());
 }
@@ -210,14 +194,15 @@ void TMark::Figure(TMathImage& Image) const
     const long long px = Image.WindowX(X()), py = Image.WindowY(Y());
     // The mark's size is in logical pixels.
     const long long s = DevicePixels(FMarkSize, Image.PixelRatio());
-    const TColor colour = canvas.Pen.Color;
+    const TCanvasState kept(canvas);
     canvas.Pen.Color = FColor;
     // The pixel at (dx, dy) from the mark's own, kept within the surface's
     // pixel range as every world point is: a huge mark size neither
     // overflows nor walks millions of pixels off the picture.
     const auto at = [&](long long DX, long long DY) {
-        return TPoint{static_cast<int>(std::clamp(px + DX, -PixelLimit, PixelLimit)),
-                      static_cast<int>(std::clamp(py + DY, -PixelLimit, PixelLimit))};
+        constexpr long long limit = PixelLimit;
+        return TPoint{static_cast<int>(std::clamp(px + DX, -limit, limit)),
+                      static_cast<int>(std::clamp(py + DY, -limit, limit))};
     };
     const auto path = [&](std::initializer_list<TPoint> Points) {
         canvas.MoveTo(Points.begin()->X, Points.begin()->Y);
@@ -256,7 +241,6 @@ void TMark::Figure(TMathImage& Image) const
     default:
         break;
     }
-    canvas.Pen.Color = colour;
 }
 
 void TMark::Draw(TMathImage& Image)

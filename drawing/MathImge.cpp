@@ -175,15 +175,15 @@ void TMathImage::d2Polyline(const TFloatPointlist& List)
 
 void TMathImage::d2Clear()
 {
-    const TRect saved = DrawingCanvas().ClipRect();
-    SetClipRect(ClientRect());
     TCanvas& canvas = DrawingCanvas();
-    // As setting the brush colour does: a clear brush becomes solid.
+    // As setting the brush colour does: a clear brush becomes solid, and
+    // stays so.
     canvas.Brush.Style = TBrushStyle::Solid;
+    const TCanvasState kept(canvas);
+    canvas.SetClipRect(ClientRect());
     canvas.FillRect(ClientRect());
     FClearedAt = canvas.Changes();
     FClearedColor = canvas.Brush.Color;
-    SetClipRect(saved);
 }
 
 bool TMathImage::TAxesKey::operator==(const TAxesKey& K) const
@@ -192,8 +192,8 @@ bool TMathImage::TAxesKey::operator==(const TAxesKey& K) const
                     AxesColor, ZeroLinesColor, Background, FontName, FontHeight, FontColor,
                     PenWidth, PenStyle) ==
            std::tie(K.Width, K.Height, K.X1, K.XW, K.Y1, K.YW, K.XLabel, K.YLabel, K.ZeroLines,
-                    K.Arrows, K.EqualScale, K.AxesColor, K.ZeroLinesColor, K.Background,
-                    K.FontName, K.FontHeight, K.FontColor, K.PenWidth, K.PenStyle);
+                    K.Arrows, K.EqualScale, K.AxesColor, K.ZeroLinesColor, K.Background, K.FontName,
+                    K.FontHeight, K.FontColor, K.PenWidth, K.PenStyle);
 }
 
 void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel, bool ZeroLines,
@@ -205,11 +205,11 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
         throw EMathImageError("Invalid D2-world bounds");
     const TRect area = FMapping.DrawingAreaClipRect();
     TCanvas& canvas = DrawingCanvas();
-    const TAxesKey key{
-        FStoredWidth,      FStoredHeight,    d2WorldX1(),     d2WorldXW(),      d2WorldY1(),
-        d2WorldYW(),       XLabel,           YLabel,          ZeroLines,        Arrows,
-        EqualScale(),      AxesColor,        ZeroLinesColor,  FClearedColor,    canvas.Font.Name,
-        canvas.Font.Height, canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
+    const TAxesKey key{FStoredWidth,      FStoredHeight,    d2WorldX1(),      d2WorldXW(),
+                       d2WorldY1(),       d2WorldYW(),      XLabel,           YLabel,
+                       ZeroLines,         Arrows,           EqualScale(),     AxesColor,
+                       ZeroLinesColor,    FClearedColor,    canvas.Font.Name, canvas.Font.Height,
+                       canvas.Font.Color, canvas.Pen.Width, canvas.Pen.Style};
     const bool cleared = canvas.Changes() == FClearedAt;
     // A recording canvas draws the axes, so that the recording has them.
     if (cleared && FAxes.Made && FAxes.Key == key && !canvas.Recorder()) {
@@ -226,12 +226,12 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
     SetClipRect(area);
 
     if (ZeroLines) {
-        const TColor colour = canvas.Pen.Color;
-        canvas.Pen.Color = ZeroLinesColor;
+        // The pen stays in copy mode; its colour is put back.
         canvas.Pen.Mode = TPenMode::Copy;
+        const TCanvasState kept(canvas);
+        canvas.Pen.Color = ZeroLinesColor;
         FMapping.DrawLine(canvas, 0, FMapping.AreaBottom(), 0, FMapping.AreaTop());
         FMapping.DrawLine(canvas, FMapping.AreaLeft(), 0, FMapping.AreaRight(), 0);
-        canvas.Pen.Color = colour;
     }
     if (cleared) FAxes = TAxesPicture{true, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
 }

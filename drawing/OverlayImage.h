@@ -1,185 +1,20 @@
 #pragma once
-// A control that draws into an off-screen picture and paints itself by
-// copying it. TCanvas is the small raster canvas every drawing goes
-// through: integer lines that leave their end pixel unpainted, a not-xor
-// pen mode, no antialiasing, one clip rectangle for every operation.
+// A control that draws into an off-screen picture through its canvas and
+// paints itself by copying the picture.
 
-#include "math/Colors.h"
+#include "drawing/Canvas.h"
 #include "math/Events.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QImage>
 #include <QWidget>
 
-#include <cmath>
-#include <cstdint>
 #include <functional>
-#include <memory>
-#include <string>
-#include <unordered_map>
-#include <vector>
-
-class QPainter;
 
 namespace tensim {
-
-struct TPoint {
-    int X = 0;
-    int Y = 0;
-};
-
-// Right and bottom are exclusive.
-struct TRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    bool operator==(const TRect& R) const
-    {
-        return Left == R.Left && Top == R.Top && Right == R.Right && Bottom == R.Bottom;
-    }
-    bool operator!=(const TRect& R) const { return !(*this == R); }
-};
-
-// N logical pixels of the screen in device pixels at Ratio: N itself at a
-// ratio of 1, so that nothing changes there, and rounded otherwise.
-inline long long DevicePixels(long long N, double Ratio)
-{
-    return Ratio == 1 ? N : std::llround(static_cast<double>(N) * Ratio);
-}
-
-// Runs of pixels along the rows of a picture, and their values in order.
-struct TPixelRuns {
-    struct TRun {
-        int Y, X, Count;
-    };
-    std::vector<TRun> Runs;
-    std::vector<QRgb> Values;
-};
-
-enum class TPenMode { Copy, NotXor };
-enum class TPenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
-enum class TBrushStyle { Solid, Clear };
-
-struct TPen {
-    TColor Color = clBlack;
-    int Width = 1;
-    TPenStyle Style = TPenStyle::Solid;
-    TPenMode Mode = TPenMode::Copy;
-};
-
-struct TBrush {
-    TColor Color = clWhite;
-    TBrushStyle Style = TBrushStyle::Solid;
-};
-
-// Height in pixels: negative is the character height, as the form stores it.
-// Size is in points at 96 pixels per inch.
-struct TFont {
-    std::string Name = "DejaVu Sans";
-    int Height = -11;
-    TColor Color = clBlack;
-    int Size() const;
-    void SetSize(int Points);
-};
 
 using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TMouseMoveEvent =
     std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
-
-class TCanvas {
-public:
-    explicit TCanvas(QImage* Target) : FTarget(Target) {}
-
-    TPen Pen;
-    TBrush Brush;
-    TFont Font;
-    TPoint PenPos;
-    // Called after every operation that may have changed the picture.
-    std::function<void()> OnChange;
-
-    void MoveTo(int X, int Y);
-    // From the pen position to (X, Y), the end pixel left unpainted.
-    void LineTo(int X, int Y);
-    // One path through all points; every pixel of it is painted once.
-    void Polyline(const std::vector<TPoint>& Points);
-    // Sets the pixel whatever the pen mode.
-    void SetPixel(int X, int Y, TColor Color);
-    TColor Pixel(int X, int Y) const;
-    // Fills with the brush; the pen mode does not apply.
-    void FillRect(const TRect& Rect);
-    // Outline with the pen and interior with the brush, both in the pen mode.
-    void Ellipse(int X1, int Y1, int X2, int Y2);
-    // Text with its top-left corner at (X, Y), on the brush unless it is clear.
-    void TextOut(int X, int Y, const std::string& Text);
-    // The texts between BeginTexts and EndTexts share one painter instead
-    // of making one each. No other operation that paints through a painter
-    // (rectangles, ellipses, wide pens) may come between them.
-    void BeginTexts();
-    void EndTexts();
-    QSize TextExtent(const std::string& Text) const;
-    // The extent in another font.
-    QSize TextExtent(const TFont& InFont, const std::string& Text) const;
-    int TextWidth(const std::string& Text) const { return TextExtent(Text).width(); }
-    int TextHeight(const std::string& Text) const { return TextExtent(Text).height(); }
-
-    void SetClipRect(const TRect& Rect) { FClip = Rect; }
-    TRect ClipRect() const { return FClip; }
-    void SetTarget(QImage* Target) { FTarget = Target; }
-    // Device pixels per logical pixel: fonts are made that much larger.
-    void SetPixelRatio(double Ratio) { FPixelRatio = Ratio; }
-    double PixelRatio() const { return FPixelRatio; }
-    // While a recorder is set, every operation is drawn on it too, in a
-    // plain pen and at pixel centres: a vector picture of what is drawn.
-    // The not-xor mode is for the screen only.
-    void SetRecorder(QPainter* Recorder) { FRecorder = Recorder; }
-    QPainter* Recorder() const { return FRecorder; }
-
-    // Counts the operations that may have changed the picture.
-    uint64_t Changes() const { return FChanges; }
-    // Reports a change made to the picture from outside the canvas.
-    void Changed();
-
-private:
-    // Marks the pixels a path has painted, so that a path painting a pixel
-    // twice paints it once: one mark per pixel of the clip, a generation
-    // number per path. Copies of a canvas share it.
-    struct TPathMarks {
-        std::vector<uint32_t> Marks;
-        uint32_t Generation = 0;
-    };
-    // The font and its metrics, made again only when the font changes.
-    struct TFontCache {
-        bool Made = false;
-        std::string Name;
-        int Height = 0;
-        double Ratio = 1;
-        QFont Font;
-        QFontMetrics Metrics{QFont()};
-        // The widths of the texts measured in it: tick labels come again
-        // at every redraw.
-        std::unordered_map<std::string, int> Widths;
-        int Width(const std::string& Text);
-    };
-
-    QRect EffectiveClip() const;
-    // The recorder with the pen (or none) and the clip of the next operation.
-    QPainter& Record(const QRect& Clip, bool WithPen);
-    // One line without its end pixel, in a solid or dashed pen of width 1.
-    void Segment(int X0, int Y0, int X1, int Y1);
-    TFontCache& Fonts(const TFont& InFont) const;
-
-    QImage* FTarget;
-    TRect FClip{0, 0, 1 << 30, 1 << 30};
-    std::shared_ptr<TPathMarks> FPathMarks = std::make_shared<TPathMarks>();
-    // The axes alternate between two fonts; a few are kept.
-    mutable TFontCache FFontCache[4];
-    mutable int FFontCacheNext = 0;
-    std::shared_ptr<QPainter> FTextPainter;
-    int FTextDepth = 0;
-    uint64_t FChanges = 0;
-    QPainter* FRecorder = nullptr;
-    double FPixelRatio = 1;
-};
 
 class TOverlayImage : public QWidget {
     Q_OBJECT

@@ -55,12 +55,11 @@ TTicks Ticks(double Lo, double Range)
 // first is labelled. Ticks of the same step and labelling run on down to
 // ShownLo and up to ShownHi where those lie beyond the range.
 template <class F>
-void ForEachTick(double Lo, double Range, double ShownLo, double ShownHi, TCanvas& Canvas,
-                 F&& Tick)
+void ForEachTick(double Lo, double Range, double ShownLo, double ShownHi, TCanvas& Canvas, F&& Tick)
 {
     const TTicks t = Ticks(Lo, Range);
     if (!t.Valid) return;
-    const int height = Canvas.Font.Height;
+    const TCanvasState kept(Canvas);
     Canvas.Font.SetSize(Canvas.Font.Size() - 1);
     const double hi = std::max(Lo + Range, ShownHi);
     if (t.Count <= 2000 && (hi - std::min(Lo, ShownLo)) / t.Step <= 4000) {
@@ -72,7 +71,6 @@ void ForEachTick(double Lo, double Range, double ShownLo, double ShownHi, TCanva
         for (; m * t.Step <= hi; ++m)
             Tick(m * t.Step, ((m - first) % every + every) % every == 0);
     }
-    Canvas.Font.Height = height;
 }
 
 constexpr double OffsetLimit = 9.0e18; // integer offsets held in a real
@@ -180,8 +178,7 @@ void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel
                                       const std::string& YLabel, TColor AxesColor,
                                       bool Arrows) const
 {
-    const TPen pen = Canvas.Pen;
-    const TBrush brush = Canvas.Brush;
+    const TCanvasState kept(Canvas);
     Canvas.Brush.Style = TBrushStyle::Clear;
     Canvas.Pen = TPen{AxesColor, 1, TPenStyle::Solid, TPenMode::Copy};
 
@@ -231,9 +228,6 @@ void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel
         Canvas.LineTo(px, py);
     }
     Canvas.TextOut(Px(2), Px(2), YLabel);
-
-    Canvas.Pen = pen;
-    Canvas.Brush = brush;
 }
 
 } // namespace tensim

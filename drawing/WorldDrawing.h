@@ -3,7 +3,7 @@
 // of a drawing area, with quantised scales and integer offsets, and the
 // ticked, labelled axes drawn around that area.
 
-#include "drawing/OverlayImage.h"
+#include "drawing/Canvas.h"
 
 #include <string>
 
@@ -81,9 +81,9 @@ public:
 private:
     static int Clamped(double V)
     {
-        if (V < -22000) return -22000;
-        if (V > 22000) return 22000;
-        if (V != V) return -22000; // NaN
+        if (V < -PixelLimit) return -PixelLimit;
+        if (V > PixelLimit) return PixelLimit;
+        if (V != V) return -PixelLimit; // NaN
         // Rounds halves to even as nearbyint does: adding 1.5 * 2^52 leaves
         // no fraction bits, and the addition rounds to nearest, ties to even.
         constexpr double Shift = 6755399441055744.0;

@@ -1,0 +1,422 @@
+#include "drawing/Canvas.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace tensim {
+
+namespace {
+
+constexpr int PixelsPerInch = 96;
+
+// a * b / c rounded to the nearest integer, halves away from zero.
+int MulDiv(int A, int B, int C)
+{
+    return static_cast<int>(std::lround(double(A) * B / C));
+}
+
+QColor ToColor(TColor Color)
+{
+    return QColor::fromRgb(ColorToRgb(Color));
+}
+
+// The font at the picture's resolution: its pixel height times the ratio of
+// device pixels to the screen's logical ones.
+QFont ToQFont(const TFont& Font, double PixelRatio)
+{
+    QFont font(QString::fromStdString(Font.Name));
+    const int height = std::abs(Font.Height);
+    font.setPixelSize(std::max(1, static_cast<int>(DevicePixels(height, PixelRatio))));
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+// On and off runs of the dashed width-1 pens; empty for a solid pen.
+std::vector<int> DashPattern(TPenStyle Style)
+{
+    switch (Style) {
+    case TPenStyle::Dash:
+        return {18, 6};
+    case TPenStyle::Dot:
+        return {3, 3};
+    case TPenStyle::DashDot:
+        return {9, 6, 3, 6};
+    case TPenStyle::DashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    default:
+        return {};
+    }
+}
+
+// Bresenham's walk from (X0, Y0) towards (X1, Y1), the end pixel left out.
+template <class Plot> void Walk(int X0, int Y0, int X1, int Y1, Plot&& plot)
+{
+    const int dx = std::abs(X1 - X0), dy = std::abs(Y1 - Y0);
+    const int sx = X0 < X1 ? 1 : -1, sy = Y0 < Y1 ? 1 : -1;
+    int err = dx - dy;
+    int x = X0, y = Y0;
+    while (x != X1 || y != Y1) {
+        plot(x, y);
+        const int e2 = 2 * err;
+        if (e2 > -dy) {
+            err -= dy;
+            x += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+// Walks the pixels of a path of integer lines, each line without its end
+// pixel, and reports those the pen style paints.
+class TLineWalker {
+public:
+    explicit TLineWalker(TPenStyle Style) : FPattern(DashPattern(Style)) {}
+
+    template <class Plot> void Line(int X0, int Y0, int X1, int Y1, Plot&& plot)
+    {
+        Walk(X0, Y0, X1, Y1, [&](int x, int y) {
+            if (On()) plot(x, y);
+        });
+    }
+
+private:
+    bool On()
+    {
+        if (FPattern.empty()) return true;
+        const bool on = FRun % 2 == 0;
+        if (++FStep >= FPattern[FRun]) {
+            FStep = 0;
+            FRun = (FRun + 1) % FPattern.size();
+        }
+        return on;
+    }
+
+    std::vector<int> FPattern;
+    size_t FRun = 0;
+    int FStep = 0;
+};
+
+QRgb Combine(QRgb Source, QRgb Destination, TPenMode Mode)
+{
+    if (Mode == TPenMode::NotXor) return 0xFF000000u | (~(Source ^ Destination) & 0x00FFFFFFu);
+    return Source;
+}
+
+// The pixels of TLineWalker::Line for a solid pen, painted straight on the
+// bits: the same walk without the dash pattern's bookkeeping.
+template <TPenMode Mode>
+void SolidLine(uchar* Bits, qsizetype Stride, const QRect& Clip, int X0, int Y0, int X1, int Y1,
+               QRgb Colour)
+{
+    const unsigned width = static_cast<unsigned>(Clip.width());
+    const unsigned height = static_cast<unsigned>(Clip.height());
+    const int left = Clip.left(), top = Clip.top();
+    Walk(X0, Y0, X1, Y1, [&](int x, int y) {
+        if (unsigned(x - left) < width && unsigned(y - top) < height) {
+            QRgb* pixel = reinterpret_cast<QRgb*>(Bits + y * Stride) + x;
+            *pixel = Combine(Colour, *pixel, Mode);
+        }
+    });
+}
+
+} // namespace
+
+int TFont::Size() const
+{
+    return -MulDiv(Height, 72, PixelsPerInch);
+}
+
+void TFont::SetSize(int Points)
+{
+    Height = -MulDiv(Points, PixelsPerInch, 72);
+}
+
+QRect TCanvas::EffectiveClip() const
+{
+    // The clip rectangle within the picture; empty when they do not meet.
+    const int left = std::max(FClip.Left, 0), top = std::max(FClip.Top, 0);
+    const int right = std::min(FClip.Right, FTarget->width());
+    const int bottom = std::min(FClip.Bottom, FTarget->height());
+    if (left >= right || top >= bottom) return QRect();
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void TCanvas::Changed()
+{
+    ++FChanges;
+    if (OnChange) OnChange();
+}
+
+void TCanvas::MoveTo(int X, int Y)
+{
+    PenPos = TPoint{X, Y};
+}
+
+void TCanvas::LineTo(int X, int Y)
+{
+    if (Pen.Width > 1)
+        Polyline({PenPos, TPoint{X, Y}});
+    else
+        Segment(PenPos.X, PenPos.Y, X, Y);
+    PenPos = TPoint{X, Y};
+}
+
+QPainter& TCanvas::Record(const QRect& Clip, bool WithPen)
+{
+    QPainter& p = *FRecorder;
+    p.setClipRect(Clip);
+    p.setBrush(Qt::NoBrush);
+    if (!WithPen || Pen.Style == TPenStyle::Clear) {
+        p.setPen(Qt::NoPen);
+        return p;
+    }
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                          Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
+    QPen pen(ToColor(Pen.Color), std::max(1, Pen.Width), styles[static_cast<int>(Pen.Style)],
+             Qt::FlatCap, Qt::MiterJoin);
+    p.setPen(pen);
+    return p;
+}
+
+namespace {
+
+QPointF Centre(int X, int Y)
+{
+    return QPointF(X + 0.5, Y + 0.5);
+}
+
+} // namespace
+
+// A single line never reaches a pixel twice: it is painted as it is walked.
+void TCanvas::Segment(int X0, int Y0, int X1, int Y1)
+{
+    const QRect clip = EffectiveClip();
+    if (Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    if (FRecorder) Record(clip, true).drawLine(Centre(X0, Y0), Centre(X1, Y1));
+    const QRgb colour = ColorToRgb(Pen.Color);
+    uchar* const bits = FTarget->bits();
+    const qsizetype stride = FTarget->bytesPerLine();
+    if (Pen.Style == TPenStyle::Solid) {
+        if (Pen.Mode == TPenMode::NotXor)
+            SolidLine<TPenMode::NotXor>(bits, stride, clip, X0, Y0, X1, Y1, colour);
+        else
+            SolidLine<TPenMode::Copy>(bits, stride, clip, X0, Y0, X1, Y1, colour);
+    } else {
+        const int left = clip.left(), top = clip.top(), right = clip.right(),
+                  bottom = clip.bottom();
+        const TPenMode mode = Pen.Mode;
+        TLineWalker walker(Pen.Style);
+        walker.Line(X0, Y0, X1, Y1, [&](int x, int y) {
+            if (x < left || x > right || y < top || y > bottom) return;
+            QRgb* pixel = reinterpret_cast<QRgb*>(bits + y * stride) + x;
+            *pixel = Combine(colour, *pixel, mode);
+        });
+    }
+    Changed();
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& Points)
+{
+    const QRect clip = EffectiveClip();
+    if (Points.size() < 2 || Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    if (Points.size() == 2 && Pen.Width <= 1) {
+        Segment(Points[0].X, Points[0].Y, Points[1].X, Points[1].Y);
+        return;
+    }
+    if (FRecorder) {
+        QPolygonF path;
+        for (const TPoint& p : Points)
+            path << Centre(p.X, p.Y);
+        Record(clip, true).drawPolyline(path);
+    }
+    const QRgb colour = ColorToRgb(Pen.Color);
+
+    if (Pen.Width > 1) {
+        // Wide pens: the stroke is filled as one shape, so it too paints
+        // every pixel once.
+        QPainter painter(FTarget);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setClipRect(clip);
+        if (Pen.Mode == TPenMode::NotXor)
+            painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        painter.setPen(
+            QPen(QColor::fromRgb(colour), Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPolygon polygon;
+        for (const TPoint& p : Points)
+            polygon << QPoint(p.X, p.Y);
+        painter.drawPolyline(polygon);
+        painter.end();
+        Changed();
+        return;
+    }
+
+    // Every pixel of the whole path is painted once: a pixel already marked
+    // with this path's generation is passed over.
+    const int left = clip.left(), top = clip.top(), right = clip.right(), bottom = clip.bottom();
+    const size_t width = static_cast<size_t>(clip.width());
+    TPathMarks& marks = *FPathMarks;
+    const size_t needed = width * static_cast<size_t>(clip.height());
+    if (marks.Marks.size() < needed) {
+        marks.Marks.assign(needed, 0);
+        marks.Generation = 0;
+    }
+    if (++marks.Generation == 0) {
+        std::fill(marks.Marks.begin(), marks.Marks.end(), 0);
+        marks.Generation = 1;
+    }
+    const uint32_t generation = marks.Generation;
+    uchar* const bits = FTarget->bits();
+    const qsizetype stride = FTarget->bytesPerLine();
+    const TPenMode mode = Pen.Mode;
+    TLineWalker walker(Pen.Style);
+    for (size_t i = 1; i < Points.size(); ++i)
+        walker.Line(Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y, [&](int x, int y) {
+            if (x < left || x > right || y < top || y > bottom) return;
+            uint32_t& mark = marks.Marks[(y - top) * width + (x - left)];
+            if (mark == generation) return;
+            mark = generation;
+            QRgb* pixel = reinterpret_cast<QRgb*>(bits + y * stride) + x;
+            *pixel = Combine(colour, *pixel, mode);
+        });
+    Changed();
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color)
+{
+    const QRect clip = EffectiveClip();
+    if (!clip.contains(X, Y)) return;
+    if (FRecorder) Record(clip, false).fillRect(QRect(X, Y, 1, 1), ToColor(Color));
+    FTarget->setPixel(X, Y, ColorToRgb(Color));
+    Changed();
+}
+
+TColor TCanvas::Pixel(int X, int Y) const
+{
+    if (!FTarget->rect().contains(X, Y)) return 0xFFFFFFFFu;
+    return RgbToColor(FTarget->pixel(X, Y));
+}
+
+void TCanvas::FillRect(const TRect& Rect)
+{
+    if (Brush.Style == TBrushStyle::Clear) return;
+    const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
+                           .intersected(EffectiveClip());
+    if (!area.isEmpty()) {
+        if (FRecorder) Record(EffectiveClip(), false).fillRect(area, ToColor(Brush.Color));
+        QPainter painter(FTarget);
+        painter.fillRect(area, ToColor(Brush.Color));
+    }
+    Changed();
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
+{
+    const QRect clip = EffectiveClip();
+    if (clip.isEmpty()) return;
+    if (FRecorder) {
+        QPainter& p = Record(clip, true);
+        if (Brush.Style != TBrushStyle::Clear) p.setBrush(ToColor(Brush.Color));
+        p.drawEllipse(QRectF(Centre(X1, Y1), Centre(X2 - 1, Y2 - 1)));
+    }
+    QPainter painter(FTarget);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setClipRect(clip);
+    if (Pen.Mode == TPenMode::NotXor)
+        painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    if (Pen.Style == TPenStyle::Clear)
+        painter.setPen(Qt::NoPen);
+    else
+        painter.setPen(QPen(ToColor(Pen.Color), Pen.Width > 1 ? Pen.Width : 0));
+    if (Brush.Style == TBrushStyle::Clear)
+        painter.setBrush(Qt::NoBrush);
+    else
+        painter.setBrush(ToColor(Brush.Color));
+    // The box is right- and bottom-exclusive.
+    painter.drawEllipse(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1));
+    painter.end();
+    Changed();
+}
+
+int TCanvas::TFontCache::Width(const std::string& Text)
+{
+    const auto known = Widths.find(Text);
+    if (known != Widths.end()) return known->second;
+    if (Widths.size() >= 512) Widths.clear();
+    const int width = Metrics.horizontalAdvance(QString::fromStdString(Text));
+    Widths.emplace(Text, width);
+    return width;
+}
+
+TCanvas::TFontCache& TCanvas::Fonts(const TFont& Font) const
+{
+    for (TFontCache& cached : FFontCache)
+        if (cached.Made && cached.Height == Font.Height && cached.Ratio == FPixelRatio &&
+            cached.Name == Font.Name)
+            return cached;
+    TFontCache& made = FFontCache[FFontCacheNext];
+    FFontCacheNext = (FFontCacheNext + 1) % 4;
+    made.Made = true;
+    made.Name = Font.Name;
+    made.Height = Font.Height;
+    made.Ratio = FPixelRatio;
+    made.Font = ToQFont(Font, FPixelRatio);
+    made.Metrics = QFontMetrics(made.Font);
+    made.Widths.clear();
+    return made;
+}
+
+void TCanvas::TextOut(int X, int Y, const std::string& Text)
+{
+    TFontCache& fonts = Fonts(Font);
+    const QFontMetrics& metrics = fonts.Metrics;
+    const int width = fonts.Width(Text);
+    PenPos = TPoint{X + width, Y};
+    const QRect clip = EffectiveClip();
+    if (clip.isEmpty()) return;
+    const QString text = QString::fromStdString(Text);
+    const auto paint = [&](QPainter& Painter) {
+        if (Brush.Style != TBrushStyle::Clear)
+            Painter.fillRect(QRect(X, Y, width, metrics.height()), ToColor(Brush.Color));
+        Painter.setFont(fonts.Font);
+        Painter.setPen(ToColor(Font.Color));
+        Painter.drawText(X, Y + metrics.ascent(), text);
+    };
+    if (FRecorder) paint(Record(clip, false));
+    std::optional<QPainter> own;
+    QPainter* painter = FTextPainter.get();
+    if (!painter) painter = &own.emplace(FTarget);
+    painter->setRenderHint(QPainter::TextAntialiasing, false);
+    painter->setClipRect(clip);
+    paint(*painter);
+    Changed();
+}
+
+void TCanvas::BeginTexts()
+{
+    if (FTextDepth++ == 0 && !FTarget->isNull()) FTextPainter = std::make_shared<QPainter>(FTarget);
+}
+
+void TCanvas::EndTexts()
+{
+    if (FTextDepth > 0 && --FTextDepth == 0) FTextPainter.reset();
+}
+
+QSize TCanvas::TextExtent(const std::string& Text) const
+{
+    return TextExtent(Font, Text);
+}
+
+QSize TCanvas::TextExtent(const TFont& InFont, const std::string& Text) const
+{
+    TFontCache& fonts = Fonts(InFont);
+    return QSize(fonts.Width(Text), fonts.Metrics.height());
+}
+
+} // namespace tensim
