@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cstring>
@@ -121,21 +123,13 @@ void TOverlayImage::paintEvent(QPaintEvent*)
 {
     if (FPainting) return;
     FUpdatePending = false;
-    struct TPaintGuard {
-        bool& Flag;
-        explicit TPaintGuard(bool& F) : Flag(F) { Flag = true; }
-        ~TPaintGuard() { Flag = false; }
-    } guard(FPainting);
+    const QScopedValueRollback<bool> painting(FPainting, true);
 
     const QImage* shown = &FPicture;
     if (OnOverlayPaint) {
         FOverlay = FPicture.copy();
         FCanvas.SetTarget(&FOverlay);
-        struct TTargetGuard {
-            TCanvas& Canvas;
-            QImage* Picture;
-            ~TTargetGuard() { Canvas.SetTarget(Picture); }
-        } target{FCanvas, &FPicture};
+        const auto target = qScopeGuard([this] { FCanvas.SetTarget(&FPicture); });
         OnOverlayPaint(this);
         FOverlayValid = true;
         shown = &FOverlay;

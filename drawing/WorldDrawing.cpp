@@ -2,6 +2,8 @@
 
 #include "math/FloatFormat.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
 
@@ -165,19 +167,7 @@ void TWorldDrawing::DrawAxes(TCanvas& Canvas, const std::string& XLabel, const s
 {
     // The labels share one painter.
     Canvas.BeginTexts();
-    try {
-        DrawAxesWithTexts(Canvas, XLabel, YLabel, AxesColor, Arrows);
-    } catch (...) {
-        Canvas.EndTexts();
-        throw;
-    }
-    Canvas.EndTexts();
-}
-
-void TWorldDrawing::DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel,
-                                      const std::string& YLabel, TColor AxesColor,
-                                      bool Arrows) const
-{
+    const auto texts = qScopeGuard([&] { Canvas.EndTexts(); });
     const TCanvasState kept(Canvas);
     Canvas.Brush.Style = TBrushStyle::Clear;
     Canvas.Pen = TPen{AxesColor, 1, TPenStyle::Solid, TPenMode::Copy};

@@ -89,8 +89,6 @@ private:
         constexpr double Shift = 6755399441055744.0;
         return static_cast<int>((V + Shift) - Shift);
     }
-    void DrawAxesWithTexts(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
-                           TColor AxesColor, bool Arrows) const;
 
     // A length of N logical pixels in the picture's pixels.
     int Px(int N) const { return static_cast<int>(DevicePixels(N, FPixelRatio)); }
