@@ -299,7 +299,8 @@ void TForm1::FormCreate()
     SetWorld(*MathImage2, IncrementalWindow);
 
     FEllipse = std::make_unique<TEllipse2>(clBlack, 0, 0, 1, 0, 0, 1, 1, false);
-    FUnitSquare = std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
+    FUnitSquare =
+        std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, TMarkType::Square, clBlue, clBlack);
     FTriangle = std::make_unique<TPointList2D>();
     const std::array<TWorldSegment, 3> sides = StartTriangle();
     const TColor colours[3] = {clGreen, clBlue, clRed};

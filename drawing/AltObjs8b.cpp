@@ -21,6 +21,16 @@ void SetNotXorPen(TMathImage& Image, TColor Color)
     pen.Mode = TPenMode::NotXor;
 }
 
+// Erases a drawn shape, makes the change and draws the shape again: a
+// drawn shape stays drawn, at its new place.
+template <class TShape, class F> void RedrawAround(TShape& Shape, TMathImage& Image, F&& Change)
+{
+    const bool drawn = Shape.Drawn();
+    if (drawn) Shape.Erase(Image);
+    Change();
+    if (drawn) Shape.Draw(Image);
+}
+
 } // namespace
 
 // ---- TrPoint2D -------------------------------------------------------------
@@ -30,12 +40,14 @@ TrPoint2D::TrPoint2D(TColor Color, double X, double Y)
 {
 }
 
-template <class F> void TrPoint2D::Toggle(TMathImage& Image, bool NowDrawn, F&& Strokes)
+void TrPoint2D::Toggle(TMathImage& Image, bool NowDrawn)
 {
     FDrawn = NowDrawn;
-    const TCanvasState kept(Image.DrawingCanvas());
-    SetNotXorPen(Image, FColor);
-    Strokes();
+    TCanvas& canvas = Image.DrawingCanvas();
+    const TCanvasState kept(canvas);
+    canvas.Pen.Mode = TPenMode::NotXor;
+    if (NowDrawn || ErasesInOwnColor()) canvas.Pen.Color = FColor;
+    Strokes(Image);
 }
 
 void TrPoint2D::Dispose(TMathImage& Image)
@@ -44,29 +56,26 @@ void TrPoint2D::Dispose(TMathImage& Image)
     delete this;
 }
 
-// A point is painted, not xor-ed: the erase paints the pixel again in the
-// surface's current pen colour.
 void TrPoint2D::Draw(TMathImage& Image)
 {
-    if (FDrawn) return;
-    Toggle(Image, true, [&] { Image.d2DrawPoint(X(), Y()); });
+    if (!FDrawn) Toggle(Image, true);
 }
 
 void TrPoint2D::Erase(TMathImage& Image)
 {
-    if (!FDrawn) return;
-    FDrawn = false;
-    const TCanvasState kept(Image.DrawingCanvas());
-    Image.DrawingCanvas().Pen.Mode = TPenMode::NotXor;
+    if (FDrawn) Toggle(Image, false);
+}
+
+// A point is painted, not xor-ed: the erase paints the pixel again in the
+// surface's current pen colour.
+void TrPoint2D::Strokes(TMathImage& Image)
+{
     Image.d2DrawPoint(X(), Y());
 }
 
 void TrPoint2D::MoveTo(TMathImage& Image, double X, double Y)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    FPosition = MakeVector2D(X, Y);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] { FPosition = MakeVector2D(X, Y); });
 }
 
 void TrPoint2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
@@ -94,22 +103,10 @@ TLine2D::TLine2D(TColor Color, double X1, double Y1, double X2, double Y2)
 {
 }
 
-void TLine2D::Segment(TMathImage& Image) const
+void TLine2D::Strokes(TMathImage& Image)
 {
     Image.d2MoveTo(FPosition.Elem[1], FPosition.Elem[2]);
     Image.d2LineTo(FEndPoint.Elem[1], FEndPoint.Elem[2]);
-}
-
-void TLine2D::Draw(TMathImage& Image)
-{
-    if (FDrawn) return;
-    Toggle(Image, true, [&] { Segment(Image); });
-}
-
-void TLine2D::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    Toggle(Image, false, [&] { Segment(Image); });
 }
 
 void TLine2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
@@ -131,11 +128,10 @@ bool TLine2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
 
 void TLine2D::SetEnds(TMathImage& Image, double X1, double Y1, double X2, double Y2)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    FPosition = MakeVector2D(X1, Y1);
-    FEndPoint = MakeVector2D(X2, Y2);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] {
+        FPosition = MakeVector2D(X1, Y1);
+        FEndPoint = MakeVector2D(X2, Y2);
+    });
 }
 
 double TLine2D::Length()
@@ -149,7 +145,7 @@ double TLine2D::Length()
 
 void TVectorArrow2D::Strokes(TMathImage& Image)
 {
-    Segment(Image);
+    TLine2D::Strokes(Image);
     const double x2 = FEndPoint.Elem[1], y2 = FEndPoint.Elem[2];
     const double ends[4] = {FPosition.Elem[1], FPosition.Elem[2], x2, y2};
     if (!FBarbsMade || !std::equal(ends, ends + 4, FBarbsFor)) {
@@ -169,33 +165,20 @@ void TVectorArrow2D::Strokes(TMathImage& Image)
     }
 }
 
-void TVectorArrow2D::Draw(TMathImage& Image)
-{
-    if (FDrawn) return;
-    Toggle(Image, true, [&] { Strokes(Image); });
-}
-
-void TVectorArrow2D::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    Toggle(Image, false, [&] { Strokes(Image); });
-}
-
 // ---- TMark -----------------------------------------------------------------
 
-TMark::TMark(int MarkSize, double X, double Y, uint8_t MarkType, TColor Color)
+TMark::TMark(int MarkSize, double X, double Y, TMarkType MarkType, TColor Color)
     : TrPoint2D(Color, X, Y), FMarkSize(MarkSize), FMarkType(MarkType)
 {
 }
 
-void TMark::Figure(TMathImage& Image) const
+// In the mark's colour, which the pen has for both Draw and Erase.
+void TMark::Strokes(TMathImage& Image)
 {
     TCanvas& canvas = Image.DrawingCanvas();
     const long long px = Image.WindowX(X()), py = Image.WindowY(Y());
     // The mark's size is in logical pixels.
     const long long s = DevicePixels(FMarkSize, Image.PixelRatio());
-    const TCanvasState kept(canvas);
-    canvas.Pen.Color = FColor;
     // The pixel at (dx, dy) from the mark's own, kept within the surface's
     // pixel range as every world point is: a huge mark size neither
     // overflows nor walks millions of pixels off the picture.
@@ -210,49 +193,37 @@ void TMark::Figure(TMathImage& Image) const
             canvas.LineTo(p->X, p->Y);
     };
     switch (FMarkType) {
-    case 0:
+    case TMarkType::Plus:
         path({at(-s, 0), at(s, 0)});
         path({at(0, -s), at(0, s)});
         break;
-    case 1:
+    case TMarkType::DiagonalCross:
         path({at(-s, -s), at(s, s)});
         path({at(s, -s), at(-s, s)});
         break;
-    case 2:
+    case TMarkType::Square:
         path({at(-s, -s), at(s, -s), at(s, s), at(-s, s), at(-s, -s)});
         break;
-    case 3:
+    case TMarkType::Diamond:
         path({at(-s, 0), at(0, s), at(s, 0), at(0, -s), at(-s, 0)});
         break;
-    case 4:
+    case TMarkType::TriangleApexUp:
         path({at(0, -s), at(s, s), at(-s, s), at(0, -s)});
         break;
-    case 5:
+    case TMarkType::TriangleApexDown:
         path({at(0, s), at(s, -s), at(-s, -s), at(0, s)});
         break;
-    case 6: {
+    case TMarkType::Circle: {
         const TPoint topLeft = at(-s, -s), bottomRight = at(s, s);
         canvas.Ellipse(topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y);
         break;
     }
-    case 7:
+    case TMarkType::Point:
         Image.d2DrawPoint(X(), Y());
         break;
     default:
         break;
     }
-}
-
-void TMark::Draw(TMathImage& Image)
-{
-    if (FDrawn) return;
-    Toggle(Image, true, [&] { Figure(Image); });
-}
-
-void TMark::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    Toggle(Image, false, [&] { Figure(Image); });
 }
 
 bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
@@ -283,27 +254,33 @@ TrPoint2D* TPointList2D::GetPoint(int Index) const
 
 void TPointList2D::Draw(TMathImage& Image)
 {
-    if (!FDrawn)
-        for (auto& item : FItems)
-            item->Draw(Image);
+    if (FDrawn) return;
+    Parts(Image, true);
     FDrawn = true;
 }
 
 void TPointList2D::Erase(TMathImage& Image)
 {
-    if (FDrawn)
-        for (auto& item : FItems)
-            item->Erase(Image);
+    if (!FDrawn) return;
+    Parts(Image, false);
     FDrawn = false;
+}
+
+void TPointList2D::Parts(TMathImage& Image, bool Drawing)
+{
+    for (auto& item : FItems)
+        if (Drawing)
+            item->Draw(Image);
+        else
+            item->Erase(Image);
 }
 
 void TPointList2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    for (auto& item : FItems)
-        item->Transform(Matrix, Image);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] {
+        for (auto& item : FItems)
+            item->Transform(Matrix, Image);
+    });
 }
 
 void TPointList2D::DeleteAll(TMathImage& Image)
@@ -320,30 +297,26 @@ TEllipse2::TEllipse2(TColor Color, double CX, double CY, double F11, double F12,
     : FStrain(CX, CY, F11, F12, F21, F22, Radius), FColor(Color), FAxesShown(AxesShown)
 {
     for (int axis = 0; axis < 2; ++axis) {
-        double x1, y1, x2, y2;
-        AxisEnds(axis, x1, y1, x2, y2);
-        Add(std::make_unique<TLine2D>(Color, x1, y1, x2, y2));
+        const TAxisEnds ends = AxisEnds(axis);
+        Add(std::make_unique<TLine2D>(Color, ends.X1, ends.Y1, ends.X2, ends.Y2));
     }
 }
 
-void TEllipse2::AxisEnds(int Axis, double& X1, double& Y1, double& X2, double& Y2) const
+TEllipse2::TAxisEnds TEllipse2::AxisEnds(int Axis) const
 {
     const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2];
     const double theta = FStrain.Inclination();
     const double angle = Axis == 0 ? theta : theta + 1.5707963267948966;
     const double half = Axis == 0 ? FStrain.MajorSemiAxis() : FStrain.MinorSemiAxis();
-    X1 = cx - half * std::cos(angle);
-    Y1 = cy - half * std::sin(angle);
-    X2 = cx + half * std::cos(angle);
-    Y2 = cy + half * std::sin(angle);
+    return {cx - half * std::cos(angle), cy - half * std::sin(angle), cx + half * std::cos(angle),
+            cy + half * std::sin(angle)};
 }
 
 void TEllipse2::PlaceAxes(TMathImage& Image)
 {
     for (int axis = 0; axis < 2 && axis < Count(); ++axis) {
-        double x1, y1, x2, y2;
-        AxisEnds(axis, x1, y1, x2, y2);
-        FItems[axis]->SetEnds(Image, x1, y1, x2, y2);
+        const TAxisEnds ends = AxisEnds(axis);
+        FItems[axis]->SetEnds(Image, ends.X1, ends.Y1, ends.X2, ends.Y2);
     }
 }
 
@@ -377,24 +350,10 @@ void TEllipse2::Curve(TMathImage& Image) const
     Image.d2Polyline(points);
 }
 
-void TEllipse2::Draw(TMathImage& Image)
+void TEllipse2::Parts(TMathImage& Image, bool Drawing)
 {
-    if (FDrawn) return;
     Curve(Image);
-    if (FAxesShown)
-        for (auto& axis : FItems)
-            axis->Draw(Image);
-    FDrawn = true;
-}
-
-void TEllipse2::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    Curve(Image);
-    if (FAxesShown)
-        for (auto& axis : FItems)
-            axis->Erase(Image);
-    FDrawn = false;
+    if (FAxesShown) TPointList2D::Parts(Image, Drawing);
 }
 
 void TEllipse2::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
@@ -414,10 +373,7 @@ bool TEllipse2::HitTest(int PixelX, int PixelY, TMathImage& Image)
 
 void TEllipse2::SetAxesShown(TMathImage& Image, bool Shown)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    FAxesShown = Shown;
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] { FAxesShown = Shown; });
 }
 
 void TEllipse2::ShowAxes(TMathImage& Image)
@@ -432,26 +388,24 @@ void TEllipse2::HideAxes(TMathImage& Image)
 
 void TEllipse2::MoveCentre(TMathImage& Image, double X, double Y)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    FStrain.Centre = MakeVector2D(X, Y);
-    PlaceAxes(Image);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] {
+        FStrain.Centre = MakeVector2D(X, Y);
+        PlaceAxes(Image);
+    });
 }
 
 void TEllipse2::SetDeformation(const TTransformMatrix& Matrix, TMathImage& Image)
 {
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    FStrain.Deformation = CleanMatrix(Matrix);
-    PlaceAxes(Image);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] {
+        FStrain.Deformation = CleanMatrix(Matrix);
+        PlaceAxes(Image);
+    });
 }
 
 // ---- TParallelogram --------------------------------------------------------
 
 TParallelogram::TParallelogram(int MarkSize, double X1, double Y1, double X2, double Y2, double X3,
-                               double Y3, uint8_t MarkType, TColor MarkColor, TColor EdgeColor)
+                               double Y3, TMarkType MarkType, TColor MarkColor, TColor EdgeColor)
     : FEdgeColor(EdgeColor)
 {
     Add(std::make_unique<TMark>(MarkSize, X1, Y1, MarkType, MarkColor));
@@ -487,17 +441,9 @@ void TParallelogram::Edges(TMathImage& Image) const
     Image.d2LineTo(p3.Elem[1], p3.Elem[2]);
 }
 
-void TParallelogram::Draw(TMathImage& Image)
+void TParallelogram::Parts(TMathImage& Image, bool Drawing)
 {
-    if (FDrawn) return;
-    TPointList2D::Draw(Image);
-    Edges(Image);
-}
-
-void TParallelogram::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    TPointList2D::Erase(Image);
+    TPointList2D::Parts(Image, Drawing);
     Edges(Image);
 }
 
@@ -522,59 +468,57 @@ void TParallelogram::MoveVertex(int Index, TMathImage& Image, double X, double Y
     Draw(Image);
 }
 
-void TParallelogram::AxialRatioText(int, std::string&) {}
+std::string TParallelogram::AxialRatioText(int)
+{
+    return {};
+}
 
-void TParallelogram::InclinationText(int, std::string&) {}
+std::string TParallelogram::InclinationText(int)
+{
+    return {};
+}
 
 // ---- TParallelogram2 -------------------------------------------------------
 
 TParallelogram2::TParallelogram2(int MarkSize, double X1, double Y1, double X2, double Y2,
-                                 double X3, double Y3, uint8_t MarkType, TColor MarkColor,
+                                 double X3, double Y3, TMarkType MarkType, TColor MarkColor,
                                  TColor EdgeColor)
     : TParallelogram(MarkSize, X1, Y1, X2, Y2, X3, Y3, MarkType, MarkColor, EdgeColor)
 {
-    TTransformVector centre;
-    TTransformMatrix edges;
-    InscribedEllipse(centre, edges);
-    const TTransformMatrix f = CleanMatrix(edges);
-    FEllipse = std::make_unique<TEllipse2>(EdgeColor, centre.Elem[1], centre.Elem[2], f.Elem[1][1],
-                                           f.Elem[1][2], f.Elem[2][1], f.Elem[2][2], 0.5, true);
+    const TInscribedEllipse inscribed = InscribedEllipse();
+    const TTransformMatrix f = CleanMatrix(inscribed.Edges);
+    FEllipse = std::make_unique<TEllipse2>(EdgeColor, inscribed.Centre.Elem[1],
+                                           inscribed.Centre.Elem[2], f.Elem[1][1], f.Elem[1][2],
+                                           f.Elem[2][1], f.Elem[2][2], 0.5, true);
 }
 
 // The inscribed ellipse of radius 0.5: centre on the middle of the diagonal
 // P2-P3, the edge vectors P2 - P1 and P3 - P1 as the columns of its
 // deformation; it touches the four edges at their midpoints.
-void TParallelogram2::InscribedEllipse(TTransformVector& Centre, TTransformMatrix& Edges) const
+TParallelogram2::TInscribedEllipse TParallelogram2::InscribedEllipse() const
 {
     const TTransformVector e1 = VectorSubtraction(Vertex(2), Vertex(1));
     const TTransformVector e2 = VectorSubtraction(Vertex(3), Vertex(1));
-    Centre = VectorBetween(Vertex(2), Vertex(3), 0.5);
-    Edges = MakeTensor2D(e1.Elem[1], e2.Elem[1], e1.Elem[2], e2.Elem[2]);
+    return {VectorBetween(Vertex(2), Vertex(3), 0.5),
+            MakeTensor2D(e1.Elem[1], e2.Elem[1], e1.Elem[2], e2.Elem[2])};
 }
 
 void TParallelogram2::FitEllipse(TMathImage& Image)
 {
     // An emptied marker has no vertices to fit to.
     if (Count() < 3) return;
-    TTransformVector centre;
-    TTransformMatrix edges;
-    InscribedEllipse(centre, edges);
-    FEllipse->MoveCentre(Image, centre.Elem[1], centre.Elem[2]);
-    FEllipse->SetDeformation(edges, Image);
+    const TInscribedEllipse inscribed = InscribedEllipse();
+    FEllipse->MoveCentre(Image, inscribed.Centre.Elem[1], inscribed.Centre.Elem[2]);
+    FEllipse->SetDeformation(inscribed.Edges, Image);
 }
 
-void TParallelogram2::Draw(TMathImage& Image)
+void TParallelogram2::Parts(TMathImage& Image, bool Drawing)
 {
-    if (FDrawn) return;
-    TParallelogram::Draw(Image);
-    FEllipse->Draw(Image);
-}
-
-void TParallelogram2::Erase(TMathImage& Image)
-{
-    if (!FDrawn) return;
-    TParallelogram::Erase(Image);
-    FEllipse->Erase(Image);
+    TParallelogram::Parts(Image, Drawing);
+    if (Drawing)
+        FEllipse->Draw(Image);
+    else
+        FEllipse->Erase(Image);
 }
 
 void TParallelogram2::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
@@ -587,10 +531,7 @@ void TParallelogram2::SetVertex(int Index, TMathImage& Image, double X, double Y
 {
     TrPoint2D* vertex = GetPoint(Index);
     if (!vertex) return;
-    const bool drawn = FDrawn;
-    if (drawn) Erase(Image);
-    vertex->MoveTo(Image, X, Y);
-    if (drawn) Draw(Image);
+    RedrawAround(*this, Image, [&] { vertex->MoveTo(Image, X, Y); });
     FitEllipse(Image);
 }
 
@@ -617,14 +558,14 @@ void TParallelogram2::MoveVertex(int Index, TMathImage& Image, double X, double 
     Draw(Image);
 }
 
-void TParallelogram2::AxialRatioText(int Digits, std::string& Text)
+std::string TParallelogram2::AxialRatioText(int Digits)
 {
-    FEllipse->AxialRatioText(Digits, Text);
+    return FEllipse->AxialRatioText(Digits);
 }
 
-void TParallelogram2::InclinationText(int Digits, std::string& Text)
+std::string TParallelogram2::InclinationText(int Digits)
 {
-    FEllipse->InclinationText(Digits, Text);
+    return FEllipse->InclinationText(Digits);
 }
 
 } // namespace tensim

@@ -3,7 +3,8 @@
 // themselves on a TMathImage: points, lines, arrows, marks, lists of them,
 // the strain ellipse and the parallelogram markers. Shapes draw with a
 // not-xor pen and keep a drawn flag, so Draw and Erase alternate and an
-// erase restores the picture underneath exactly.
+// erase restores the picture underneath exactly: both paint the same
+// strokes, which each shape states once.
 
 #include "drawing/MathImge.h"
 #include "drawing/StrainEllipse.h"
@@ -27,6 +28,8 @@ public:
     // Erases the shape and deletes it; only for a shape made with new that
     // nothing else owns.
     virtual void Dispose(TMathImage& Image);
+    // Draw and Erase paint the shape's strokes with a not-xor pen in the
+    // shape's colour; the surface's pen is put back afterwards.
     virtual void Draw(TMathImage& Image);
     virtual void Erase(TMathImage& Image);
     // Moves the position (a line's start point).
@@ -43,20 +46,25 @@ public:
     TColor Color() const { return FColor; }
 
 protected:
-    // Sets the drawn flag to NowDrawn and runs Strokes with a not-xor pen in
-    // the shape's colour; the surface's pen is put back afterwards.
-    template <class F> void Toggle(TMathImage& Image, bool NowDrawn, F&& Strokes);
+    // The shape on the surface's drawing canvas, in its pen: a point sets
+    // its pixel to the pen colour.
+    virtual void Strokes(TMathImage& Image);
+    // Whether Erase too sets the pen colour to the shape's: a point is
+    // erased in the surface's current pen colour.
+    virtual bool ErasesInOwnColor() const { return false; }
 
     TTransformVector FPosition;
     bool FDrawn = false;
     TColor FColor;
+
+private:
+    // Sets the drawn flag to NowDrawn and paints the strokes.
+    void Toggle(TMathImage& Image, bool NowDrawn);
 };
 
 class TLine2D : public TrPoint2D {
 public:
     TLine2D(TColor Color, double X1, double Y1, double X2, double Y2);
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
     void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
     // Within three pixels (in x world units) of the segment.
     bool HitTest(int PixelX, int PixelY, TMathImage& Image) override;
@@ -66,7 +74,8 @@ public:
     const TTransformVector& EndPoint() const { return FEndPoint; }
 
 protected:
-    void Segment(TMathImage& Image) const;
+    void Strokes(TMathImage& Image) override;
+    bool ErasesInOwnColor() const override { return true; }
 
     TTransformVector FEndPoint;
 };
@@ -75,12 +84,11 @@ protected:
 class TVectorArrow2D : public TLine2D {
 public:
     using TLine2D::TLine2D;
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
+
+protected:
+    void Strokes(TMathImage& Image) override;
 
 private:
-    void Strokes(TMathImage& Image);
-
     // The ends of the two barbs, kept for the ends they were made for: an
     // arrow is drawn and erased far more often than it moves.
     double FBarbsFor[4] = {};
@@ -88,24 +96,34 @@ private:
     TTransformVector FBarbs[2];
 };
 
-// A figure of fixed pixel size at a point: 0 plus, 1 diagonal cross,
-// 2 square, 3 diamond, 4 triangle apex up, 5 triangle apex down, 6 circle,
-// 7 single pixel; MarkSize is half its width.
+// The figure of a mark, by its number; any other number draws nothing.
+enum class TMarkType : uint8_t {
+    Plus = 0,
+    DiagonalCross = 1,
+    Square = 2,
+    Diamond = 3,
+    TriangleApexUp = 4,
+    TriangleApexDown = 5,
+    Circle = 6,
+    Point = 7,
+};
+
+// A figure of fixed pixel size at a point; MarkSize is half its width.
 class TMark : public TrPoint2D {
 public:
-    TMark(int MarkSize, double X, double Y, uint8_t MarkType, TColor Color);
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
+    TMark(int MarkSize, double X, double Y, TMarkType MarkType, TColor Color);
     bool HitTest(int PixelX, int PixelY, TMathImage& Image) override;
 
     int MarkSize() const { return FMarkSize; }
-    uint8_t MarkType() const { return FMarkType; }
+    TMarkType MarkType() const { return FMarkType; }
+
+protected:
+    void Strokes(TMathImage& Image) override;
+    bool ErasesInOwnColor() const override { return true; }
 
 private:
-    void Figure(TMathImage& Image) const;
-
     int FMarkSize;
-    uint8_t FMarkType;
+    TMarkType FMarkType;
 };
 
 // A figure of shapes drawn, erased and transformed together; it owns them.
@@ -116,6 +134,7 @@ public:
     TPointList2D(const TPointList2D&) = delete;
     TPointList2D& operator=(const TPointList2D&) = delete;
 
+    // Draw and Erase paint the figure's parts, each once.
     virtual void Draw(TMathImage& Image);
     virtual void Erase(TMathImage& Image);
     virtual void Transform(const TTransformMatrix& Matrix, TMathImage& Image);
@@ -129,6 +148,10 @@ public:
     bool Drawn() const { return FDrawn; }
 
 protected:
+    // Draws (Drawing) or erases the figure's parts, whatever the drawn flag
+    // says: the members in order.
+    virtual void Parts(TMathImage& Image, bool Drawing);
+
     std::vector<std::unique_ptr<TrPoint2D>> FItems;
     bool FDrawn = false;
 };
@@ -140,8 +163,6 @@ class TEllipse2 : public TPointList2D {
 public:
     TEllipse2(TColor Color, double CX, double CY, double F11, double F12, double F21, double F22,
               double Radius, bool AxesShown);
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
     // One deformation increment; a singular product leaves F and only moves
     // the centre.
     void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
@@ -152,14 +173,8 @@ public:
     double MinorSemiAxis() const { return FStrain.MinorSemiAxis(); }
     double AxialRatio() const { return FStrain.AxialRatio(); }
     double Inclination() const { return FStrain.Inclination(); }
-    void AxialRatioText(int Digits, std::string& Text) const
-    {
-        FStrain.AxialRatioText(Digits, Text);
-    }
-    void InclinationText(int Digits, std::string& Text) const
-    {
-        FStrain.InclinationText(Digits, Text);
-    }
+    std::string AxialRatioText(int Digits) const { return FStrain.AxialRatioText(Digits); }
+    std::string InclinationText(int Digits) const { return FStrain.InclinationText(Digits); }
 
     void ShowAxes(TMathImage& Image);
     void HideAxes(TMathImage& Image);
@@ -170,10 +185,18 @@ public:
     TColor Color() const { return FColor; }
     bool AxesShown() const { return FAxesShown; }
 
+protected:
+    // The curve, then the axis lines when they are shown.
+    void Parts(TMathImage& Image, bool Drawing) override;
+
 private:
+    struct TAxisEnds {
+        double X1, Y1, X2, Y2;
+    };
+
     void Curve(TMathImage& Image) const;
     // The ends of the major (0) and minor (1) axis lines.
-    void AxisEnds(int Axis, double& X1, double& Y1, double& X2, double& Y2) const;
+    TAxisEnds AxisEnds(int Axis) const;
     void PlaceAxes(TMathImage& Image);
     void SetAxesShown(TMathImage& Image, bool Shown);
 
@@ -187,18 +210,18 @@ private:
 class TParallelogram : public TPointList2D {
 public:
     TParallelogram(int MarkSize, double X1, double Y1, double X2, double Y2, double X3, double Y3,
-                   uint8_t MarkType, TColor MarkColor, TColor EdgeColor);
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
+                   TMarkType MarkType, TColor MarkColor, TColor EdgeColor);
     // Index 1 or 4 moves the whole figure so that P1 lands on (X, Y); 2 or
     // 3 moves that vertex. The figure is drawn afterwards in every case.
     virtual void MoveVertex(int Index, TMathImage& Image, double X, double Y);
-    virtual void AxialRatioText(int Digits, std::string& Text);
-    virtual void InclinationText(int Digits, std::string& Text);
+    virtual std::string AxialRatioText(int Digits);
+    virtual std::string InclinationText(int Digits);
 
     TColor EdgeColor() const { return FEdgeColor; }
 
 protected:
+    // The vertex marks, then the edges.
+    void Parts(TMathImage& Image, bool Drawing) override;
     // P1 to P3 from the marks, P4 computed.
     TTransformVector Vertex(int Index) const;
     void Edges(TMathImage& Image) const;
@@ -211,13 +234,11 @@ protected:
 class TParallelogram2 : public TParallelogram {
 public:
     TParallelogram2(int MarkSize, double X1, double Y1, double X2, double Y2, double X3, double Y3,
-                    uint8_t MarkType, TColor MarkColor, TColor EdgeColor);
-    void Draw(TMathImage& Image) override;
-    void Erase(TMathImage& Image) override;
+                    TMarkType MarkType, TColor MarkColor, TColor EdgeColor);
     void Transform(const TTransformMatrix& Matrix, TMathImage& Image) override;
     void MoveVertex(int Index, TMathImage& Image, double X, double Y) override;
-    void AxialRatioText(int Digits, std::string& Text) override;
-    void InclinationText(int Digits, std::string& Text) override;
+    std::string AxialRatioText(int Digits) override;
+    std::string InclinationText(int Digits) override;
 
     void SetVertex(int Index, TMathImage& Image, double X, double Y);
     // The rows of the tensor become the edges from P1.
@@ -225,8 +246,17 @@ public:
 
     const TEllipse2& Ellipse() const { return *FEllipse; }
 
+protected:
+    // The parallelogram, then the ellipse.
+    void Parts(TMathImage& Image, bool Drawing) override;
+
 private:
-    void InscribedEllipse(TTransformVector& Centre, TTransformMatrix& Edges) const;
+    struct TInscribedEllipse {
+        TTransformVector Centre;
+        TTransformMatrix Edges;
+    };
+
+    TInscribedEllipse InscribedEllipse() const;
     void FitEllipse(TMathImage& Image);
 
     std::unique_ptr<TEllipse2> FEllipse;

@@ -27,14 +27,17 @@ double Stretch(double Lambda)
 
 // Squared principal stretches of the 2x2 block of P (eigenvalues of P^T P),
 // formed as the acceptance test states them.
-void SquaredStretches(const TTransformMatrix& P, double& LambdaPlus, double& LambdaMinus)
+struct TSquaredStretches {
+    double Plus, Minus;
+};
+
+TSquaredStretches SquaredStretches(const TTransformMatrix& P)
 {
     const double p11 = P.Elem[1][1], p12 = P.Elem[1][2], p21 = P.Elem[2][1], p22 = P.Elem[2][2];
     const double s = p11 * p11 + p12 * p12 + p21 * p21 + p22 * p22;
     const double d = p11 * p11 - p12 * p12 + p21 * p21 - p22 * p22;
     const double q = (p11 * p12 + p21 * p22) * (p11 * p12 + p21 * p22);
-    LambdaPlus = s / 2 + std::sqrt(d * d + 4 * q) / 2;
-    LambdaMinus = s / 2 - std::sqrt(d * d + 4 * q) / 2;
+    return {s / 2 + std::sqrt(d * d + 4 * q) / 2, s / 2 - std::sqrt(d * d + 4 * q) / 2};
 }
 
 bool IsFiniteBlock(const TTransformMatrix& M)
@@ -91,14 +94,14 @@ double TStrainEllipse::Inclination() const
     return 1.5707963267948966;
 }
 
-void TStrainEllipse::AxialRatioText(int /*Digits*/, std::string& Text) const
+std::string TStrainEllipse::AxialRatioText(int /*Digits*/) const
 {
-    Text = FloatToStrFixed(AxialRatio(), 15, 2);
+    return FloatToStrFixed(AxialRatio(), 15, 2);
 }
 
-void TStrainEllipse::InclinationText(int Digits, std::string& Text) const
+std::string TStrainEllipse::InclinationText(int Digits) const
 {
-    Text = FloatToStrFixed(RadToDeg(Inclination()), 15, Digits);
+    return FloatToStrFixed(RadToDeg(Inclination()), 15, Digits);
 }
 
 bool TStrainEllipse::Accumulate(const TTransformMatrix& M)
@@ -106,9 +109,8 @@ bool TStrainEllipse::Accumulate(const TTransformMatrix& M)
     const TTransformVector centre = ApplyTransform(Centre, M);
     const TTransformMatrix p = MultiplyMatrices(CleanMatrix(M), Deformation);
 
-    double lambdaPlus, lambdaMinus;
-    SquaredStretches(p, lambdaPlus, lambdaMinus);
-    bool accepted = lambdaPlus > 0 && lambdaMinus > 0 && IsFiniteBlock(p);
+    const TSquaredStretches lambda = SquaredStretches(p);
+    bool accepted = lambda.Plus > 0 && lambda.Minus > 0 && IsFiniteBlock(p);
     if (accepted) {
         // A product whose measures overflow (after very many increments) is
         // refused like a singular one, so every reachable state has finite

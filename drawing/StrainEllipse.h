@@ -30,9 +30,9 @@ struct TStrainEllipse {
     double Inclination() const;
 
     // Axial ratio with 2 decimals; Digits is not used.
-    void AxialRatioText(int Digits, std::string& Text) const;
+    std::string AxialRatioText(int Digits) const;
     // Inclination in degrees with Digits decimals.
-    void InclinationText(int Digits, std::string& Text) const;
+    std::string InclinationText(int Digits) const;
 
     // Accumulates one increment M: F := M F when the product is an
     // acceptable deformation, and the centre moves by M in every case.

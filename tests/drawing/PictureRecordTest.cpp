@@ -61,10 +61,11 @@ struct TPanelShapes {
         Arrows->Add(std::make_unique<TVectorArrow2D>(clRed, -0.6, 0.8, 0, 0));
         Arrows->Add(std::make_unique<TVectorArrow2D>(clGreen, 0, 0, 0.7071, 0.7071));
         Arrows->Add(std::make_unique<TVectorArrow2D>(clGreen, -0.7071, 0.7071, 0, 0));
-        Square = std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
+        Square = std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, TMarkType::Square, clBlue,
+                                                   clBlack);
         for (uint8_t type = 0; type <= 7; ++type)
-            Marks->Add(std::make_unique<TMark>(2 + type % 3, -1.5 + 0.4 * type, -1.2, type,
-                                               type % 2 ? clRed : clBlue));
+            Marks->Add(std::make_unique<TMark>(2 + type % 3, -1.5 + 0.4 * type, -1.2,
+                                               TMarkType(type), type % 2 ? clRed : clBlue));
         Triangle->Transform(f, *std::make_unique<TMathImage>());
         Square->Transform(MakeTensor2D(1, 0.5, 0, 1), *std::make_unique<TMathImage>());
     }

@@ -2,8 +2,8 @@
 
 #include "math/Scalars.h"
 #include "math/Vectors.h"
-#include "tests/drawing/SurfaceHelpers.h"
 #include "tests/MessageRecorder.h"
+#include "tests/drawing/SurfaceHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,8 @@ std::unique_ptr<TPointList2D> MakeTriangle()
 // The main window's unit-square marker.
 std::unique_ptr<TParallelogram2> MakeUnitSquare()
 {
-    return std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
+    return std::make_unique<TParallelogram2>(3, 0, 0, 1, 0, 0, 1, TMarkType::Square, clBlue,
+                                             clBlack);
 }
 
 // Draw changes the picture, Erase gives it back bit for bit, and a second
@@ -111,7 +112,7 @@ TEST(Shapes, EraseRestoresTheBusyPictureExactly)
     }
     for (uint8_t type = 0; type <= 6; ++type) {
         SCOPED_TRACE("mark type " + std::to_string(type));
-        TMark mark(4, 0.3, 0.7, type, clBlue);
+        TMark mark(4, 0.3, 0.7, TMarkType(type), clBlue);
         ExpectExactRestore(mark, *image);
     }
     {
@@ -125,12 +126,12 @@ TEST(Shapes, EraseRestoresTheBusyPictureExactly)
     }
     {
         SCOPED_TRACE("parallelogram");
-        TParallelogram p(3, -0.5, -0.5, 1, -0.2, -0.1, 1.2, 2, clBlue, clBlack);
+        TParallelogram p(3, -0.5, -0.5, 1, -0.2, -0.1, 1.2, TMarkType::Square, clBlue, clBlack);
         ExpectExactRestore(p, *image);
     }
     {
         SCOPED_TRACE("parallelogram with ellipse");
-        TParallelogram2 p(3, -0.5, -0.5, 1, -0.2, -0.1, 1.2, 2, clBlue, clBlack);
+        TParallelogram2 p(3, -0.5, -0.5, 1, -0.2, -0.1, 1.2, TMarkType::Square, clBlue, clBlack);
         ExpectExactRestore(p, *image);
     }
 }
@@ -162,8 +163,8 @@ TEST(Shapes, PenIsPutBackOrLeftAsEachShapeSays)
     const TPen surfacePen{0x123456, 1, TPenStyle::Solid, TPenMode::Copy};
     TLine2D line(clRed, 0, 0, 1, 1);
     TVectorArrow2D arrow(clRed, 0, 0, 1, -1);
-    TMark circle(3, 0, 0, 6, clRed);
-    TMark square(3, 0, 0, 2, clRed);
+    TMark circle(3, 0, 0, TMarkType::Circle, clRed);
+    TMark square(3, 0, 0, TMarkType::Square, clRed);
     TPointList2D list;
     list.Add(std::make_unique<TLine2D>(clGreen, -1, 0, 0, -1));
     for (TrPoint2D* s : std::initializer_list<TrPoint2D*>{&line, &arrow, &circle, &square}) {
@@ -185,7 +186,7 @@ TEST(Shapes, PenIsPutBackOrLeftAsEachShapeSays)
     ellipse.Draw(*image);
     EXPECT_TRUE(SamePen(image->Pen(), TPen{0x0000AA, 1, TPenStyle::Solid, TPenMode::NotXor}));
     ellipse.Erase(*image);
-    TParallelogram p(3, 0, 0, 1, 0, 0, 1, 2, clBlue, 0x00AA00);
+    TParallelogram p(3, 0, 0, 1, 0, 0, 1, TMarkType::Square, clBlue, 0x00AA00);
     image->Pen() = surfacePen;
     p.Draw(*image);
     EXPECT_TRUE(SamePen(image->Pen(), TPen{0x00AA00, 1, TPenStyle::Solid, TPenMode::NotXor}));
@@ -206,7 +207,7 @@ TEST(Shapes, ChangedShapesStayDrawnAndLeaveNoTrace)
     TVectorArrow2D arrow(clTeal, 0.1, -1.5, 1.2, 1.4);
     ExpectRedrawnWithoutTrace(arrow, *image, [&] { arrow.Transform(shear, *image); });
     ExpectRedrawnWithoutTrace(arrow, *image, [&] { arrow.SetEnds(*image, 1, 1, -1, 0.2); });
-    TMark mark(3, 0.3, 0.7, 3, clBlue);
+    TMark mark(3, 0.3, 0.7, TMarkType::Diamond, clBlue);
     ExpectRedrawnWithoutTrace(mark, *image, [&] { mark.MoveTo(*image, -1, -1.2); });
     ExpectRedrawnWithoutTrace(mark, *image, [&] { mark.Transform(rotation, *image); });
     auto triangle = MakeTriangle();
@@ -225,7 +226,7 @@ TEST(Shapes, ChangedShapesStayDrawnAndLeaveNoTrace)
     ExpectRedrawnWithoutTrace(*square, *image, [&] { square->SetVertex(3, *image, -0.5, 1); });
     ExpectRedrawnWithoutTrace(*square, *image, [&] { square->MoveVertex(2, *image, 1.5, 0.5); });
     ExpectRedrawnWithoutTrace(*square, *image, [&] { square->MoveVertex(4, *image, -1, -1); });
-    TParallelogram plain(2, 0, 0, 1, 0, 0, 1, 0, clBlue, clBlack);
+    TParallelogram plain(2, 0, 0, 1, 0, 0, 1, TMarkType::Plus, clBlue, clBlack);
     ExpectRedrawnWithoutTrace(plain, *image, [&] { plain.MoveVertex(3, *image, 0.5, 1.5); });
     ExpectRedrawnWithoutTrace(plain, *image, [&] { plain.Transform(rotation, *image); });
 
@@ -348,7 +349,7 @@ TEST(VectorArrow2D, BarbsAreHalfTheShaftAtTwelveThirteenthsOfPi)
 TEST(Mark, SquareOutlineAndHitBox)
 {
     auto image = MakeSurface();
-    TMark mark(3, 0.5, 0.5, 2, clBlue);
+    TMark mark(3, 0.5, 0.5, TMarkType::Square, clBlue);
     const int px = image->WindowX(0.5), py = image->WindowY(0.5);
     EXPECT_FALSE(mark.HitTest(px, py, *image));
     mark.Draw(*image);
@@ -367,7 +368,7 @@ TEST(Mark, FiguresOfEveryType)
     // Pixels of each figure of size 4 on white, relative to its centre.
     const auto painted = [](uint8_t Type) {
         auto image = MakeSurface();
-        TMark mark(4, 0, 0, Type, clRed);
+        TMark mark(4, 0, 0, TMarkType(Type), clRed);
         mark.Draw(*image);
         std::vector<std::pair<int, int>> at;
         for (int y = -6; y <= 6; ++y)
@@ -407,7 +408,7 @@ TEST(Mark, HugeSizesStayWithinThePixelRange)
     // centre pixel is painted twice and shows the background.
     auto image = MakeSurface();
     const QImage blank = Picture(*image);
-    TMark plus(std::numeric_limits<int>::max(), 0, 0, 0, clRed);
+    TMark plus(std::numeric_limits<int>::max(), 0, 0, TMarkType::Plus, clRed);
     plus.Draw(*image);
     const TCanvas& c = image->DrawingCanvas();
     for (int x = 0; x < PanelWidth; ++x)
@@ -423,14 +424,14 @@ TEST(Mark, HugeSizesStayWithinThePixelRange)
     // Figures far beyond the surface cost no more than ones at its edge.
     const auto start = std::chrono::steady_clock::now();
     for (uint8_t type = 0; type <= 6; ++type) {
-        TMark mark(100000000, 0.5, -0.5, type, clBlue);
+        TMark mark(100000000, 0.5, -0.5, TMarkType(type), clBlue);
         mark.Draw(*image);
         mark.Erase(*image);
         EXPECT_EQ(image->Bitmap(), blank) << int(type);
     }
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
 
-    TMark negative(std::numeric_limits<int>::min(), 0, 0, 2, clRed);
+    TMark negative(std::numeric_limits<int>::min(), 0, 0, TMarkType::Square, clRed);
     negative.Draw(*image);
     negative.Erase(*image);
     EXPECT_EQ(image->Bitmap(), blank);
@@ -578,11 +579,8 @@ TEST(Ellipse2, SimpleShearIncrement)
     EXPECT_NEAR(ellipse.MinorSemiAxis(), 0.6180340, 1e-7);
     EXPECT_NEAR(ellipse.AxialRatio(), 2.6180340, 1e-7);
     EXPECT_NEAR(RadToDeg(ellipse.Inclination()), 31.72, 0.005);
-    std::string text;
-    ellipse.InclinationText(2, text);
-    EXPECT_EQ(text, "31.72");
-    ellipse.AxialRatioText(7, text);
-    EXPECT_EQ(text, "2.62");
+    EXPECT_EQ(ellipse.InclinationText(2), "31.72");
+    EXPECT_EQ(ellipse.AxialRatioText(7), "2.62");
 
     // The major axis line runs along the inclination.
     const double a = ellipse.MajorSemiAxis(), theta = ellipse.Inclination();
@@ -762,16 +760,11 @@ TEST(Parallelogram2, SimpleShear)
     EXPECT_NEAR(e.MinorSemiAxis(), 0.309017, 1e-6);
     EXPECT_NEAR(e.AxialRatio(), 2.618034, 1e-6);
     Separators separators(".", ",");
-    std::string text;
-    square->AxialRatioText(0, text);
-    EXPECT_EQ(text, "2.62");
-    square->InclinationText(1, text);
-    EXPECT_EQ(text, "31.7");
-    TParallelogram plain(3, 0, 0, 1, 0, 0, 1, 2, clBlue, clBlack);
-    text = "unchanged";
-    plain.AxialRatioText(2, text);
-    plain.InclinationText(2, text);
-    EXPECT_EQ(text, "unchanged");
+    EXPECT_EQ(square->AxialRatioText(0), "2.62");
+    EXPECT_EQ(square->InclinationText(1), "31.7");
+    TParallelogram plain(3, 0, 0, 1, 0, 0, 1, TMarkType::Square, clBlue, clBlack);
+    EXPECT_EQ(plain.AxialRatioText(2), "");
+    EXPECT_EQ(plain.InclinationText(2), "");
 
     // Back to the unit square with its circle, still drawn.
     square->SetEdges(IdentityMatrix2D(), *image);
@@ -840,7 +833,7 @@ TEST(Parallelogram2, EmptiedMarkerSkipsTheMissingVertices)
     square->Draw(*image);
     square->DeleteAll(*image);
     EXPECT_EQ(image->Bitmap(), blank);
-    square->Add(std::make_unique<TMark>(3, 0, 0, 2, clBlue));
+    square->Add(std::make_unique<TMark>(3, 0, 0, TMarkType::Square, clBlue));
 
     // One vertex moves; the ellipse keeps its fit to the old square.
     EXPECT_NO_THROW(square->SetVertex(1, *image, 0.5, 0.25));

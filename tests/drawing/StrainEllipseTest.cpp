@@ -35,11 +35,8 @@ TEST(StrainEllipse, SimpleShearIncrement)
     EXPECT_DOUBLE_EQ(e.Inclination(), std::atan(1 / (lambda1 - 1)));
     EXPECT_NEAR(RadToDeg(e.Inclination()), 31.7175, 1e-4);
 
-    std::string text;
-    e.InclinationText(2, text);
-    EXPECT_EQ(text, "31.72");
-    e.AxialRatioText(7, text);
-    EXPECT_EQ(text, "2.62");
+    EXPECT_EQ(e.InclinationText(2), "31.72");
+    EXPECT_EQ(e.AxialRatioText(7), "2.62");
 }
 
 TEST(StrainEllipse, PureShearIncrement)
@@ -84,15 +81,11 @@ TEST(StrainEllipse, AxialRatioTextIgnoresDigitsAndUsesTheLocaleSeparator)
 {
     TStrainEllipse e;
     ASSERT_TRUE(e.Accumulate(MakeTensor2D(1.25, 0, 0, 0.5)));
-    std::string text;
-    e.AxialRatioText(0, text);
-    EXPECT_EQ(text, "2.50");
+    EXPECT_EQ(e.AxialRatioText(0), "2.50");
     const TFormatSettings saved = FormatSettings();
     FormatSettings().DecimalSeparator = ",";
-    e.AxialRatioText(5, text);
-    EXPECT_EQ(text, "2,50");
-    e.InclinationText(3, text);
-    EXPECT_EQ(text, "0,000");
+    EXPECT_EQ(e.AxialRatioText(5), "2,50");
+    EXPECT_EQ(e.InclinationText(3), "0,000");
     FormatSettings() = saved;
 }
 
