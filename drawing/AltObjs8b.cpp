@@ -183,9 +183,8 @@ void TMark::Strokes(TMathImage& Image)
     // pixel range as every world point is: a huge mark size neither
     // overflows nor walks millions of pixels off the picture.
     const auto at = [&](long long DX, long long DY) {
-        constexpr long long limit = PixelLimit;
-        return TPoint{static_cast<int>(std::clamp(px + DX, -limit, limit)),
-                      static_cast<int>(std::clamp(py + DY, -limit, limit))};
+        return TPoint{ClampedPixel(static_cast<double>(px + DX)),
+                      ClampedPixel(static_cast<double>(py + DY))};
     };
     const auto path = [&](std::initializer_list<TPoint> Points) {
         canvas.MoveTo(Points.begin()->X, Points.begin()->Y);
@@ -306,7 +305,7 @@ TEllipse2::TAxisEnds TEllipse2::AxisEnds(int Axis) const
 {
     const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2];
     const double theta = FStrain.Inclination();
-    const double angle = Axis == 0 ? theta : theta + 1.5707963267948966;
+    const double angle = Axis == 0 ? theta : theta + static_cast<double>(HalfPiExtended);
     const double half = Axis == 0 ? FStrain.MajorSemiAxis() : FStrain.MinorSemiAxis();
     return {cx - half * std::cos(angle), cy - half * std::sin(angle), cx + half * std::cos(angle),
             cy + half * std::sin(angle)};

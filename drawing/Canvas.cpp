@@ -19,11 +19,6 @@ int MulDiv(int A, int B, int C)
     return static_cast<int>(std::lround(double(A) * B / C));
 }
 
-QColor ToColor(TColor Color)
-{
-    return QColor::fromRgb(ColorToRgb(Color));
-}
-
 // The font at the picture's resolution: its pixel height times the ratio of
 // device pixels to the screen's logical ones.
 QFont ToQFont(const TFont& Font, double PixelRatio)
@@ -179,8 +174,8 @@ QPainter& TCanvas::Record(const QRect& Clip, bool WithPen)
     }
     static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
                                           Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
-    QPen pen(ToColor(Pen.Color), std::max(1, Pen.Width), styles[static_cast<int>(Pen.Style)],
-             Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(QColor(ColorToRgb(Pen.Color)), std::max(1, Pen.Width),
+             styles[static_cast<int>(Pen.Style)], Qt::FlatCap, Qt::MiterJoin);
     p.setPen(pen);
     return p;
 }
@@ -246,8 +241,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
         painter.setClipRect(clip);
         if (Pen.Mode == TPenMode::NotXor)
             painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        painter.setPen(
-            QPen(QColor::fromRgb(colour), Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(QColor(colour), Pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         QPolygon polygon;
         for (const TPoint& p : Points)
             polygon << QPoint(p.X, p.Y);
@@ -292,7 +286,7 @@ void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     const QRect clip = EffectiveClip();
     if (!clip.contains(X, Y)) return;
-    if (FRecorder) Record(clip, false).fillRect(QRect(X, Y, 1, 1), ToColor(Color));
+    if (FRecorder) Record(clip, false).fillRect(QRect(X, Y, 1, 1), QColor(ColorToRgb(Color)));
     FTarget->setPixel(X, Y, ColorToRgb(Color));
     Changed();
 }
@@ -309,9 +303,10 @@ void TCanvas::FillRect(const TRect& Rect)
     const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
                            .intersected(EffectiveClip());
     if (!area.isEmpty()) {
-        if (FRecorder) Record(EffectiveClip(), false).fillRect(area, ToColor(Brush.Color));
+        if (FRecorder)
+            Record(EffectiveClip(), false).fillRect(area, QColor(ColorToRgb(Brush.Color)));
         QPainter painter(FTarget);
-        painter.fillRect(area, ToColor(Brush.Color));
+        painter.fillRect(area, QColor(ColorToRgb(Brush.Color)));
     }
     Changed();
 }
@@ -322,7 +317,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     if (clip.isEmpty()) return;
     if (FRecorder) {
         QPainter& p = Record(clip, true);
-        if (Brush.Style != TBrushStyle::Clear) p.setBrush(ToColor(Brush.Color));
+        if (Brush.Style != TBrushStyle::Clear) p.setBrush(QColor(ColorToRgb(Brush.Color)));
         p.drawEllipse(QRectF(Centre(X1, Y1), Centre(X2 - 1, Y2 - 1)));
     }
     QPainter painter(FTarget);
@@ -333,11 +328,11 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
     if (Pen.Style == TPenStyle::Clear)
         painter.setPen(Qt::NoPen);
     else
-        painter.setPen(QPen(ToColor(Pen.Color), Pen.Width > 1 ? Pen.Width : 0));
+        painter.setPen(QPen(QColor(ColorToRgb(Pen.Color)), Pen.Width > 1 ? Pen.Width : 0));
     if (Brush.Style == TBrushStyle::Clear)
         painter.setBrush(Qt::NoBrush);
     else
-        painter.setBrush(ToColor(Brush.Color));
+        painter.setBrush(QColor(ColorToRgb(Brush.Color)));
     // The box is right- and bottom-exclusive.
     painter.drawEllipse(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1));
     painter.end();
@@ -383,9 +378,9 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
     const QString text = QString::fromStdString(Text);
     const auto paint = [&](QPainter& Painter) {
         if (Brush.Style != TBrushStyle::Clear)
-            Painter.fillRect(QRect(X, Y, width, metrics.height()), ToColor(Brush.Color));
+            Painter.fillRect(QRect(X, Y, width, metrics.height()), QColor(ColorToRgb(Brush.Color)));
         Painter.setFont(fonts.Font);
-        Painter.setPen(ToColor(Font.Color));
+        Painter.setPen(QColor(ColorToRgb(Font.Color)));
         Painter.drawText(X, Y + metrics.ascent(), text);
     };
     if (FRecorder) paint(Record(clip, false));

@@ -48,6 +48,19 @@ inline long long DevicePixels(long long N, double Ratio)
 // any picture, near enough that no line walks millions of pixels.
 constexpr int PixelLimit = 22000;
 
+// V rounded halves to even, as nearbyint does, within the pixel range; NaN
+// gives -PixelLimit.
+inline int ClampedPixel(double V)
+{
+    if (V < -PixelLimit) return -PixelLimit;
+    if (V > PixelLimit) return PixelLimit;
+    if (V != V) return -PixelLimit;
+    // Adding 1.5 * 2^52 leaves no fraction bits, and the addition rounds to
+    // nearest, ties to even.
+    constexpr double Shift = 6755399441055744.0;
+    return static_cast<int>((V + Shift) - Shift);
+}
+
 // Runs of pixels along the rows of a picture, and their values in order.
 struct TPixelRuns {
     struct TRun {

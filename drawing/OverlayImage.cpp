@@ -110,7 +110,7 @@ void TOverlayImage::SizeChanged()
     FOverlayValid = false;
     QImage picture(std::max(FStoredWidth, 0), std::max(FStoredHeight, 0), QImage::Format_RGB32);
     if (!picture.isNull()) {
-        picture.fill(QColor::fromRgb(ColorToRgb(FCanvas.Brush.Color)));
+        picture.fill(QColor(ColorToRgb(FCanvas.Brush.Color)));
         QPainter painter(&picture);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, FPicture);

@@ -91,7 +91,7 @@ double TStrainEllipse::Inclination() const
     const double lambda1 = Eigenvalue1(b);
     if (SnapToZero(lambda1 - b.Elem[2][2]) != 0)
         return std::atan(b.Elem[1][2] / (lambda1 - b.Elem[2][2]));
-    return 1.5707963267948966;
+    return static_cast<double>(HalfPiExtended);
 }
 
 std::string TStrainEllipse::AxialRatioText(int /*Digits*/) const

@@ -60,9 +60,9 @@ public:
     double AreaBottom() const { return FAreaBottom; }
     double AreaTop() const { return FAreaTop; }
 
-    // World to pixel, clamped to -22000..22000.
-    int WindowX(double X) const { return Clamped(FSx * X + FOx); }
-    int WindowY(double Y) const { return Clamped(FSy * Y + FOy); }
+    // World to pixel, clamped to the pixel range.
+    int WindowX(double X) const { return ClampedPixel(FSx * X + FOx); }
+    int WindowY(double Y) const { return ClampedPixel(FSy * Y + FOy); }
     double WorldX(int PX) const { return (PX - FOx) * FRSx; }
     double WorldY(int PY) const { return (PY - FOy) * FRSy; }
 
@@ -79,17 +79,6 @@ public:
     TD3View D3;
 
 private:
-    static int Clamped(double V)
-    {
-        if (V < -PixelLimit) return -PixelLimit;
-        if (V > PixelLimit) return PixelLimit;
-        if (V != V) return -PixelLimit; // NaN
-        // Rounds halves to even as nearbyint does: adding 1.5 * 2^52 leaves
-        // no fraction bits, and the addition rounds to nearest, ties to even.
-        constexpr double Shift = 6755399441055744.0;
-        return static_cast<int>((V + Shift) - Shift);
-    }
-
     // A length of N logical pixels in the picture's pixels.
     int Px(int N) const { return static_cast<int>(DevicePixels(N, FPixelRatio)); }
 

@@ -10,8 +10,9 @@ double SnapToZero(double X);
 double DegToRad(double Degrees);
 double RadToDeg(double Radians);
 
-// pi and 2 pi in extended precision.
+// pi, pi/2 and 2 pi in extended precision.
 constexpr long double PiExtended = 3.141592653589793238462643383279502884L;
+constexpr long double HalfPiExtended = PiExtended / 2;
 constexpr long double TwoPiExtended = 2.0L * PiExtended;
 
 } // namespace tensim

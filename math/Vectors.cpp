@@ -47,9 +47,9 @@ double VectorAngle(const TTransformVector& V)
     long double angle;
     if (x == 0) {
         if (y > 0)
-            angle = PiExtended / 2;
+            angle = HalfPiExtended;
         else if (y < 0)
-            angle = -PiExtended / 2;
+            angle = -HalfPiExtended;
         else
             angle = 0;
     } else {
