@@ -25,9 +25,6 @@ public:
     TrPoint2D(const TrPoint2D&) = delete;
     TrPoint2D& operator=(const TrPoint2D&) = delete;
 
-    // Erases the shape and deletes it; only for a shape made with new that
-    // nothing else owns.
-    virtual void Dispose(TMathImage& Image);
     // Draw and Erase paint the shape's strokes with a not-xor pen in the
     // shape's colour; the surface's pen is put back afterwards.
     virtual void Draw(TMathImage& Image);
@@ -60,6 +57,12 @@ protected:
 private:
     // Sets the drawn flag to NowDrawn and paints the strokes.
     void Toggle(TMathImage& Image, bool NowDrawn);
+
+    // kept for the published interface; the program does not use it
+public:
+    // Erases the shape and deletes it; only for a shape made with new that
+    // nothing else owns.
+    virtual void Dispose(TMathImage& Image);
 };
 
 class TLine2D : public TrPoint2D {

@@ -80,52 +80,10 @@ void TMathImage::SetD3Field(double TD3View::*Field, double Value)
     SetD3View(v);
 }
 
-void TMathImage::Setd3WorldX1(double Value)
+void TMathImage::SetD3Width(double TD3View::*Field, double Value, const char* Message)
 {
-    SetD3Field(&TD3View::X1, Value);
-}
-
-void TMathImage::Setd3WorldXW(double Value)
-{
-    if (!(Value > 0)) throw EMathImageError("x-worldwidth must be positive");
-    SetD3Field(&TD3View::XW, Value);
-}
-
-void TMathImage::Setd3WorldY1(double Value)
-{
-    SetD3Field(&TD3View::Y1, Value);
-}
-
-void TMathImage::Setd3WorldYW(double Value)
-{
-    if (!(Value > 0)) throw EMathImageError("y-worldwidth must be positive");
-    SetD3Field(&TD3View::YW, Value);
-}
-
-void TMathImage::Setd3WorldZ1(double Value)
-{
-    SetD3Field(&TD3View::Z1, Value);
-}
-
-void TMathImage::Setd3WorldZW(double Value)
-{
-    if (!(Value > 0)) throw EMathImageError("z-worldwidth must be positive");
-    SetD3Field(&TD3View::ZW, Value);
-}
-
-void TMathImage::Setd3Xscale(double Value)
-{
-    SetD3Field(&TD3View::Xscale, Value);
-}
-
-void TMathImage::Setd3Yscale(double Value)
-{
-    SetD3Field(&TD3View::Yscale, Value);
-}
-
-void TMathImage::Setd3Zscale(double Value)
-{
-    SetD3Field(&TD3View::Zscale, Value);
+    if (!(Value > 0)) throw EMathImageError(Message);
+    SetD3Field(Field, Value);
 }
 
 // Out-of-range view settings are ignored without a message.

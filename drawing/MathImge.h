@@ -42,11 +42,6 @@ class TMathImage : public TOverlayImage {
 public:
     explicit TMathImage(QWidget* Parent = nullptr);
 
-    std::string Version() const { return "6.0(beta 5) May 2000"; }
-    // Kept as a setting; drawing is not recorded as a vector picture.
-    bool RecordMetafile() const { return FRecordMetafile; }
-    void SetRecordMetafile(bool Value) { FRecordMetafile = Value; }
-
     double d2WorldX1() const { return FMapping.X1(); }
     double d2WorldXW() const { return FMapping.XW(); }
     double d2WorldY1() const { return FMapping.Y1(); }
@@ -65,35 +60,6 @@ public:
     // (see TWorldDrawing::SetEqualScale); off by default. Refits at once.
     void SetEqualScale(bool Value);
     bool EqualScale() const { return FMapping.EqualScale(); }
-
-    double d3WorldX1() const { return FMapping.D3.X1; }
-    double d3WorldXW() const { return FMapping.D3.XW; }
-    double d3WorldY1() const { return FMapping.D3.Y1; }
-    double d3WorldYW() const { return FMapping.D3.YW; }
-    double d3WorldZ1() const { return FMapping.D3.Z1; }
-    double d3WorldZW() const { return FMapping.D3.ZW; }
-    double d3Xscale() const { return FMapping.D3.Xscale; }
-    double d3Yscale() const { return FMapping.D3.Yscale; }
-    double d3Zscale() const { return FMapping.D3.Zscale; }
-    double d3Zrotation() const { return FMapping.D3.Zrotation; }
-    double d3Yrotation() const { return FMapping.D3.Yrotation; }
-    double d3ViewDist() const { return FMapping.D3.ViewDist; }
-    double d3ViewAngle() const { return FMapping.D3.ViewAngle; }
-    bool d3AspectRatio() const { return FMapping.D3.AspectRatio; }
-    void Setd3WorldX1(double Value);
-    void Setd3WorldXW(double Value);
-    void Setd3WorldY1(double Value);
-    void Setd3WorldYW(double Value);
-    void Setd3WorldZ1(double Value);
-    void Setd3WorldZW(double Value);
-    void Setd3Xscale(double Value);
-    void Setd3Yscale(double Value);
-    void Setd3Zscale(double Value);
-    void Setd3Zrotation(double Value);
-    void Setd3Yrotation(double Value);
-    void Setd3ViewDist(double Value);
-    void Setd3ViewAngle(double Value);
-    void Setd3AspectRatio(bool Value) { FMapping.D3.AspectRatio = Value; }
 
     int WindowX(double X) const { return FMapping.WindowX(X); }
     int WindowY(double Y) const { return FMapping.WindowY(Y); }
@@ -121,9 +87,12 @@ protected:
 
 private:
     bool Refit(double X1, double Y1, double X2, double Y2, bool AxesMode);
+    using TD3View = TWorldDrawing::TD3View;
     void SetD3View(const TD3View& View);
     // Sets one field of the 3D box and validates the box as a whole.
     void SetD3Field(double TD3View::*Field, double Value);
+    // The same for a width, which must be positive: Message otherwise.
+    void SetD3Width(double TD3View::*Field, double Value, const char* Message);
 
     // What the axes drawn on a cleared picture depend on.
     struct TAxesKey {
@@ -153,6 +122,53 @@ private:
     TAxesPicture FAxes;
     uint64_t FClearedAt = UINT64_MAX; // the canvas's change count after the last clear
     TColor FClearedColor = 0;
+
+    // kept for the published interface; the program does not use it
+public:
+    std::string Version() const { return "6.0(beta 5) May 2000"; }
+    // Kept as a setting; drawing is not recorded as a vector picture.
+    bool RecordMetafile() const { return FRecordMetafile; }
+    void SetRecordMetafile(bool Value) { FRecordMetafile = Value; }
+
+    // The 3D view settings: stored and checked, not used for drawing.
+    double d3WorldX1() const { return FMapping.D3.X1; }
+    double d3WorldXW() const { return FMapping.D3.XW; }
+    double d3WorldY1() const { return FMapping.D3.Y1; }
+    double d3WorldYW() const { return FMapping.D3.YW; }
+    double d3WorldZ1() const { return FMapping.D3.Z1; }
+    double d3WorldZW() const { return FMapping.D3.ZW; }
+    double d3Xscale() const { return FMapping.D3.Xscale; }
+    double d3Yscale() const { return FMapping.D3.Yscale; }
+    double d3Zscale() const { return FMapping.D3.Zscale; }
+    double d3Zrotation() const { return FMapping.D3.Zrotation; }
+    double d3Yrotation() const { return FMapping.D3.Yrotation; }
+    double d3ViewDist() const { return FMapping.D3.ViewDist; }
+    double d3ViewAngle() const { return FMapping.D3.ViewAngle; }
+    bool d3AspectRatio() const { return FMapping.D3.AspectRatio; }
+    void Setd3WorldX1(double Value) { SetD3Field(&TD3View::X1, Value); }
+    void Setd3WorldXW(double Value)
+    {
+        SetD3Width(&TD3View::XW, Value, "x-worldwidth must be positive");
+    }
+    void Setd3WorldY1(double Value) { SetD3Field(&TD3View::Y1, Value); }
+    void Setd3WorldYW(double Value)
+    {
+        SetD3Width(&TD3View::YW, Value, "y-worldwidth must be positive");
+    }
+    void Setd3WorldZ1(double Value) { SetD3Field(&TD3View::Z1, Value); }
+    void Setd3WorldZW(double Value)
+    {
+        SetD3Width(&TD3View::ZW, Value, "z-worldwidth must be positive");
+    }
+    void Setd3Xscale(double Value) { SetD3Field(&TD3View::Xscale, Value); }
+    void Setd3Yscale(double Value) { SetD3Field(&TD3View::Yscale, Value); }
+    void Setd3Zscale(double Value) { SetD3Field(&TD3View::Zscale, Value); }
+    // Out-of-range view settings are ignored without a message.
+    void Setd3Zrotation(double Value);
+    void Setd3Yrotation(double Value);
+    void Setd3ViewDist(double Value);
+    void Setd3ViewAngle(double Value);
+    void Setd3AspectRatio(bool Value) { FMapping.D3.AspectRatio = Value; }
 };
 
 } // namespace tensim

@@ -9,15 +9,6 @@
 
 namespace tensim {
 
-// The 3D view settings: stored and checked, not used for drawing.
-struct TD3View {
-    double X1 = -1, XW = 2, Y1 = -1, YW = 2, Z1 = -1, ZW = 2;
-    double Xscale = 1, Yscale = 1, Zscale = 1;
-    double Zrotation = 45, Yrotation = 45;
-    double ViewDist = 6.4, ViewAngle = 6;
-    bool AspectRatio = true;
-};
-
 // A tick label: 3 significant digits, scientific with at least 3 exponent
 // digits when fixed notation does not fit.
 std::string TickLabel(double Value);
@@ -76,8 +67,6 @@ public:
     void DrawAxes(TCanvas& Canvas, const std::string& XLabel, const std::string& YLabel,
                   TColor AxesColor, bool Arrows) const;
 
-    TD3View D3;
-
 private:
     // A length of N logical pixels in the picture's pixels.
     int Px(int N) const { return static_cast<int>(DevicePixels(N, FPixelRatio)); }
@@ -91,6 +80,18 @@ private:
     TRect FClipRect;
     double FSx = 0, FOx = 0, FSy = 0, FOy = 0, FRSx = 0, FRSy = 0;
     double FAreaLeft = 0, FAreaRight = 0, FAreaBottom = 0, FAreaTop = 0;
+
+    // kept for the published interface; the program does not use it
+public:
+    // The 3D view settings: stored and checked, not used for drawing.
+    struct TD3View {
+        double X1 = -1, XW = 2, Y1 = -1, YW = 2, Z1 = -1, ZW = 2;
+        double Xscale = 1, Yscale = 1, Zscale = 1;
+        double Zrotation = 45, Yrotation = 45;
+        double ViewDist = 6.4, ViewAngle = 6;
+        bool AspectRatio = true;
+    };
+    TD3View D3;
 };
 
 } // namespace tensim

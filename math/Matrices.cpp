@@ -30,9 +30,4 @@ void SwapColumns(int J1, int J2, TMatrix& A, int Lb, int Ub)
         std::swap(A[k][J1], A[k][J2]);
 }
 
-void SwapReals(double& X, double& Y)
-{
-    std::swap(X, Y);
-}
-
 } // namespace tensim

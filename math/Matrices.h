@@ -3,6 +3,7 @@
 // An empty array is the absent value.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tensim {
@@ -20,6 +21,11 @@ void AllocMatrix(TMatrix& A, int Ub1, int Ub2);
 
 // Exchanges columns J1 and J2 in rows Lb..Ub.
 void SwapColumns(int J1, int J2, TMatrix& A, int Lb, int Ub);
-void SwapReals(double& X, double& Y);
+
+// kept for the published interface; the program does not use it
+inline void SwapReals(double& X, double& Y)
+{
+    std::swap(X, Y);
+}
 
 } // namespace tensim
