@@ -53,15 +53,6 @@ bool StaysFinite(const TPointList2D& Lines, const TTransformMatrix& M)
     return true;
 }
 
-TWorldWindow WorldWindow(const TMathImage& Image)
-{
-    return {Image.d2WorldX1(), Image.d2WorldY1(), Image.d2WorldX2(), Image.d2WorldY2()};
-}
-
-void SetWorld(TMathImage& Image, const TWorldWindow& Window)
-{
-    Image.d2SetWorld(Window.X1, Window.Y1, Window.X2, Window.Y2);
-}
 
 // The input of the program while "Deformar" runs its increments: Esc, and
 // the mouse and keys of the running button, which reads "Detener", ask it
@@ -125,7 +116,7 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
     FFlowMatrix = CleanMatrix(FlowTensor);
     const double step = Form1 ? DegToRad(Form1->NxSpinEditRotation->Value()) : 0;
     if (IsIdentityMatrix(FFlowMatrix)) return;
-    const TWorldWindow window = WorldWindow(Image);
+    const TWorldWindow window = Image.World();
     const bool rotation = Form1 && Form1->RadioButton5->isChecked() && step != 0;
     for (const TWorldSegment& a :
          rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window))
@@ -295,8 +286,8 @@ void TForm1::FormCreate()
     // A circle shows as a circle, here and enlarged.
     MathImage1->SetEqualScale(true);
     MathImage2->SetEqualScale(true);
-    SetWorld(*MathImage1, FiniteStartWindow);
-    SetWorld(*MathImage2, IncrementalWindow);
+    MathImage1->d2SetWorld(FiniteStartWindow);
+    MathImage2->d2SetWorld(IncrementalWindow);
 
     FEllipse = std::make_unique<TEllipse2>(clBlack, 0, 0, 1, 0, 0, 1, 1, false);
     FUnitSquare =
@@ -421,7 +412,7 @@ void TForm1::bitbtnReestClick(QObject*)
     for (int i = 0; i < 4; ++i)
         FlowEdits()[i]->SetValue(IdentityEntries[i]);
     FFlowField->Build(IdentityMatrix2D(), *MathImage1);
-    SetWorld(*MathImage1, FiniteStartWindow);
+    MathImage1->d2SetWorld(FiniteStartWindow);
     NxSpinEditRotation->SetValue(0);
     RedrawPanels();
 }
@@ -574,11 +565,11 @@ void TForm1::RedrawPanels()
     const double theta = FEllipse->Inclination(), a = FEllipse->MajorSemiAxis();
     const double px = std::cos(theta) * a, py = std::sin(theta) * a;
     HideAllShapes();
-    const TWorldWindow window = WorldWindow(*MathImage1);
+    const TWorldWindow window = MathImage1->World();
     const TWorldWindow grown = GrownWindow(window, px, py);
     if (grown.X1 != window.X1 || grown.Y1 != window.Y1 || grown.X2 != window.X2 ||
         grown.Y2 != window.Y2)
-        SetWorld(*MathImage1, grown);
+        MathImage1->d2SetWorld(grown);
     for (TMathImage* image : {MathImage1, MathImage2}) {
         image->d2Clear();
         DrawPanelAxes(*image);
@@ -613,7 +604,7 @@ void TForm1::ShowCheckedShapes()
 bool TForm1::PointInView(const TMathImage& Image, const TTransformVector& Point,
                          double Factor) const
 {
-    return tensim::PointInView(WorldWindow(Image), Point.Elem[1], Point.Elem[2], Factor);
+    return tensim::PointInView(Image.World(), Point.Elem[1], Point.Elem[2], Factor);
 }
 
 void TForm1::chbxEllipseClick(QObject*)

@@ -296,12 +296,12 @@ TEllipse2::TEllipse2(TColor Color, double CX, double CY, double F11, double F12,
     : FStrain(CX, CY, F11, F12, F21, F22, Radius), FColor(Color), FAxesShown(AxesShown)
 {
     for (int axis = 0; axis < 2; ++axis) {
-        const TAxisEnds ends = AxisEnds(axis);
+        const TWorldSegment ends = AxisEnds(axis);
         Add(std::make_unique<TLine2D>(Color, ends.X1, ends.Y1, ends.X2, ends.Y2));
     }
 }
 
-TEllipse2::TAxisEnds TEllipse2::AxisEnds(int Axis) const
+TWorldSegment TEllipse2::AxisEnds(int Axis) const
 {
     const double cx = FStrain.Centre.Elem[1], cy = FStrain.Centre.Elem[2];
     const double theta = FStrain.Inclination();
@@ -314,7 +314,7 @@ TEllipse2::TAxisEnds TEllipse2::AxisEnds(int Axis) const
 void TEllipse2::PlaceAxes(TMathImage& Image)
 {
     for (int axis = 0; axis < 2 && axis < Count(); ++axis) {
-        const TAxisEnds ends = AxisEnds(axis);
+        const TWorldSegment ends = AxisEnds(axis);
         FItems[axis]->SetEnds(Image, ends.X1, ends.Y1, ends.X2, ends.Y2);
     }
 }

@@ -10,6 +10,7 @@
 #include "drawing/StrainEllipse.h"
 #include "math/Colors.h"
 #include "math/Transform.h"
+#include "math/World.h"
 
 #include <cstdint>
 #include <memory>
@@ -193,13 +194,9 @@ protected:
     void Parts(TMathImage& Image, bool Drawing) override;
 
 private:
-    struct TAxisEnds {
-        double X1, Y1, X2, Y2;
-    };
-
     void Curve(TMathImage& Image) const;
     // The ends of the major (0) and minor (1) axis lines.
-    TAxisEnds AxisEnds(int Axis) const;
+    TWorldSegment AxisEnds(int Axis) const;
     void PlaceAxes(TMathImage& Image);
     void SetAxesShown(TMathImage& Image, bool Shown);
 

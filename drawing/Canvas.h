@@ -22,9 +22,9 @@ class QPainter;
 
 namespace tensim {
 
+// A pixel of a picture.
 struct TPoint {
-    int X = 0;
-    int Y = 0;
+    int X = 0, Y = 0;
 };
 
 // Right and bottom are exclusive.

@@ -24,21 +24,21 @@ TMathImage::TMathImage(QWidget* Parent) : TOverlayImage(Parent)
     SetD3View(TD3View{});
 }
 
-bool TMathImage::Refit(double X1, double Y1, double X2, double Y2, bool AxesMode)
+bool TMathImage::Refit(const TWorldWindow& Window, bool AxesMode)
 {
-    return FMapping.Fit(X1, Y1, X2, Y2, AxesMode, DrawingCanvas());
+    return FMapping.Fit(Window.X1, Window.Y1, Window.X2, Window.Y2, AxesMode, DrawingCanvas());
 }
 
 void TMathImage::d2SetWorld(double X1, double Y1, double X2, double Y2)
 {
-    if (!Refit(X1, Y1, X2, Y2, FMapping.AxesMode()))
+    if (!Refit({X1, Y1, X2, Y2}, FMapping.AxesMode()))
         throw EMathImageError("Invalid D2-world bounds");
 }
 
 void TMathImage::SetEqualScale(bool Value)
 {
     FMapping.SetEqualScale(Value);
-    Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), FMapping.AxesMode());
+    Refit(World(), FMapping.AxesMode());
 }
 
 void TMathImage::Setd2WorldX1(double Value)
@@ -159,8 +159,7 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
 {
     const TUpdateLock lock(*this);
 
-    if (!Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), true))
-        throw EMathImageError("Invalid D2-world bounds");
+    if (!Refit(World(), true)) throw EMathImageError("Invalid D2-world bounds");
     const TRect area = FMapping.DrawingAreaClipRect();
     TCanvas& canvas = DrawingCanvas();
     const TAxesKey key{FStoredWidth,      FStoredHeight,    d2WorldX1(),      d2WorldXW(),
@@ -202,8 +201,7 @@ void TMathImage::SizeChanged()
     FMapping.SetPixelRatio(PixelRatio());
     // A size too small for the axes layout keeps the last mapping; the
     // next d2DrawAxes reports it.
-    if (Refit(d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2(), FMapping.AxesMode()))
-        SetClipRect(FMapping.DrawingAreaClipRect());
+    if (Refit(World(), FMapping.AxesMode())) SetClipRect(FMapping.DrawingAreaClipRect());
 }
 
 } // namespace tensim

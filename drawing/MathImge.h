@@ -6,6 +6,7 @@
 #include "drawing/OverlayImage.h"
 #include "drawing/WorldDrawing.h"
 #include "math/Errors.h"
+#include "math/World.h"
 
 #include <cstdint>
 #include <string>
@@ -48,6 +49,8 @@ public:
     double d2WorldYW() const { return FMapping.YW(); }
     double d2WorldX2() const { return d2WorldX1() + d2WorldXW(); }
     double d2WorldY2() const { return d2WorldY1() + d2WorldYW(); }
+    // The window from (d2WorldX1, d2WorldY1) to (d2WorldX2, d2WorldY2).
+    TWorldWindow World() const { return {d2WorldX1(), d2WorldY1(), d2WorldX2(), d2WorldY2()}; }
     void Setd2WorldX1(double Value);
     void Setd2WorldXW(double Value);
     void Setd2WorldY1(double Value);
@@ -56,6 +59,10 @@ public:
     // raises EMathImageError and keeps the previous window when it cannot
     // be fitted.
     void d2SetWorld(double X1, double Y1, double X2, double Y2);
+    void d2SetWorld(const TWorldWindow& Window)
+    {
+        d2SetWorld(Window.X1, Window.Y1, Window.X2, Window.Y2);
+    }
     // One scale for x and y, the world window centred in the drawing area
     // (see TWorldDrawing::SetEqualScale); off by default. Refits at once.
     void SetEqualScale(bool Value);
@@ -86,7 +93,7 @@ protected:
     void SizeChanged() override;
 
 private:
-    bool Refit(double X1, double Y1, double X2, double Y2, bool AxesMode);
+    bool Refit(const TWorldWindow& Window, bool AxesMode);
     using TD3View = TWorldDrawing::TD3View;
     void SetD3View(const TD3View& View);
     // Sets one field of the 3D box and validates the box as a whole.
