@@ -9,6 +9,7 @@
 #include "controls/Align.h"
 #include "controls/Chart.h"
 #include "controls/Easysize.h"
+#include "controls/Field.h"
 #include "controls/NxNumEdit.h"
 #include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"
@@ -52,7 +53,6 @@ bool StaysFinite(const TPointList2D& Lines, const TTransformMatrix& M)
     }
     return true;
 }
-
 
 // The input of the program while "Deformar" runs its increments: Esc, and
 // the mouse and keys of the running button, which reads "Detener", ask it

@@ -622,8 +622,11 @@ TEST_F(ChartFormat, TouchingLabelsAreThinned)
         FormatSettings().DecimalSeparator = decimal;
         FormatSettings().ThousandSeparator = thousands;
         for (const QSize size : {QSize(77, 81), QSize(152, 154)}) {
-            for (const auto& [lo, hi] : {std::pair{-1.0, 101.0}, {-1e6, 1e6}, {-1234567.891, 7.0},
-                                         {0.001, 0.004}, {-2.0, 2.0}}) {
+            for (const auto& [lo, hi] : {std::pair{-1.0, 101.0},
+                                         {-1e6, 1e6},
+                                         {-1234567.891, 7.0},
+                                         {0.001, 0.004},
+                                         {-2.0, 2.0}}) {
                 TChart chart;
                 chart.resize(size);
                 chart.Title.Text = QStringList{"Inclinación de elipse vs. ", "Razón axial"};

@@ -3,8 +3,8 @@
 
 #include "controls/NxNumEdit.h"
 
-#include "tests/controls/EditTestSupport.h"
 #include "tests/MessageRecorder.h"
+#include "tests/controls/EditTestSupport.h"
 
 #include <QClipboard>
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
 #include "controls/NxNumEdit.h"
 
-#include "tests/controls/EditTestSupport.h"
 #include "tests/MessageRecorder.h"
+#include "tests/controls/EditTestSupport.h"
 
 #include <QClipboard>
 #include <QPushButton>
