@@ -658,41 +658,6 @@ void TForm1::chkbxISAClick(QObject*)
     ShowOrHide(chkbxISA->isChecked(), *FStretchingAxes, *MathImage1);
 }
 
-// ---- enlarged view, about box and help ------------------------------------
-
-void TForm1::Chart1DblClick(QObject* Sender)
-{
-    if (!Form2 || Form2->isVisible()) return;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, MathImage1, MathImage2}) {
-        if (Sender != control) continue;
-        FEnlargedControl = control;
-        FEnlargedParent = control->parentWidget();
-        FEnlargedBounds = control->geometry();
-        FEnlargedAlign = GetAlign(control);
-        control->setParent(Form2);
-        control->show();
-        break;
-    }
-    Form2->exec();
-}
-
-void TForm1::bitbtnInfoClick(QObject*)
-{
-    if (!AboutBox) return;
-    const Qt::WindowStates state = windowState();
-    setWindowState(state | Qt::WindowMinimized);
-    AboutBox->exec();
-    setWindowState(state);
-    show();
-}
-
-void TForm1::bitbtnHelpClick(QObject*)
-{
-    if (!HelpWindow) HelpWindow = new THelpWindow(this);
-    HelpWindow->ShowContext(HelpFile(), 10);
-}
-
 // ---- charts ----------------------------------------------------------------
 
 void TForm1::PlotFlowMohrCircle()
@@ -767,6 +732,41 @@ void TForm1::PageControl1Change(QObject*)
     default:
         break;
     }
+}
+
+// ---- enlarged view, about box and help ------------------------------------
+
+void TForm1::Chart1DblClick(QObject* Sender)
+{
+    if (!Form2 || Form2->isVisible()) return;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, MathImage1, MathImage2}) {
+        if (Sender != control) continue;
+        FEnlargedControl = control;
+        FEnlargedParent = control->parentWidget();
+        FEnlargedBounds = control->geometry();
+        FEnlargedAlign = GetAlign(control);
+        control->setParent(Form2);
+        control->show();
+        break;
+    }
+    Form2->exec();
+}
+
+void TForm1::bitbtnInfoClick(QObject*)
+{
+    if (!AboutBox) return;
+    const Qt::WindowStates state = windowState();
+    setWindowState(state | Qt::WindowMinimized);
+    AboutBox->exec();
+    setWindowState(state);
+    show();
+}
+
+void TForm1::bitbtnHelpClick(QObject*)
+{
+    if (!HelpWindow) HelpWindow = new THelpWindow(this);
+    HelpWindow->ShowContext(HelpFile(), 10);
 }
 
 } // namespace tensim

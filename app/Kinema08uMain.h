@@ -77,6 +77,10 @@ public:
     void chkbxApClick(QObject* Sender);
     void chkbxISAClick(QObject* Sender);
 
+    // ---- charts
+
+    void PageControl1Change(QObject* Sender);
+
     // ---- enlarged view, about box and help
 
     // A double click on a chart or a panel shows it enlarged in Form2.
@@ -84,10 +88,6 @@ public:
     void bitbtnInfoClick(QObject* Sender);
     // Opens the help at context 10.
     void bitbtnHelpClick(QObject* Sender);
-
-    // ---- charts
-
-    void PageControl1Change(QObject* Sender);
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
