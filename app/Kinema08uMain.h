@@ -101,44 +101,46 @@ private:
     // The tests' one door into the model; only the tests define it.
     friend class TForm1Probe;
 
-    // ---- the model
+    // ---- the model, each field with what always holds for it
 
-    // The strain ellipse in MathImage1: its deformation is the product of
-    // the increments applied since the last restore.
+    // In MathImage1; its deformation is the product of the increments it took since the restore.
     std::unique_ptr<TEllipse2> FEllipse;
-    // Three sides in MathImage1, deformed with the ellipse unless a side would overflow.
+    // In MathImage1; deformed with the ellipse, except by an increment that would overflow it.
     std::unique_ptr<TPointList2D> FTriangle;
-    // In MathImage2: always one increment of the flow tensor the edits show.
+    // In MathImage2; always the unit square under the flow tensor the four edits show.
     std::unique_ptr<TParallelogram2> FUnitSquare;
-    // The arrows of FFlowTensor in MathImage1's window, as at its last build.
+    // In MathImage1; the arrows of its FlowMatrix in the panel's window of its last build.
     std::unique_ptr<TFlowField> FFlowField;
-    // Along FFlowTensor's eigenvectors; of zero length without real ones or in a rotation.
+    // In MathImage1; along FFlowTensor's real eigenvectors, of zero length where it has none.
     std::unique_ptr<TPointList2D> FApophyses;
-    // Along FStretchingTensor's eigenvectors; of zero length in a rotation.
+    // In MathImage1; along FStretchingTensor's eigenvectors, of zero length in a rotation.
     std::unique_ptr<TPointList2D> FStretchingAxes;
-    // The flow tensor as the edits showed it at the last "Deformar".
+    // The four edits' tensor at the last "Deformar"; empty (size 0) before the first one.
     TTransformMatrix FFlowTensor;
     // The symmetric part of FFlowTensor.
     TTransformMatrix FStretchingTensor;
-    // The antisymmetric part: FStretchingTensor + FSpinTensor = FFlowTensor.
+    // The antisymmetric part of FFlowTensor: FStretchingTensor + FSpinTensor = FFlowTensor.
     TTransformMatrix FSpinTensor;
-    // The increments applied since the last restore, as StaticText3 shows them.
+    // The increments run since the restore, held at INT32_MAX; StaticText3 shows it as exponent.
     int32_t FIncrementCount = 0;
-    // The chart or panel last moved into Form2; null until the first one.
+    // The chart or panel last moved into Form2; null before the first double click.
     QPointer<QWidget> FEnlargedControl;
-    // Where FEnlargedControl came from: its parent, bounds and alignment, given back
-    // with it so that it keeps its place in the layout as the window changes size.
+    // FEnlargedControl's parent before the move; it goes back there when Form2 closes.
     QPointer<QWidget> FEnlargedParent;
+    // FEnlargedControl's bounds before the move; given back with it.
     QRect FEnlargedBounds;
+    // FEnlargedControl's alignment before the move; given back, so that it follows resizing.
     TAlign FEnlargedAlign = alNone;
     // Null until the first "Ayuda"; then a child of this window.
     THelpWindow* HelpWindow = nullptr;
     // True only while an edit moves its track bar, whose change then writes nothing back.
     bool FEditMovesTrackBar = false;
-    // True only while "Deformar" runs its increments: the button reads
-    // "Detener", and a click on it or Esc sets FStopRequested, read between
-    // increments. A close asked meanwhile sets FCloseAfterRun.
-    bool FRunning = false, FStopRequested = false, FCloseAfterRun = false;
+    // True only inside ApplyIncrements, while "Deformar" reads "Detener".
+    bool FRunning = false;
+    // Set by Esc or "Detener" during a run, read between increments; cleared as a run starts.
+    bool FStopRequested = false;
+    // A close asked during a run; the window closes when the run ends.
+    bool FCloseAfterRun = false;
 
     // ---- helpers
 
