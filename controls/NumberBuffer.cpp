@@ -21,7 +21,7 @@ int CountOf(const QString& Text, QChar c)
 
 // Mantissas beyond 100 significant digits are cut (with a sticky digit) so
 // that very long texts convert in linear time.
-bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
+std::optional<long double> TextToFloat(const QString& Text, QChar Decimal)
 {
     int i = 0, n = static_cast<int>(Text.size());
     while (i < n && Text[i] == ' ')
@@ -54,7 +54,7 @@ bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
             break;
         }
     }
-    if (!anyDigit && !point) return false;
+    if (!anyDigit && !point) return std::nullopt;
     if (i < n && (Text[i] == 'E' || Text[i] == 'e')) {
         ++i;
         bool expNegative = false;
@@ -64,11 +64,8 @@ bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
             e = std::min(e * 10 + (Text[i].unicode() - '0'), ExponentLimit);
         exponent += expNegative ? -e : e;
     }
-    if (i != n) return false;
-    if (digits.empty()) {
-        Value = negative ? -0.0L : 0.0L;
-        return true;
-    }
+    if (i != n) return std::nullopt;
+    if (digits.empty()) return negative ? -0.0L : 0.0L;
     if (dropped) {
         digits += '1';
         --exponent;
@@ -77,9 +74,8 @@ bool TextToFloat(const QString& Text, QChar Decimal, long double& Value)
     // No decimal point in this text, so the C library's locale does not matter.
     const std::string plain = digits + "e" + std::to_string(exponent);
     const long double v = std::strtold(plain.c_str(), nullptr);
-    if (!std::isfinite(v)) return false;
-    Value = negative ? -v : v;
-    return true;
+    if (!std::isfinite(v)) return std::nullopt;
+    return negative ? -v : v;
 }
 
 } // namespace
@@ -90,10 +86,10 @@ QString WithoutThousands(QString Text, QChar Thousand)
     return Text;
 }
 
-bool ReadNumber(const QString& Text, QChar Decimal, QChar Thousand, long double& Value)
+std::optional<long double> ReadNumber(const QString& Text, QChar Decimal, QChar Thousand)
 {
     const QString plain = WithoutThousands(Text, Thousand);
-    return TextToFloat(plain.isEmpty() ? QString("0") : plain, Decimal, Value);
+    return TextToFloat(plain.isEmpty() ? QString("0") : plain, Decimal);
 }
 
 bool TNumberBuffer::IsSkip(QChar c) const

@@ -7,6 +7,8 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 namespace tensim {
 
 enum class TNumberFormat { Standard, Thousands, Scientific, Engineering };
@@ -17,8 +19,8 @@ QString WithoutThousands(QString Text, QChar Thousand);
 // Reads a text as the field shows it: thousands separators are skipped, an
 // empty text reads as 0, and the rest must read as
 // [blanks][sign](digits[sep[digits]] | sep[digits])[E[sign][digits]][blanks].
-// Only finite values are numbers.
-bool ReadNumber(const QString& Text, QChar Decimal, QChar Thousand, long double& Value);
+// Only finite values are numbers; anything else reads as none.
+std::optional<long double> ReadNumber(const QString& Text, QChar Decimal, QChar Thousand);
 
 // Positions are 0-based character indices; the caret is SelStart.
 class TNumberBuffer {

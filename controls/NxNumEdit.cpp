@@ -108,19 +108,19 @@ QString TNxNumEdit::FormatValue(long double Value) const
     return EditText(text);
 }
 
-bool TNxNumEdit::ReadValue(long double& Value) const
+std::optional<long double> TNxNumEdit::ReadValue() const
 {
-    return ReadNumber(text(), DecimalChar(), ThousandChar(), Value);
+    return ReadNumber(text(), DecimalChar(), ThousandChar());
 }
 
 long double TNxNumEdit::Value() const
 {
-    long double v = 0;
-    if (!ReadValue(v)) {
+    const std::optional<long double> v = ReadValue();
+    if (!v) {
         const QString shown = WithoutThousands(text(), ThousandChar());
         throw EConvertError("'" + shown.toStdString() + "' is not a valid floating point value");
     }
-    return v;
+    return *v;
 }
 
 void TNxNumEdit::SetValue(long double Value)
@@ -164,8 +164,7 @@ void TNxNumEdit::Show(const TNumberBuffer& Buffer)
 // Every text the field shows fits its length limit and reads as a finite number.
 bool TNxNumEdit::Acceptable(const QString& Text) const
 {
-    long double v;
-    return Text.size() <= maxLength() && ReadNumber(Text, DecimalChar(), ThousandChar(), v);
+    return Text.size() <= maxLength() && ReadNumber(Text, DecimalChar(), ThousandChar());
 }
 
 // Carries out an edit; one that would leave a text that is not a number is dropped.
@@ -254,9 +253,10 @@ void TNxNumEdit::keyReleaseEvent(QKeyEvent* Event)
 // In Thousands format the thousands separators follow the digits typed.
 void TNxNumEdit::Regroup(int Key)
 {
-    long double v;
-    if (FNumberFormat != TNumberFormat::Thousands || hasSelectedText() || !ReadValue(v)) return;
-    const QString grouped = FormatValue(v);
+    if (FNumberFormat != TNumberFormat::Thousands || hasSelectedText()) return;
+    const std::optional<long double> v = ReadValue();
+    if (!v) return;
+    const QString grouped = FormatValue(*v);
     if (!Acceptable(grouped)) return;
     TNumberBuffer b = Buffer();
     if (b.Regroup(grouped, Key == Qt::Key_Return || Key == Qt::Key_Enter || Key == Qt::Key_Space))
@@ -271,11 +271,10 @@ void TNxNumEdit::inputMethodEvent(QInputMethodEvent* Event)
 
 void TNxNumEdit::ExitField()
 {
-    long double v;
-    if (ReadValue(v)) {
-        const QString full = FormatValue(v);
+    if (const std::optional<long double> typed = ReadValue()) {
+        const QString full = FormatValue(*typed);
         if (Acceptable(full)) ShowText(full);
-        ReadValue(v);
+        const long double v = ReadValue().value_or(*typed);
         if (FMinValue != 0 && FMaxValue != 0 && (v < FMinValue || v > FMaxValue)) {
             if (OnInvalidEntry)
                 OnInvalidEntry(this);

@@ -8,6 +8,7 @@
 #include "math/Errors.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tensim {
@@ -59,7 +60,7 @@ private:
     bool Acceptable(const QString& Text) const;
     bool Apply(const std::function<void(TNumberBuffer&)>& Edit);
     void TypeText(const QString& Text, bool DeleteSelectionFirst);
-    bool ReadValue(long double& Value) const;
+    std::optional<long double> ReadValue() const;
     void ShowText(const QString& Text);
     void Reformat();
     void Regroup(int Key);
