@@ -179,7 +179,7 @@ void TForm1::SetUpControls()
         edit->SetValue(IdentityEntries[i]);
         TTrackBar* bar = TrackBars()[i];
         bar->SetRange(TrackBarMin, TrackBarMax);
-        bar->SetPosition(static_cast<int>(IdentityEntries[i] * 10));
+        bar->SetPosition(TrackBarPosition(IdentityEntries[i], TrackBarMin, TrackBarMax));
         // The finite tensor is written by "Deformar" only.
         TNxNumEdit* finite = FiniteEdits()[i];
         finite->SetDecimals(4);
@@ -388,7 +388,7 @@ void TForm1::RadioButton1Click(QObject*)
             bar->hide(); // keeps its position and state
         } else {
             bar->setEnabled(enabled[preset][i]);
-            bar->SetPosition(static_cast<int>(IdentityEntries[i] * 10));
+            bar->SetPosition(TrackBarPosition(IdentityEntries[i], TrackBarMin, TrackBarMax));
         }
     }
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
