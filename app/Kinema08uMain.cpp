@@ -564,12 +564,13 @@ void TForm1::RedrawPanels()
     // the origin.
     const double theta = FEllipse->Inclination(), a = FEllipse->MajorSemiAxis();
     const double px = std::cos(theta) * a, py = std::sin(theta) * a;
-    HideAllShapes();
     const TWorldWindow window = MathImage1->World();
     const TWorldWindow grown = GrownWindow(window, px, py);
     if (grown.X1 != window.X1 || grown.Y1 != window.Y1 || grown.X2 != window.X2 ||
         grown.Y2 != window.Y2)
         MathImage1->d2SetWorld(grown);
+    // The clear wipes the shapes: erasing them first would paint for nothing.
+    ForgetAllShapes();
     for (TMathImage* image : {MathImage1, MathImage2}) {
         image->d2Clear();
         DrawPanelAxes(*image);
@@ -581,14 +582,12 @@ void TForm1::RedrawPanels()
         if (image->LockCount() == 0) image->repaint();
 }
 
-void TForm1::HideAllShapes()
+void TForm1::ForgetAllShapes()
 {
-    FEllipse->Erase(*MathImage1);
-    FTriangle->Erase(*MathImage1);
-    FFlowField->Erase(*MathImage1);
-    FApophyses->Erase(*MathImage1);
-    FStretchingAxes->Erase(*MathImage1);
-    FUnitSquare->Erase(*MathImage2);
+    for (TPointList2D* shapes : std::initializer_list<TPointList2D*>{
+             FEllipse.get(), FTriangle.get(), FFlowField.get(), FApophyses.get(),
+             FStretchingAxes.get(), FUnitSquare.get()})
+        shapes->Forget();
 }
 
 void TForm1::ShowCheckedShapes()

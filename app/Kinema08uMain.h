@@ -24,8 +24,8 @@ class THelpWindow;
 class TMathImage;
 
 // The velocity field: teal arrows that chain the displacements Q -> L Q of
-// points from the edges of the finite panel's window.
-class TFlowField : public TPointList2D {
+// points from the edges of the finite panel's window, painted as one.
+class TFlowField : public TLineField {
 public:
     // Erases and frees the old arrows and builds the field of FlowTensor in
     // Image's window: a streamline field, or circles when the main window is
@@ -159,7 +159,8 @@ private:
     // Series1..Series3.
     void AddStretchPoints();
     void RedrawPanels();
-    void HideAllShapes();
+    // Every shape counts as not drawn: the panels are about to be cleared.
+    void ForgetAllShapes();
     void ShowCheckedShapes();
     void PlotFlowMohrCircle();
     void PlotDeformedMohrCircle();

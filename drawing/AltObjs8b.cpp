@@ -4,8 +4,11 @@
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace tensim {
 
@@ -238,6 +241,7 @@ bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
 
 TrPoint2D* TPointList2D::Add(std::unique_ptr<TrPoint2D> Item)
 {
+    ++FMembersVersion;
     FItems.push_back(std::move(Item));
     return FItems.back().get();
 }
@@ -277,6 +281,7 @@ void TPointList2D::Parts(TMathImage& Image, bool Drawing)
 void TPointList2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 {
     RedrawAround(*this, Image, [&] {
+        ++FMembersVersion;
         for (auto& item : FItems)
             item->Transform(Matrix, Image);
     });
@@ -285,8 +290,70 @@ void TPointList2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 void TPointList2D::DeleteAll(TMathImage& Image)
 {
     Erase(Image);
+    ++FMembersVersion;
     FItems.clear();
     FDrawn = false;
+}
+
+void TPointList2D::Forget()
+{
+    for (auto& item : FItems)
+        SetDrawnFlag(*item, false);
+    FDrawn = false;
+}
+
+// ---- TLineField ------------------------------------------------------------
+
+bool TLineField::TMaskKey::operator==(const TMaskKey& K) const
+{
+    return std::tie(Members, Sx, Sy, Ox, Oy, Clip, Width, Height, PenWidth, PenStyle) ==
+           std::tie(K.Members, K.Sx, K.Sy, K.Ox, K.Oy, K.Clip, K.Width, K.Height, K.PenWidth,
+                    K.PenStyle);
+}
+
+TLineField::TMaskKey TLineField::KeyFor(TMathImage& Image) const
+{
+    const TWorldDrawing& m = Image.Mapping();
+    const TPen& pen = Image.DrawingCanvas().Pen;
+    const TRect picture = Image.ClientRect();
+    return {MembersVersion(), m.Sx(),        m.Sy(),         m.Ox(),    m.Oy(),
+            Image.ClipRect(), picture.Right, picture.Bottom, pen.Width, pen.Style};
+}
+
+void TLineField::Parts(TMathImage& Image, bool Drawing)
+{
+    TCanvas& canvas = Image.DrawingCanvas();
+    // A recording canvas gets every line.
+    if (canvas.Recorder()) {
+        TPointList2D::Parts(Image, Drawing);
+        return;
+    }
+    const TMaskKey key = KeyFor(Image);
+    if (!FMaskMade || !(FMaskKey == key)) {
+        // The members paint into a sink instead of the picture; their drawn
+        // flags change as painting changes them.
+        TStrokeSink sink;
+        canvas.SetSink(&sink);
+        {
+            const auto restore = qScopeGuard([&] { canvas.SetSink(nullptr); });
+            TPointList2D::Parts(Image, Drawing);
+        }
+        FMaskMade = true;
+        FMaskKey = key;
+        FMask.reset();
+        if (!sink.Mixed) FMask.emplace(sink, Image.Bitmap().bytesPerLine() / 4);
+    } else {
+        for (auto& item : FItems)
+            SetDrawnFlag(*item, Drawing);
+    }
+    if (FMask) {
+        canvas.Xor(*FMask);
+        return;
+    }
+    // Painted member by member, from the flags the figure had.
+    for (auto& item : FItems)
+        SetDrawnFlag(*item, !Drawing);
+    TPointList2D::Parts(Image, Drawing);
 }
 
 // ---- TEllipse2 -------------------------------------------------------------
@@ -555,6 +622,12 @@ void TParallelogram2::MoveVertex(int Index, TMathImage& Image, double X, double 
         }
     }
     Draw(Image);
+}
+
+void TParallelogram2::Forget()
+{
+    TParallelogram::Forget();
+    FEllipse->Forget();
 }
 
 std::string TParallelogram2::AxialRatioText(int Digits)

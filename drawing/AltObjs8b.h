@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,9 @@ protected:
 private:
     // Sets the drawn flag to NowDrawn and paints the strokes.
     void Toggle(TMathImage& Image, bool NowDrawn);
+    // A list sets its members' drawn flags when it paints them as one or
+    // forgets them.
+    friend class TPointList2D;
 
     // kept for the published interface; the program does not use it
 public:
@@ -150,14 +154,54 @@ public:
     // Erases the list, releases its members and leaves it empty.
     void DeleteAll(TMathImage& Image);
     bool Drawn() const { return FDrawn; }
+    // The picture under the figure has been wiped: the figure and its parts
+    // count as not drawn, and nothing is painted.
+    virtual void Forget();
 
 protected:
     // Draws (Drawing) or erases the figure's parts, whatever the drawn flag
     // says: the members in order.
     virtual void Parts(TMathImage& Image, bool Drawing);
+    static void SetDrawnFlag(TrPoint2D& Item, bool Drawn) { Item.FDrawn = Drawn; }
+    // Changes whenever members are added, released or transformed through
+    // the list.
+    uint64_t MembersVersion() const { return FMembersVersion; }
 
     std::vector<std::unique_ptr<TrPoint2D>> FItems;
     bool FDrawn = false;
+
+private:
+    uint64_t FMembersVersion = 0;
+};
+
+// A figure of many lines of one colour, such as a velocity field, painted
+// as one. The pixels its members' strokes flip are found once, as an xor
+// mask, and every Draw and Erase after that flips them again in time
+// proportional to those pixels, however many lines there are. The mask is
+// made again when the members, the surface's mapping, clip or pen change;
+// members are changed only through the list. Strokes that a mask cannot
+// stand for (points, marks, several colours) and a recording canvas are
+// painted member by member.
+class TLineField : public TPointList2D {
+protected:
+    void Parts(TMathImage& Image, bool Drawing) override;
+
+private:
+    // What the mask depends on besides the members' strokes.
+    struct TMaskKey {
+        uint64_t Members = 0;
+        double Sx = 0, Sy = 0, Ox = 0, Oy = 0;
+        TRect Clip;
+        int Width = 0, Height = 0, PenWidth = 0;
+        TPenStyle PenStyle = TPenStyle::Solid;
+        bool operator==(const TMaskKey& K) const;
+    };
+    TMaskKey KeyFor(TMathImage& Image) const;
+
+    bool FMaskMade = false;
+    TMaskKey FMaskKey;
+    // Unset when the strokes are not lines of one colour.
+    std::optional<TXorMask> FMask;
 };
 
 // The strain ellipse: a circle of a radius under the accumulated
@@ -239,6 +283,7 @@ public:
     void MoveVertex(int Index, TMathImage& Image, double X, double Y) override;
     std::string AxialRatioText(int Digits) override;
     std::string InclinationText(int Digits) override;
+    void Forget() override;
 
     void SetVertex(int Index, TMathImage& Image, double X, double Y);
     // The rows of the tensor become the edges from P1.

@@ -194,6 +194,19 @@ void TCanvas::Segment(int X0, int Y0, int X1, int Y1)
 {
     const QRect clip = EffectiveClip();
     if (Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
+    if (FSink) {
+        TStrokeSink& sink = *FSink;
+        const QRgb colour = ColorToRgb(Pen.Color);
+        if (sink.Lines.empty()) {
+            sink.Colour = colour;
+            sink.Clip = clip;
+        }
+        if (Pen.Style != TPenStyle::Solid || Pen.Mode != TPenMode::NotXor ||
+            colour != sink.Colour || clip != sink.Clip)
+            sink.Mixed = true;
+        sink.Lines.push_back({X0, Y0, X1, Y1});
+        return;
+    }
     if (FRecorder) Record(clip, true).drawLine(Centre(X0, Y0), Centre(X1, Y1));
     const QRgb colour = ColorToRgb(Pen.Color);
     uchar* const bits = FTarget->bits();
@@ -223,6 +236,10 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
     if (Points.size() < 2 || Pen.Style == TPenStyle::Clear || clip.isEmpty()) return;
     if (Points.size() == 2 && Pen.Width <= 1) {
         Segment(Points[0].X, Points[0].Y, Points[1].X, Points[1].Y);
+        return;
+    }
+    if (FSink) {
+        FSink->Mixed = true;
         return;
     }
     if (FRecorder) {
@@ -282,10 +299,49 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
     Changed();
 }
 
+TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
+    : FColour(Sink.Colour), FHasLines(!Sink.Lines.empty()), FStride(Stride),
+      FRows(Sink.Clip.isEmpty() ? 0 : Sink.Clip.bottom() + 1)
+{
+    if (Sink.Lines.empty() || Sink.Clip.isEmpty()) return;
+    // One parity bit per pixel of the clip, flipped by every pixel of every
+    // line: the same walk and clip test that paint the lines.
+    const QRect& clip = Sink.Clip;
+    const unsigned width = static_cast<unsigned>(clip.width());
+    const unsigned height = static_cast<unsigned>(clip.height());
+    const int left = clip.left(), top = clip.top();
+    std::vector<uint8_t> odd(static_cast<size_t>(width) * height, 0);
+    for (const TSegment& line : Sink.Lines)
+        Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
+            const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
+            if (cx < width && cy < height) odd[cy * size_t{width} + cx] ^= 1;
+        });
+    for (unsigned cy = 0; cy < height; ++cy) {
+        const uint8_t* row = odd.data() + cy * size_t{width};
+        const uint32_t rowStart = static_cast<uint32_t>((top + cy) * Stride + left);
+        for (unsigned cx = 0; cx < width; ++cx)
+            if (row[cx]) FPixels.push_back(rowStart + cx);
+    }
+}
+
+void TCanvas::Xor(const TXorMask& Mask)
+{
+    if (!Mask.HasLines() || EffectiveClip().isEmpty() || !Mask.Fits(*FTarget)) return;
+    auto* const bits = reinterpret_cast<QRgb*>(FTarget->bits());
+    const QRgb colour = Mask.Colour();
+    for (const uint32_t offset : Mask.Pixels())
+        bits[offset] = Combine(colour, bits[offset], TPenMode::NotXor);
+    Changed();
+}
+
 void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     const QRect clip = EffectiveClip();
     if (!clip.contains(X, Y)) return;
+    if (FSink) {
+        FSink->Mixed = true;
+        return;
+    }
     if (FRecorder) Record(clip, false).fillRect(QRect(X, Y, 1, 1), QColor(ColorToRgb(Color)));
     FTarget->setPixel(X, Y, ColorToRgb(Color));
     Changed();
@@ -302,6 +358,10 @@ void TCanvas::FillRect(const TRect& Rect)
     if (Brush.Style == TBrushStyle::Clear) return;
     const QRect area = QRect(QPoint(Rect.Left, Rect.Top), QPoint(Rect.Right - 1, Rect.Bottom - 1))
                            .intersected(EffectiveClip());
+    if (FSink) {
+        FSink->Mixed = true;
+        return;
+    }
     if (!area.isEmpty()) {
         if (FRecorder)
             Record(EffectiveClip(), false).fillRect(area, QColor(ColorToRgb(Brush.Color)));
@@ -315,6 +375,10 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
 {
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
+    if (FSink) {
+        FSink->Mixed = true;
+        return;
+    }
     if (FRecorder) {
         QPainter& p = Record(clip, true);
         if (Brush.Style != TBrushStyle::Clear) p.setBrush(QColor(ColorToRgb(Brush.Color)));
@@ -375,6 +439,10 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
     PenPos = TPoint{X + width, Y};
     const QRect clip = EffectiveClip();
     if (clip.isEmpty()) return;
+    if (FSink) {
+        FSink->Mixed = true;
+        return;
+    }
     const QString text = QString::fromStdString(Text);
     const auto paint = [&](QPainter& Painter) {
         if (Brush.Style != TBrushStyle::Clear)

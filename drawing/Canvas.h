@@ -70,6 +70,51 @@ struct TPixelRuns {
     std::vector<QRgb> Values;
 };
 
+// A line of width 1 from (X0, Y0) to (X1, Y1), its end pixel left out.
+struct TSegment {
+    int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+};
+
+// What a canvas was asked to paint while a sink was set: the lines of width
+// 1 in one solid not-xor pen colour within one clip. Mixed says that
+// something else was asked too, so the lines alone do not tell what would
+// have been painted.
+struct TStrokeSink {
+    std::vector<TSegment> Lines;
+    QRgb Colour = 0;
+    QRect Clip;
+    bool Mixed = false;
+};
+
+// The pixels that a set of lines of width 1 paints an odd number of times
+// within a clip. A line paints each of its pixels once and a not-xor pen
+// flips a pixel's colour bits, so painting all the lines with one such pen
+// flips exactly these pixels, whatever the order; the picture's pixels are
+// opaque, so a pixel painted an even number of times is left as it was.
+class TXorMask {
+public:
+    TXorMask() = default;
+    // The mask of the sink's lines on a picture whose rows are Stride pixels apart.
+    TXorMask(const TStrokeSink& Sink, qsizetype Stride);
+    bool HasLines() const { return FHasLines; }
+    QRgb Colour() const { return FColour; }
+    // The flipped pixels, as offsets from the picture's first pixel, ascending.
+    const std::vector<uint32_t>& Pixels() const { return FPixels; }
+    // Whether the offsets address Picture's pixels: its rows are as far
+    // apart and it has the rows of the clip.
+    bool Fits(const QImage& Picture) const
+    {
+        return Picture.bytesPerLine() / 4 == FStride && Picture.height() >= FRows;
+    }
+
+private:
+    std::vector<uint32_t> FPixels;
+    QRgb FColour = 0;
+    bool FHasLines = false;
+    qsizetype FStride = 0;
+    int FRows = 0;
+};
+
 enum class TPenMode { Copy, NotXor };
 enum class TPenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 enum class TBrushStyle { Solid, Clear };
@@ -144,6 +189,14 @@ public:
     void SetRecorder(QPainter* Recorder) { FRecorder = Recorder; }
     QPainter* Recorder() const { return FRecorder; }
 
+    // While a sink is set the canvas paints nothing: the lines a mask can
+    // stand for are handed to it, and any other painting marks it mixed.
+    void SetSink(TStrokeSink* Sink) { FSink = Sink; }
+    TStrokeSink* Sink() const { return FSink; }
+    // Flips the mask's pixels as painting its lines one by one with a
+    // not-xor pen of its colour does; the pen is not used.
+    void Xor(const TXorMask& Mask);
+
     // Counts the operations that may have changed the picture.
     uint64_t Changes() const { return FChanges; }
     // Reports a change made to the picture from outside the canvas.
@@ -188,6 +241,7 @@ private:
     int FTextDepth = 0;
     uint64_t FChanges = 0;
     QPainter* FRecorder = nullptr;
+    TStrokeSink* FSink = nullptr;
     double FPixelRatio = 1;
 };
 
