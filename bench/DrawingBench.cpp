@@ -18,38 +18,14 @@ namespace {
 
 using namespace tensim;
 
-struct TSegment {
-    int X0, Y0, X1, Y1;
-};
-
-// The floor's line: Bresenham straight on the bits, not-xor, without the
-// end pixel, clipped by a test per pixel.
-void FloorLine(QImage& Image, const TSegment& S, QRgb Colour)
-{
-    const int w = Image.width(), h = Image.height();
-    const qsizetype stride = Image.bytesPerLine() / 4;
-    auto* bits = reinterpret_cast<QRgb*>(Image.bits());
-    const int dx = std::abs(S.X1 - S.X0), dy = std::abs(S.Y1 - S.Y0);
-    const int sx = S.X0 < S.X1 ? 1 : -1, sy = S.Y0 < S.Y1 ? 1 : -1;
-    int err = dx - dy, x = S.X0, y = S.Y0;
-    while (x != S.X1 || y != S.Y1) {
-        if (unsigned(x) < unsigned(w) && unsigned(y) < unsigned(h)) {
-            QRgb& p = bits[y * stride + x];
-            p = 0xFF000000u | (~(Colour ^ p) & 0x00FFFFFFu);
-        }
-        const int e2 = 2 * err;
-        if (e2 > -dy) err -= dy, x += sx;
-        if (e2 < dx) err += dx, y += sy;
-    }
-}
-
 // The main window's finite panel at a size: axes, the ellipse, the triangle
-// and the velocity field of simple shear 0.5 (357 arrows).
+// and the velocity field of simple shear 0.5 (357 arrows), painted as one
+// as the window paints it.
 struct TPanel {
     std::unique_ptr<TMathImage> Image = std::make_unique<TMathImage>();
     std::unique_ptr<TEllipse2> Ellipse;
     std::unique_ptr<TPointList2D> Triangle = std::make_unique<TPointList2D>();
-    std::unique_ptr<TPointList2D> Field = std::make_unique<TPointList2D>();
+    std::unique_ptr<TLineField> Field = std::make_unique<TLineField>();
     std::vector<TSegment> Segments; // the same lines in pixels, for the floor
 
     TPanel(int Width, int Height)

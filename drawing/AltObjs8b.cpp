@@ -152,12 +152,23 @@ void TVectorArrow2D::Strokes(TMathImage& Image)
     const double x2 = FEndPoint.Elem[1], y2 = FEndPoint.Elem[2];
     const double ends[4] = {FPosition.Elem[1], FPosition.Elem[2], x2, y2};
     if (!FBarbsMade || !std::equal(ends, ends + 4, FBarbsFor)) {
-        const double theta = VectorAngle(MakeVector2D(x2 - ends[0], y2 - ends[1]));
+        const double dx = x2 - ends[0], dy = y2 - ends[1];
+        const double length = std::sqrt(dx * dx + dy * dy);
         const double barb = Length() / 2;
-        const double sides[2] = {theta + BarbAngle, theta - BarbAngle};
-        for (int i = 0; i < 2; ++i) {
-            FBarbs[i] = FEndPoint;
-            DisplacePolar(FBarbs[i], sides[i], barb);
+        if (barb > 0 && std::isfinite(length)) {
+            // The arrow's direction turned by the barb angle either way: a
+            // rotation of its unit vector, without the angle itself.
+            static const double c = std::cos(BarbAngle), s = std::sin(BarbAngle);
+            const double ux = dx / length, uy = dy / length;
+            FBarbs[0] = MakeVector2D(x2 + barb * (ux * c - uy * s), y2 + barb * (uy * c + ux * s));
+            FBarbs[1] = MakeVector2D(x2 + barb * (ux * c + uy * s), y2 + barb * (uy * c - ux * s));
+        } else {
+            const double theta = VectorAngle(MakeVector2D(dx, dy));
+            const double sides[2] = {theta + BarbAngle, theta - BarbAngle};
+            for (int i = 0; i < 2; ++i) {
+                FBarbs[i] = FEndPoint;
+                DisplacePolar(FBarbs[i], sides[i], barb);
+            }
         }
         std::copy(ends, ends + 4, FBarbsFor);
         FBarbsMade = true;
@@ -323,8 +334,8 @@ TLineField::TMaskKey TLineField::KeyFor(TMathImage& Image) const
 void TLineField::Parts(TMathImage& Image, bool Drawing)
 {
     TCanvas& canvas = Image.DrawingCanvas();
-    // A recording canvas gets every line.
-    if (canvas.Recorder()) {
+    // A recording or collecting canvas gets every line.
+    if (canvas.Recorder() || canvas.Sink()) {
         TPointList2D::Parts(Image, Drawing);
         return;
     }
@@ -333,6 +344,7 @@ void TLineField::Parts(TMathImage& Image, bool Drawing)
         // The members paint into a sink instead of the picture; their drawn
         // flags change as painting changes them.
         TStrokeSink sink;
+        sink.Lines.reserve(FItems.size() * 3);
         canvas.SetSink(&sink);
         {
             const auto restore = qScopeGuard([&] { canvas.SetSink(nullptr); });

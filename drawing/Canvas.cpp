@@ -239,6 +239,9 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
         return;
     }
     if (FSink) {
+        // Its lines, though a path paints a pixel they share once.
+        for (size_t i = 1; i < Points.size(); ++i)
+            FSink->Lines.push_back({Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y});
         FSink->Mixed = true;
         return;
     }
@@ -311,11 +314,22 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     const unsigned height = static_cast<unsigned>(clip.height());
     const int left = clip.left(), top = clip.top();
     std::vector<uint8_t> odd(static_cast<size_t>(width) * height, 0);
-    for (const TSegment& line : Sink.Lines)
-        Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
-            const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
-            if (cx < width && cy < height) odd[cy * size_t{width} + cx] ^= 1;
-        });
+    const int right = clip.right(), bottom = clip.bottom();
+    for (const TSegment& line : Sink.Lines) {
+        const auto [x0, x1] = std::minmax(line.X0, line.X1);
+        const auto [y0, y1] = std::minmax(line.Y0, line.Y1);
+        // A line is walked within its box: one outside the clip paints
+        // nothing, one inside needs no test per pixel.
+        if (x1 < left || x0 > right || y1 < top || y0 > bottom) continue;
+        if (x0 >= left && x1 <= right && y0 >= top && y1 <= bottom)
+            Walk(line.X0, line.Y0, line.X1, line.Y1,
+                 [&](int x, int y) { odd[size_t(y - top) * width + size_t(x - left)] ^= 1; });
+        else
+            Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
+                const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
+                if (cx < width && cy < height) odd[cy * size_t{width} + cx] ^= 1;
+            });
+    }
     for (unsigned cy = 0; cy < height; ++cy) {
         const uint8_t* row = odd.data() + cy * size_t{width};
         const uint32_t rowStart = static_cast<uint32_t>((top + cy) * Stride + left);
@@ -327,6 +341,10 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
 void TCanvas::Xor(const TXorMask& Mask)
 {
     if (!Mask.HasLines() || EffectiveClip().isEmpty() || !Mask.Fits(*FTarget)) return;
+    if (FSink) {
+        FSink->Mixed = true;
+        return;
+    }
     auto* const bits = reinterpret_cast<QRgb*>(FTarget->bits());
     const QRgb colour = Mask.Colour();
     for (const uint32_t offset : Mask.Pixels())

@@ -77,7 +77,8 @@ struct TSegment {
 
 // What a canvas was asked to paint while a sink was set: the lines of width
 // 1 in one solid not-xor pen colour within one clip. Mixed says that
-// something else was asked too, so the lines alone do not tell what would
+// something else was asked too (a path's lines are kept, but a path paints
+// a pixel its lines share once), so the lines alone do not tell what would
 // have been painted.
 struct TStrokeSink {
     std::vector<TSegment> Lines;
