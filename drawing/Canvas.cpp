@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 namespace tensim {
 
@@ -302,6 +303,49 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points)
     Changed();
 }
 
+namespace {
+
+// The lines that occur an odd number of times: two equal lines flip the
+// same pixels twice, which leaves them as they were. A field whose
+// streamlines come round again repeats its arrows many times over.
+std::vector<TSegment> OddLines(const std::vector<TSegment>& Lines)
+{
+    // An open-addressed table of the distinct lines, each with the parity
+    // of its count.
+    size_t size = 16;
+    while (size < 2 * Lines.size())
+        size *= 2;
+    struct TSlot {
+        TSegment Line;
+        uint8_t State = 0; // none, odd, even
+    };
+    std::vector<TSlot> table(size);
+    const auto key = [](int V) { return static_cast<uint64_t>(static_cast<uint32_t>(V)); };
+    for (const TSegment& line : Lines) {
+        uint64_t h = key(line.X0) * 0x9E3779B97F4A7C15u ^ key(line.Y0) * 0xC2B2AE3D27D4EB4Fu ^
+                     key(line.X1) * 0x165667B19E3779F9u ^ key(line.Y1) * 0x27D4EB2F165667C5u;
+        h ^= h >> 29;
+        for (size_t i = h & (size - 1);; i = (i + 1) & (size - 1)) {
+            TSlot& slot = table[i];
+            if (slot.State == 0) {
+                slot = {line, 1};
+                break;
+            }
+            const TSegment& s = slot.Line;
+            if (s.X0 == line.X0 && s.Y0 == line.Y0 && s.X1 == line.X1 && s.Y1 == line.Y1) {
+                slot.State ^= 3;
+                break;
+            }
+        }
+    }
+    std::vector<TSegment> odd;
+    for (const TSlot& slot : table)
+        if (slot.State == 1) odd.push_back(slot.Line);
+    return odd;
+}
+
+} // namespace
+
 TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     : FColour(Sink.Colour), FHasLines(!Sink.Lines.empty()), FStride(Stride),
       FRows(Sink.Clip.isEmpty() ? 0 : Sink.Clip.bottom() + 1)
@@ -312,23 +356,53 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     const QRect& clip = Sink.Clip;
     const unsigned width = static_cast<unsigned>(clip.width());
     const unsigned height = static_cast<unsigned>(clip.height());
-    const int left = clip.left(), top = clip.top();
-    std::vector<uint8_t> odd(static_cast<size_t>(width) * height, 0);
-    const int right = clip.right(), bottom = clip.bottom();
-    for (const TSegment& line : Sink.Lines) {
+    const int left = clip.left(), top = clip.top(), right = clip.right(), bottom = clip.bottom();
+    const size_t area = static_cast<size_t>(width) * height;
+    // The lines that reach the clip, and how many pixels they walk.
+    std::vector<TSegment> lines;
+    size_t pixels = 0;
+    for (const TSegment& line : OddLines(Sink.Lines)) {
         const auto [x0, x1] = std::minmax(line.X0, line.X1);
         const auto [y0, y1] = std::minmax(line.Y0, line.Y1);
-        // A line is walked within its box: one outside the clip paints
-        // nothing, one inside needs no test per pixel.
         if (x1 < left || x0 > right || y1 < top || y0 > bottom) continue;
-        if (x0 >= left && x1 <= right && y0 >= top && y1 <= bottom)
-            Walk(line.X0, line.Y0, line.X1, line.Y1,
-                 [&](int x, int y) { odd[size_t(y - top) * width + size_t(x - left)] ^= 1; });
-        else
-            Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
-                const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
-                if (cx < width && cy < height) odd[cy * size_t{width} + cx] ^= 1;
-            });
+        lines.push_back(line);
+        pixels += static_cast<size_t>(std::max(x1 - x0, y1 - y0));
+    }
+    // Flips the parity of every pixel of the lines First..Last in Odd: a
+    // line inside the clip needs no test per pixel.
+    const auto walk = [&](size_t First, size_t Last, uint8_t* Odd) {
+        for (size_t i = First; i < Last; ++i) {
+            const TSegment& line = lines[i];
+            if (std::min(line.X0, line.X1) >= left && std::max(line.X0, line.X1) <= right &&
+                std::min(line.Y0, line.Y1) >= top && std::max(line.Y0, line.Y1) <= bottom)
+                Walk(line.X0, line.Y0, line.X1, line.Y1,
+                     [&](int x, int y) { Odd[size_t(y - top) * width + size_t(x - left)] ^= 1; });
+            else
+                Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
+                    const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
+                    if (cx < width && cy < height) Odd[cy * size_t{width} + cx] ^= 1;
+                });
+        }
+    };
+    std::vector<uint8_t> odd(area, 0);
+    // A field of many long lines is walked on two threads, each into a
+    // parity picture of its own, and the two are xor-ed: the order of the
+    // flips does not matter.
+    constexpr size_t ThreadFrom = 1 << 20;
+    if (pixels >= ThreadFrom && std::thread::hardware_concurrency() >= 2) {
+        size_t half = 0, walked = 0;
+        while (half < lines.size() && walked < pixels / 2) {
+            const TSegment& l = lines[half++];
+            walked += static_cast<size_t>(std::max(std::abs(l.X1 - l.X0), std::abs(l.Y1 - l.Y0)));
+        }
+        std::vector<uint8_t> other(area, 0);
+        std::thread second(walk, half, lines.size(), other.data());
+        walk(0, half, odd.data());
+        second.join();
+        for (size_t i = 0; i < area; ++i)
+            odd[i] ^= other[i];
+    } else {
+        walk(0, lines.size(), odd.data());
     }
     for (unsigned cy = 0; cy < height; ++cy) {
         const uint8_t* row = odd.data() + cy * size_t{width};
