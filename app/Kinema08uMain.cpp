@@ -110,16 +110,38 @@ private:
 
 // ---- the velocity field ----------------------------------------------------
 
+bool TFlowField::TInputs::operator==(const TInputs& I) const
+{
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 5; ++j)
+            if (Flow.Elem[i][j] != I.Flow.Elem[i][j]) return false;
+    return Flow.Size == I.Flow.Size && Window.X1 == I.Window.X1 && Window.Y1 == I.Window.Y1 &&
+           Window.X2 == I.Window.X2 && Window.Y2 == I.Window.Y2 && RotationStep == I.RotationStep;
+}
+
 void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
 {
-    DeleteAll(Image);
-    FFlowMatrix = CleanMatrix(FlowTensor);
+    const TTransformMatrix flow = CleanMatrix(FlowTensor);
     const double step = Form1 ? DegToRad(Form1->NxSpinEditRotation->Value()) : 0;
-    if (IsIdentityMatrix(FFlowMatrix)) return;
     const TWorldWindow window = Image.World();
     const bool rotation = Form1 && Form1->RadioButton5->isChecked() && step != 0;
-    for (const TWorldSegment& a :
-         rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window))
+    // The same flow in the same window gives the same arrows: they are
+    // kept, with the picture of them that the next draw reuses.
+    const TInputs inputs{flow, window, rotation ? step : 0};
+    const bool same = FBuilt && inputs == FBuiltFrom;
+    FBuilt = true;
+    FBuiltFrom = inputs;
+    if (same) {
+        Erase(Image);
+        return;
+    }
+    DeleteAll(Image);
+    FFlowMatrix = flow;
+    if (IsIdentityMatrix(FFlowMatrix)) return;
+    const std::vector<TWorldSegment> arrows =
+        rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window);
+    FItems.reserve(arrows.size());
+    for (const TWorldSegment& a : arrows)
         Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
 }
 

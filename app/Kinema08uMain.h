@@ -30,14 +30,24 @@ public:
     // Erases and frees the old arrows and builds the field of FlowTensor in
     // Image's window: a streamline field, or circles when the main window is
     // in rigid-rotation mode with an angle other than 0. The identity gives
-    // no arrows. The new arrows are not drawn.
+    // no arrows. The new arrows are not drawn. The same flow, window and
+    // angle as the last build keep its arrows, erased.
     void Build(const TTransformMatrix& FlowTensor, TMathImage& Image);
 
     // The cleaned flow tensor of the last Build.
     const TTransformMatrix& FlowMatrix() const { return FFlowMatrix; }
 
 private:
+    // What the arrows of a build are made from; a NaN is never the same.
+    struct TInputs {
+        TTransformMatrix Flow;
+        TWorldWindow Window;
+        double RotationStep = 0; // 0 for a streamline field
+        bool operator==(const TInputs& I) const;
+    };
     TTransformMatrix FFlowMatrix;
+    bool FBuilt = false;
+    TInputs FBuiltFrom;
 };
 
 // The axes of both panels, as the main window draws them.
