@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
 
 namespace tensim {
 namespace {
@@ -296,6 +297,60 @@ TEST(Line2D, HitTestNearTheSegment)
     EXPECT_FALSE(line.HitTest(px, image->WindowY(1.2), *image));
     EXPECT_FALSE(line.HitTest(px, image->WindowY(-1.2), *image));
     EXPECT_TRUE(line.HitTest(px + 1, image->WindowY(0.95), *image));
+}
+
+// A field painted as one mask paints what its arrows paint one by one, bit
+// for bit: random arrows, some off the picture, some repeated (an even
+// repeat paints nothing), on a busy background, drawn, erased, drawn again
+// after the window moves, forgotten and drawn after a clear; one case of two
+// colours, painted arrow by arrow, and one large enough to be walked on two
+// threads.
+TEST(LineField, PaintsAsItsArrowsOneByOneOnRandomFields)
+{
+    struct TCase {
+        int Arrows, Width, Height;
+        double Reach; // arrows end within this distance of the origin
+        bool TwoColours;
+    };
+    const TCase cases[] = {{0, 218, 214, 2, false},     {1, 218, 214, 2, false},
+                           {300, 218, 214, 3.5, false}, {3000, 218, 214, 3, false},
+                           {400, 218, 214, 2, true},    {20000, 960, 940, 3, false}};
+    std::mt19937 random(7);
+    for (const TCase& c : cases) {
+        std::uniform_real_distribution<double> at(-c.Reach, c.Reach);
+        TLineField field;
+        TPointList2D reference;
+        for (int i = 0; i < c.Arrows; ++i) {
+            const double x = at(random), y = at(random);
+            const double x2 = random() % 8 == 0 ? x : at(random), y2 = at(random);
+            const TColor colour = c.TwoColours && i % 2 ? clRed : clTeal;
+            for (unsigned n = random() % 4 == 0 ? 1 + random() % 3 : 1; n > 0; --n) {
+                field.Add(std::make_unique<TVectorArrow2D>(colour, x, y, x2, y2));
+                reference.Add(std::make_unique<TVectorArrow2D>(colour, x, y, x2, y2));
+            }
+        }
+        auto image = MakeSurface(-2, -2, 2, 2, c.Width, c.Height);
+        auto expected = MakeSurface(-2, -2, 2, 2, c.Width, c.Height);
+        const auto both = [&](const std::function<void(TPointList2D&, TMathImage&)>& Step) {
+            Step(field, *image);
+            Step(reference, *expected);
+            EXPECT_EQ(field.Drawn(), reference.Drawn());
+            ASSERT_EQ(image->Bitmap(), expected->Bitmap()) << c.Arrows << " arrows";
+        };
+        both([](TPointList2D&, TMathImage& Image) { DrawBusyBackground(Image); });
+        both([](TPointList2D& F, TMathImage& Image) { F.Draw(Image); });
+        both([](TPointList2D& F, TMathImage& Image) { F.Erase(Image); });
+        both([](TPointList2D& F, TMathImage& Image) {
+            Image.d2SetWorld(-1.5, -2.5, 2.5, 1.5);
+            F.Draw(Image);
+        });
+        both([](TPointList2D& F, TMathImage& Image) {
+            F.Forget();
+            DrawPanelAxes(Image);
+            F.Draw(Image);
+        });
+        both([](TPointList2D& F, TMathImage& Image) { F.Erase(Image); });
+    }
 }
 
 TEST(VectorArrow2D, BarbsAreHalfTheShaftAtTwelveThirteenthsOfPi)
