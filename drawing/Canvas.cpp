@@ -310,38 +310,38 @@ namespace {
 // streamlines come round again repeats its arrows many times over.
 std::vector<TSegment> OddLines(const std::vector<TSegment>& Lines)
 {
-    // An open-addressed table of the distinct lines, each with the parity
-    // of its count.
+    // An open-addressed table of the distinct lines, each slot holding the
+    // index of a line's first occurrence plus one, and beside the lines the
+    // parity of each one's count.
     size_t size = 16;
     while (size < 2 * Lines.size())
         size *= 2;
-    struct TSlot {
-        TSegment Line;
-        uint8_t State = 0; // none, odd, even
-    };
-    std::vector<TSlot> table(size);
+    std::vector<uint32_t> table(size, 0);
+    std::vector<uint8_t> odd(Lines.size(), 0);
     const auto key = [](int V) { return static_cast<uint64_t>(static_cast<uint32_t>(V)); };
-    for (const TSegment& line : Lines) {
+    for (size_t n = 0; n < Lines.size(); ++n) {
+        const TSegment& line = Lines[n];
         uint64_t h = key(line.X0) * 0x9E3779B97F4A7C15u ^ key(line.Y0) * 0xC2B2AE3D27D4EB4Fu ^
                      key(line.X1) * 0x165667B19E3779F9u ^ key(line.Y1) * 0x27D4EB2F165667C5u;
         h ^= h >> 29;
         for (size_t i = h & (size - 1);; i = (i + 1) & (size - 1)) {
-            TSlot& slot = table[i];
-            if (slot.State == 0) {
-                slot = {line, 1};
+            if (table[i] == 0) {
+                table[i] = static_cast<uint32_t>(n + 1);
+                odd[n] = 1;
                 break;
             }
-            const TSegment& s = slot.Line;
+            const size_t first = table[i] - 1;
+            const TSegment& s = Lines[first];
             if (s.X0 == line.X0 && s.Y0 == line.Y0 && s.X1 == line.X1 && s.Y1 == line.Y1) {
-                slot.State ^= 3;
+                odd[first] ^= 1;
                 break;
             }
         }
     }
-    std::vector<TSegment> odd;
-    for (const TSlot& slot : table)
-        if (slot.State == 1) odd.push_back(slot.Line);
-    return odd;
+    std::vector<TSegment> result;
+    for (size_t n = 0; n < Lines.size(); ++n)
+        if (odd[n]) result.push_back(Lines[n]);
+    return result;
 }
 
 } // namespace
