@@ -45,9 +45,14 @@ TrPoint2D::TrPoint2D(TColor Color, double X, double Y)
 
 void TrPoint2D::Toggle(TMathImage& Image, bool NowDrawn)
 {
+    const TCanvasState kept(Image.DrawingCanvas());
+    Paint(Image, NowDrawn);
+}
+
+void TrPoint2D::Paint(TMathImage& Image, bool NowDrawn)
+{
     FDrawn = NowDrawn;
     TCanvas& canvas = Image.DrawingCanvas();
-    const TCanvasState kept(canvas);
     canvas.Pen.Mode = TPenMode::NotXor;
     if (NowDrawn || ErasesInOwnColor()) canvas.Pen.Color = FColor;
     Strokes(Image);
@@ -348,7 +353,9 @@ void TLineField::Parts(TMathImage& Image, bool Drawing)
         canvas.SetSink(&sink);
         {
             const auto restore = qScopeGuard([&] { canvas.SetSink(nullptr); });
-            TPointList2D::Parts(Image, Drawing);
+            const TCanvasState kept(canvas);
+            for (auto& item : FItems)
+                PaintMember(*item, Image, Drawing);
         }
         FMaskMade = true;
         FMaskKey = key;

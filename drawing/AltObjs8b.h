@@ -57,8 +57,11 @@ protected:
     TColor FColor;
 
 private:
-    // Sets the drawn flag to NowDrawn and paints the strokes.
+    // Sets the drawn flag to NowDrawn and paints the strokes; the canvas's
+    // state is put back.
     void Toggle(TMathImage& Image, bool NowDrawn);
+    // The same, leaving the pen as the strokes left it.
+    void Paint(TMathImage& Image, bool NowDrawn);
     // A list sets its members' drawn flags when it paints them as one or
     // forgets them.
     friend class TPointList2D;
@@ -163,6 +166,11 @@ protected:
     // says: the members in order.
     virtual void Parts(TMathImage& Image, bool Drawing);
     static void SetDrawnFlag(TrPoint2D& Item, bool Drawn) { Item.FDrawn = Drawn; }
+    // Draws or erases a member without putting the canvas's state back.
+    static void PaintMember(TrPoint2D& Item, TMathImage& Image, bool Drawing)
+    {
+        if (Item.FDrawn != Drawing) Item.Paint(Image, Drawing);
+    }
     // Changes whenever members are added, released or transformed through
     // the list.
     uint64_t MembersVersion() const { return FMembersVersion; }

@@ -346,6 +346,32 @@ std::vector<TSegment> OddLines(const std::vector<TSegment>& Lines)
 
 } // namespace
 
+// Flips the parity of each pixel that Walk visits on a line, in a parity
+// picture whose rows are Width apart and where Start is the line's first
+// pixel. Walk's i-th pixel lies i steps along the major axis and
+// floor((2 i m + n - 1) / (2 n)) along the minor one, n and m the major
+// and minor extents; that floor is kept in fixed point with 40 fraction
+// bits, rounded up, which stays exact while 2 n^2 < 2^40, far beyond any
+// line of the pixel range. No step depends on a comparison, so nothing
+// waits on a branch.
+void FlipLine(const TSegment& Line, uint8_t* Start, ptrdiff_t Width)
+{
+    const int64_t dx = std::abs(int64_t{Line.X1} - Line.X0);
+    const int64_t dy = std::abs(int64_t{Line.Y1} - Line.Y0);
+    const ptrdiff_t sx = Line.X0 < Line.X1 ? 1 : -1, sy = Line.Y0 < Line.Y1 ? Width : -Width;
+    const bool xMajor = dx >= dy;
+    const uint64_t n = static_cast<uint64_t>(xMajor ? dx : dy);
+    const uint64_t m = static_cast<uint64_t>(xMajor ? dy : dx);
+    if (n == 0) return;
+    constexpr int Fraction = 40;
+    const uint64_t slope = ((m << Fraction) + n - 1) / n;
+    uint64_t at = (((n - 1) << Fraction) + 2 * n - 1) / (2 * n);
+    const ptrdiff_t major = xMajor ? sx : sy, minor = xMajor ? sy : sx;
+    uint8_t* p = Start;
+    for (uint64_t i = 0; i < n; ++i, at += slope, p += major)
+        p[static_cast<ptrdiff_t>(at >> Fraction) * minor] ^= 1;
+}
+
 TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     : FColour(Sink.Colour), FHasLines(!Sink.Lines.empty()), FStride(Stride),
       FRows(Sink.Clip.isEmpty() ? 0 : Sink.Clip.bottom() + 1)
@@ -375,8 +401,7 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
             const TSegment& line = lines[i];
             if (std::min(line.X0, line.X1) >= left && std::max(line.X0, line.X1) <= right &&
                 std::min(line.Y0, line.Y1) >= top && std::max(line.Y0, line.Y1) <= bottom)
-                Walk(line.X0, line.Y0, line.X1, line.Y1,
-                     [&](int x, int y) { Odd[size_t(y - top) * width + size_t(x - left)] ^= 1; });
+                FlipLine(line, Odd + size_t(line.Y0 - top) * width + size_t(line.X0 - left), width);
             else
                 Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
                     const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
