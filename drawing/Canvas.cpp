@@ -346,30 +346,56 @@ std::vector<TSegment> OddLines(const std::vector<TSegment>& Lines)
 
 } // namespace
 
-// Flips the parity of each pixel that Walk visits on a line, in a parity
-// picture whose rows are Width apart and where Start is the line's first
-// pixel. Walk's i-th pixel lies i steps along the major axis and
-// floor((2 i m + n - 1) / (2 n)) along the minor one, n and m the major
-// and minor extents; that floor is kept in fixed point with 40 fraction
+// A / B rounded up, B > 0.
+int64_t CeilDiv(int64_t A, int64_t B)
+{
+    return A >= 0 ? (A + B - 1) / B : -(-A / B);
+}
+
+// Flips the parity of each pixel of the clip that Walk visits on a line, in
+// a parity picture of the clip. Walk's i-th pixel lies i steps along the
+// major axis and q(i) = floor((2 i m + n - 1) / (2 n)) along the minor one,
+// n and m the major and minor extents. So the steps inside the clip follow
+// from the clip's bounds, and q is kept in fixed point with 40 fraction
 // bits, rounded up, which stays exact while 2 n^2 < 2^40, far beyond any
-// line of the pixel range. No step depends on a comparison, so nothing
-// waits on a branch.
-void FlipLine(const TSegment& Line, uint8_t* Start, ptrdiff_t Width)
+// line of the pixel range. No step depends on a comparison.
+void FlipLine(const TSegment& Line, const QRect& Clip, uint8_t* Odd)
 {
     const int64_t dx = std::abs(int64_t{Line.X1} - Line.X0);
     const int64_t dy = std::abs(int64_t{Line.Y1} - Line.Y0);
-    const ptrdiff_t sx = Line.X0 < Line.X1 ? 1 : -1, sy = Line.Y0 < Line.Y1 ? Width : -Width;
     const bool xMajor = dx >= dy;
-    const uint64_t n = static_cast<uint64_t>(xMajor ? dx : dy);
-    const uint64_t m = static_cast<uint64_t>(xMajor ? dy : dx);
+    const int64_t n = xMajor ? dx : dy, m = xMajor ? dy : dx;
     if (n == 0) return;
+    // The major axis a and the minor axis b: start, direction, clip bounds.
+    const int64_t a0 = xMajor ? Line.X0 : Line.Y0, b0 = xMajor ? Line.Y0 : Line.X0;
+    const bool aUp = xMajor ? Line.X0 < Line.X1 : Line.Y0 < Line.Y1;
+    const bool bUp = xMajor ? Line.Y0 < Line.Y1 : Line.X0 < Line.X1;
+    const int64_t aLo = xMajor ? Clip.left() : Clip.top();
+    const int64_t aHi = xMajor ? Clip.right() : Clip.bottom();
+    const int64_t bLo = xMajor ? Clip.top() : Clip.left();
+    const int64_t bHi = xMajor ? Clip.bottom() : Clip.right();
+    // The steps i whose pixel is inside: a within its bounds, and q(i),
+    // which never decreases, between qa and qb.
+    int64_t first = std::max<int64_t>(0, aUp ? aLo - a0 : a0 - aHi);
+    int64_t last = std::min<int64_t>(n - 1, aUp ? aHi - a0 : a0 - aLo);
+    const int64_t qa = std::max<int64_t>(0, bUp ? bLo - b0 : b0 - bHi);
+    const int64_t qb = bUp ? bHi - b0 : b0 - bLo;
+    if (qb < qa || (m == 0 && qa > 0)) return;
+    if (m > 0) {
+        if (qa > 0) first = std::max(first, CeilDiv(2 * n * qa - n + 1, 2 * m));
+        last = std::min(last, (2 * n * (qb + 1) - n) / (2 * m));
+    }
+    if (first > last) return;
     constexpr int Fraction = 40;
-    const uint64_t slope = ((m << Fraction) + n - 1) / n;
-    uint64_t at = (((n - 1) << Fraction) + 2 * n - 1) / (2 * n);
-    const ptrdiff_t major = xMajor ? sx : sy, minor = xMajor ? sy : sx;
-    uint8_t* p = Start;
-    for (uint64_t i = 0; i < n; ++i, at += slope, p += major)
-        p[static_cast<ptrdiff_t>(at >> Fraction) * minor] ^= 1;
+    const uint64_t un = static_cast<uint64_t>(n), um = static_cast<uint64_t>(m);
+    const uint64_t slope = ((um << Fraction) + un - 1) / un;
+    uint64_t at = (((un - 1) << Fraction) + 2 * un - 1) / (2 * un) + first * slope;
+    const int64_t width = Clip.width();
+    const int64_t aStride = xMajor ? 1 : width, bStride = xMajor ? width : 1;
+    const int64_t majorStep = aUp ? aStride : -aStride, minorStep = bUp ? bStride : -bStride;
+    int64_t index = (a0 + (aUp ? first : -first) - aLo) * aStride + (b0 - bLo) * bStride;
+    for (int64_t i = first; i <= last; ++i, at += slope, index += majorStep)
+        Odd[index + static_cast<int64_t>(at >> Fraction) * minorStep] ^= 1;
 }
 
 TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
@@ -377,8 +403,8 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
       FRows(Sink.Clip.isEmpty() ? 0 : Sink.Clip.bottom() + 1)
 {
     if (Sink.Lines.empty() || Sink.Clip.isEmpty()) return;
-    // One parity bit per pixel of the clip, flipped by every pixel of every
-    // line: the same walk and clip test that paint the lines.
+    // One parity byte per pixel of the clip, flipped by every pixel that
+    // painting a line paints.
     const QRect& clip = Sink.Clip;
     const unsigned width = static_cast<unsigned>(clip.width());
     const unsigned height = static_cast<unsigned>(clip.height());
@@ -394,20 +420,10 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
         lines.push_back(line);
         pixels += static_cast<size_t>(std::max(x1 - x0, y1 - y0));
     }
-    // Flips the parity of every pixel of the lines First..Last in Odd: a
-    // line inside the clip needs no test per pixel.
+    // Flips the parity of every pixel of the lines First..Last in Odd.
     const auto walk = [&](size_t First, size_t Last, uint8_t* Odd) {
-        for (size_t i = First; i < Last; ++i) {
-            const TSegment& line = lines[i];
-            if (std::min(line.X0, line.X1) >= left && std::max(line.X0, line.X1) <= right &&
-                std::min(line.Y0, line.Y1) >= top && std::max(line.Y0, line.Y1) <= bottom)
-                FlipLine(line, Odd + size_t(line.Y0 - top) * width + size_t(line.X0 - left), width);
-            else
-                Walk(line.X0, line.Y0, line.X1, line.Y1, [&](int x, int y) {
-                    const unsigned cx = unsigned(x - left), cy = unsigned(y - top);
-                    if (cx < width && cy < height) Odd[cy * size_t{width} + cx] ^= 1;
-                });
-        }
+        for (size_t i = First; i < Last; ++i)
+            FlipLine(lines[i], clip, Odd);
     };
     std::vector<uint8_t> odd(area, 0);
     // A field of many long lines is walked on two threads, each into a
