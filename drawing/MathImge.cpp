@@ -190,7 +190,13 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
         FMapping.DrawLine(canvas, 0, FMapping.AreaBottom(), 0, FMapping.AreaTop());
         FMapping.DrawLine(canvas, FMapping.AreaLeft(), 0, FMapping.AreaRight(), 0);
     }
-    if (cleared) FAxes = TAxesPicture{true, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
+    // Kept from the second drawing of the same axes on a cleared picture:
+    // axes that change at every redraw, as a growing window's do, would be
+    // scanned for nothing.
+    if (cleared && FAxes.Seen && FAxes.Key == key)
+        FAxes = TAxesPicture{true, false, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
+    else if (cleared)
+        FAxes = TAxesPicture{false, true, key, {}, {}};
 }
 
 void TMathImage::SizeChanged()

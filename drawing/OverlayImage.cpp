@@ -36,16 +36,18 @@ TPixelRuns TOverlayImage::PixelsOtherThan(TColor Background)
     SyncSize();
     TPixelRuns runs;
     const QRgb background = ColorToRgb(Background);
-    for (int y = 0; y < FPicture.height(); ++y) {
+    const int width = FPicture.width(), height = FPicture.height();
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(FPicture.constScanLine(y));
-        for (int x = 0; x < FPicture.width();) {
+        for (int x = 0; x < width;) {
             if ((row[x] | 0xFF000000u) == background) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < FPicture.width() && (row[x] | 0xFF000000u) != background)
-                runs.Values.push_back(row[x++]);
+            while (x < width && (row[x] | 0xFF000000u) != background)
+                ++x;
+            runs.Values.insert(runs.Values.end(), row + start, row + x);
             runs.Runs.push_back({y, start, x - start});
         }
     }
