@@ -30,6 +30,11 @@ constexpr double kQuickTiny = 1e-290;
 // Labels are only drawn below this many steps per range.
 constexpr double kMaxLabels = 10000;
 constexpr double kMinStep = 1E-12;
+// Points added are painted no sooner than a frame of a 60 Hz screen after
+// the last paint, nor than kPauseFactor times as long as a paint takes:
+// painting then takes at most about 2 per cent of the time.
+constexpr qint64 kFrameNs = 16'000'000;
+constexpr qint64 kPauseFactor = 64;
 
 // Pen of a chart pen; clTeeColor takes Automatic.
 QPen ToPen(const TChartPen& Pen, TColor Automatic = clBlack)
@@ -231,7 +236,7 @@ int TChartSeries::AddPoint(double X, double Y, const QString& Label, TColor Colo
     YValues.Insert(index, Y);
     if (FKeepColors) FColors.Insert(at, Color);
     if (FKeepLabels) FLabels.Insert(at, Label);
-    if (FParentChart) FParentChart->Repaint();
+    if (FParentChart) FParentChart->PointsAdded();
     return index;
 }
 
@@ -397,6 +402,8 @@ TChart::TChart(QWidget* Parent) : QWidget(Parent)
 {
     Title.Text << "TChart";
     resize(400, 250);
+    FPointsTimer.setSingleShot(true);
+    connect(&FPointsTimer, &QTimer::timeout, this, [this] { update(); });
 }
 
 TChart::~TChart() = default;
@@ -807,10 +814,32 @@ void TChart::Draw(QPainter& Painter, const QRect& Rect)
     Painter.restore();
 }
 
+void TChart::PointsAdded()
+{
+    // Each paint draws every point, so a paint for each point added would
+    // make a long run slower with every point. Points that come within the
+    // pause after a paint are painted when it ends.
+    if (FPointsTimer.isActive()) return;
+    const qint64 pause = std::max(kFrameNs, FPaintNs * kPauseFactor);
+    const qint64 left = FSincePaint.isValid() ? pause - FSincePaint.nsecsElapsed() : 0;
+    if (left <= 0)
+        update();
+    else
+        FPointsTimer.start(static_cast<int>((left + 999999) / 1000000));
+}
+
 void TChart::paintEvent(QPaintEvent*)
 {
+    QElapsedTimer timer;
+    timer.start();
     QPainter painter(this);
     Draw(painter, rect());
+    // The shorter of the last two paints: a paint slowed by something else,
+    // such as loading fonts, holds the next points back only once.
+    const qint64 ns = timer.nsecsElapsed();
+    FPaintNs = std::min(ns, FLastPaintNs);
+    FLastPaintNs = ns;
+    FSincePaint.start();
 }
 
 void TChart::mouseDoubleClickEvent(QMouseEvent* Event)

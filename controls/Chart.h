@@ -9,8 +9,10 @@
 #include "math/Errors.h"
 #include "math/Events.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -119,7 +121,8 @@ public:
     TNotifyEvent OnClearValues;
 
     // Stores the point where XValues.Order puts it and returns its index,
-    // or -1 when OnBeforeAdd refused it.
+    // or -1 when OnBeforeAdd refused it. The chart shows it at its next
+    // paint, which comes at a rate that keeps painting cheap.
     int AddPoint(double X, double Y, const QString& Label = QString(), TColor Color = clTeeColor);
     void ClearPoints();
     int Count() const { return XValues.Count(); }
@@ -286,7 +289,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
 
 private:
+    friend class TChartSeries;
     void AdoptSeries(std::unique_ptr<TChartSeries> Series);
+    // Asks for a repaint for points added, no sooner than a frame after the
+    // last paint nor than many times as long as a paint takes.
+    void PointsAdded();
     double SeriesExtreme(const TChartAxis& Axis, bool Horizontal, bool Largest) const;
     bool AxisHasLabels(const TChartAxis& Axis) const;
     int AxisDepth(const TChartAxis& Axis, const QPaintDevice* Device) const;
@@ -311,6 +318,9 @@ private:
     std::vector<std::unique_ptr<TChartSeries>> FSeries;
     QRect FChartRect, FDrawRect;
     int FTitleBottom = 0;
+    QTimer FPointsTimer; // a repaint for points added, when it runs out
+    QElapsedTimer FSincePaint;
+    qint64 FPaintNs = 0, FLastPaintNs = 0; // how long a paint takes, the last took
 };
 
 } // namespace tensim

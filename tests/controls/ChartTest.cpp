@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -791,6 +792,54 @@ TEST(ChartWidget, DoubleClickReportsTheChart)
     QTest::mouseDClick(&chart, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(sender, &chart);
     EXPECT_EQ(chart.size(), QSize(400, 250));
+}
+
+// Times its paints and notes the points its last paint showed.
+struct TimedChart : TChart {
+    double PaintMs = 0;
+    int PointsShown = -1;
+    void paintEvent(QPaintEvent* Event) override
+    {
+        QElapsedTimer timer;
+        timer.start();
+        TChart::paintEvent(Event);
+        PaintMs += timer.nsecsElapsed() / 1e6;
+        PointsShown = SeriesList(0)->Count();
+    }
+};
+
+TEST(ChartWidget, PointsComingFastAreAllShownWithoutPaintingTakingTheTime)
+{
+    QWidget window;
+    auto* chart = new TimedChart;
+    chart->setParent(&window);
+    auto* other = new QWidget(&window);
+    other->move(chart->width(), 0);
+    auto* series = chart->AddSeries<TLineSeries>();
+    series->Pointer.Visible = true;
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> noise(-1, 1);
+    for (int i = 0; i < 20000; ++i) // all over the chart: costly paints
+        series->AddPoint(i, noise(random));
+    window.show();
+    const auto showsAll = [&] { return chart->PointsShown == series->Count(); };
+    ASSERT_TRUE(QTest::qWaitFor(showsAll, 30000));
+    chart->repaint(); // a paint at this cost, the first loads the fonts
+    chart->PaintMs = 0;
+    // As in the window's runs: a point each fifth of a millisecond, after
+    // which another control repaints, painting all the window has pending,
+    // and the events are handled.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (int i = 0; i < 1500; ++i) {
+        series->AddPoint(series->Count(), noise(random));
+        other->repaint();
+        QCoreApplication::processEvents();
+        while (elapsed.nsecsElapsed() < (i + 1) * 200000LL) {
+        }
+    }
+    EXPECT_LE(chart->PaintMs, elapsed.nsecsElapsed() / 1e6 / 5);
+    EXPECT_TRUE(QTest::qWaitFor(showsAll, 30000));
 }
 
 TEST(ChartPictures, ClipboardHoldsSvgAndBitmap)
