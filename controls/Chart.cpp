@@ -324,7 +324,11 @@ void TLineSeries::DrawValues(QPainter& Painter) const
                 Painter.setPen(tools.Line);
                 Painter.drawLine(lastX, lastY, x, y);
             }
-            DrawPointer(Painter, lastX, lastY, ValueColor(i - 1), tools);
+            // Many points share a pixel. A marker on the same pixel as the
+            // next is left out: the next, opaque and unsmoothed, paints all
+            // of its pixels again whatever lies below.
+            if (x != lastX || y != lastY)
+                DrawPointer(Painter, lastX, lastY, ValueColor(i - 1), tools);
         }
         lastX = x;
         lastY = y;
