@@ -190,13 +190,15 @@ void TMathImage::d2DrawAxes(const std::string& XLabel, const std::string& YLabel
         FMapping.DrawLine(canvas, 0, FMapping.AreaBottom(), 0, FMapping.AreaTop());
         FMapping.DrawLine(canvas, FMapping.AreaLeft(), 0, FMapping.AreaRight(), 0);
     }
-    // Kept from the second drawing of the same axes on a cleared picture:
-    // axes that change at every redraw, as a growing window's do, would be
-    // scanned for nothing.
-    if (cleared && FAxes.Seen && FAxes.Key == key)
-        FAxes = TAxesPicture{true, false, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
+    // Kept once the same axes have been drawn on a cleared picture a few
+    // times in a row: axes that change every redraw or two, as a growing
+    // window's do, would be scanned for nothing.
+    constexpr int KeepFrom = 4;
+    const int seen = FAxes.Key == key ? FAxes.Seen + 1 : 1;
+    if (cleared && seen >= KeepFrom)
+        FAxes = TAxesPicture{true, 0, key, PixelsOtherThan(FClearedColor), canvas.PenPos};
     else if (cleared)
-        FAxes = TAxesPicture{false, true, key, {}, {}};
+        FAxes = TAxesPicture{false, seen, key, {}, {}};
 }
 
 void TMathImage::SizeChanged()

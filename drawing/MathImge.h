@@ -119,7 +119,7 @@ private:
     // cleared picture are the same pixels, copied instead of drawn.
     struct TAxesPicture {
         bool Made = false;
-        bool Seen = false; // Key was drawn on a cleared picture, Pixels not kept
+        int Seen = 0; // times in a row Key was drawn on a cleared picture, Pixels not kept
         TAxesKey Key;
         TPixelRuns Pixels; // those not of the background colour
         TPoint PenPos;
