@@ -66,12 +66,12 @@ void TrPoint2D::Dispose(TMathImage& Image)
 
 void TrPoint2D::Draw(TMathImage& Image)
 {
-    if (!FDrawn) Toggle(Image, true);
+    if (!Drawn()) Toggle(Image, true);
 }
 
 void TrPoint2D::Erase(TMathImage& Image)
 {
-    if (FDrawn) Toggle(Image, false);
+    if (Drawn()) Toggle(Image, false);
 }
 
 // A point is painted, not xor-ed: the erase paints the pixel again in the
@@ -94,7 +94,7 @@ void TrPoint2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 
 bool TrPoint2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
 {
-    return FDrawn && PixelX == Image.WindowX(X()) && PixelY == Image.WindowY(Y());
+    return Drawn() && PixelX == Image.WindowX(X()) && PixelY == Image.WindowY(Y());
 }
 
 void TrPoint2D::SetEnds(TMathImage&, double, double, double, double) {}
@@ -126,7 +126,7 @@ void TLine2D::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
 
 bool TLine2D::HitTest(int PixelX, int PixelY, TMathImage& Image)
 {
-    if (!FDrawn) return false;
+    if (!Drawn()) return false;
     const TTransformVector p = MakeVector2D(Image.WorldX(PixelX), Image.WorldY(PixelY));
     // Three logical pixels.
     const int three = static_cast<int>(DevicePixels(3, Image.PixelRatio()));
@@ -246,7 +246,7 @@ void TMark::Strokes(TMathImage& Image)
 
 bool TMark::HitTest(int PixelX, int PixelY, TMathImage& Image)
 {
-    if (!FDrawn) return false;
+    if (!Drawn()) return false;
     // In 64 bits: no mark size overflows the box.
     const long long px = Image.WindowX(X()), py = Image.WindowY(Y());
     const long long s = DevicePixels(FMarkSize, Image.PixelRatio());
@@ -354,25 +354,32 @@ void TLineField::Parts(TMathImage& Image, bool Drawing)
         {
             const auto restore = qScopeGuard([&] { canvas.SetSink(nullptr); });
             const TCanvasState kept(canvas);
-            for (auto& item : FItems)
+            for (auto& item : FItems) {
                 PaintMember(*item, Image, Drawing);
+                FollowFlag(*item);
+            }
         }
+        FFollowing = MembersVersion();
         FMaskMade = true;
         FMaskKey = key;
         FMask.reset();
         if (!sink.Mixed) FMask.emplace(sink, Image.Bitmap().bytesPerLine() / 4);
-    } else {
-        for (auto& item : FItems)
-            SetDrawnFlag(*item, Drawing);
     }
     if (FMask) {
         canvas.Xor(*FMask);
         return;
     }
-    // Painted member by member, from the flags the figure had.
-    for (auto& item : FItems)
-        SetDrawnFlag(*item, !Drawing);
+    // Painted member by member: until Draw or Erase returns, the members
+    // report the flag the figure had.
     TPointList2D::Parts(Image, Drawing);
+}
+
+void TLineField::Forget()
+{
+    if (FFollowing == MembersVersion())
+        FDrawn = false;
+    else
+        TPointList2D::Forget();
 }
 
 // ---- TEllipse2 -------------------------------------------------------------

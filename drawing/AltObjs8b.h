@@ -41,7 +41,8 @@ public:
     const TTransformVector& Position() const { return FPosition; }
     double X() const { return FPosition.Elem[1]; }
     double Y() const { return FPosition.Elem[2]; }
-    bool Drawn() const { return FDrawn; }
+    // A member of a list painted as one follows the list's flag.
+    bool Drawn() const { return FDrawnWith ? *FDrawnWith : FDrawn; }
     TColor Color() const { return FColor; }
 
 protected:
@@ -62,6 +63,8 @@ private:
     void Toggle(TMathImage& Image, bool NowDrawn);
     // The same, leaving the pen as the strokes left it.
     void Paint(TMathImage& Image, bool NowDrawn);
+    // The flag Drawn reports instead of the shape's own, when set.
+    const bool* FDrawnWith = nullptr;
     // A list sets its members' drawn flags when it paints them as one or
     // forgets them.
     friend class TPointList2D;
@@ -166,10 +169,12 @@ protected:
     // says: the members in order.
     virtual void Parts(TMathImage& Image, bool Drawing);
     static void SetDrawnFlag(TrPoint2D& Item, bool Drawn) { Item.FDrawn = Drawn; }
+    // From now on the member reports the list's drawn flag as its own.
+    void FollowFlag(TrPoint2D& Item) const { Item.FDrawnWith = &FDrawn; }
     // Draws or erases a member without putting the canvas's state back.
     static void PaintMember(TrPoint2D& Item, TMathImage& Image, bool Drawing)
     {
-        if (Item.FDrawn != Drawing) Item.Paint(Image, Drawing);
+        if (Item.Drawn() != Drawing) Item.Paint(Image, Drawing);
     }
     // Changes whenever members are added, released or transformed through
     // the list.
@@ -183,14 +188,17 @@ private:
 };
 
 // A figure of many lines of one colour, such as a velocity field, painted
-// as one. The pixels its members' strokes flip are found once, as an xor
-// mask, and every Draw and Erase after that flips them again in time
+// as one; its members report its drawn flag as theirs. The pixels its members' strokes flip are
+// found once, as an xor mask, and every Draw and Erase after that flips them again in time
 // proportional to those pixels, however many lines there are. The mask is
 // made again when the members, the surface's mapping, clip or pen change;
 // members are changed only through the list. Strokes that a mask cannot
 // stand for (points, marks, several colours) and a recording canvas are
 // painted member by member.
 class TLineField : public TPointList2D {
+public:
+    void Forget() override;
+
 protected:
     void Parts(TMathImage& Image, bool Drawing) override;
 
@@ -208,6 +216,9 @@ private:
 
     bool FMaskMade = false;
     TMaskKey FMaskKey;
+    // The members version whose members all follow the list's drawn flag,
+    // so that drawing, erasing and forgetting need not visit them.
+    uint64_t FFollowing = UINT64_MAX;
     // Unset when the strokes are not lines of one colour.
     std::optional<TXorMask> FMask;
 };
