@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace tensim {
@@ -437,9 +438,14 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
             walked += static_cast<size_t>(std::max(std::abs(l.X1 - l.X0), std::abs(l.Y1 - l.Y0)));
         }
         std::vector<uint8_t> other(area, 0);
-        std::thread second(walk, half, lines.size(), other.data());
+        std::thread second;
+        try {
+            second = std::thread(walk, half, lines.size(), other.data());
+        } catch (const std::system_error&) {
+            walk(half, lines.size(), other.data()); // no thread to be had: one after the other
+        }
         walk(0, half, odd.data());
-        second.join();
+        if (second.joinable()) second.join();
         for (size_t i = 0; i < area; ++i)
             odd[i] ^= other[i];
     } else {
