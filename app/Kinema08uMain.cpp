@@ -128,8 +128,7 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
     // The same flow in the same window gives the same arrows: they are
     // kept, with the picture of them that the next draw reuses.
     const TInputs inputs{flow, window, rotation ? step : 0};
-    const bool same = FBuilt && inputs == FBuiltFrom;
-    FBuilt = true;
+    const bool same = FBuiltFrom && *FBuiltFrom == inputs;
     FBuiltFrom = inputs;
     if (same) {
         Erase(Image);

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tensim {
 
@@ -46,8 +47,7 @@ private:
         bool operator==(const TInputs& I) const;
     };
     TTransformMatrix FFlowMatrix;
-    bool FBuilt = false;
-    TInputs FBuiltFrom;
+    std::optional<TInputs> FBuiltFrom; // unset before the first build
 };
 
 // The axes of both panels, as the main window draws them.

@@ -345,7 +345,7 @@ void TLineField::Parts(TMathImage& Image, bool Drawing)
         return;
     }
     const TMaskKey key = KeyFor(Image);
-    if (!FMaskMade || !(FMaskKey == key)) {
+    if (!FMaskKey || !(*FMaskKey == key)) {
         // The members paint into a sink instead of the picture; their drawn
         // flags change as painting changes them.
         TStrokeSink sink;
@@ -360,7 +360,6 @@ void TLineField::Parts(TMathImage& Image, bool Drawing)
             }
         }
         FFollowing = MembersVersion();
-        FMaskMade = true;
         FMaskKey = key;
         FMask.reset();
         if (!sink.Mixed) FMask.emplace(sink, Image.Bitmap().bytesPerLine() / 4);

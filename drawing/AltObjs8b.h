@@ -214,8 +214,7 @@ private:
     };
     TMaskKey KeyFor(TMathImage& Image) const;
 
-    bool FMaskMade = false;
-    TMaskKey FMaskKey;
+    std::optional<TMaskKey> FMaskKey; // unset until the first mask is made
     // The members version whose members all follow the list's drawn flag,
     // so that drawing, erasing and forgetting need not visit them.
     uint64_t FFollowing = UINT64_MAX;

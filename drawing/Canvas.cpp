@@ -411,15 +411,17 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     const unsigned height = static_cast<unsigned>(clip.height());
     const int left = clip.left(), top = clip.top(), right = clip.right(), bottom = clip.bottom();
     const size_t area = static_cast<size_t>(width) * height;
-    // The lines that reach the clip, and how many pixels they walk.
+    // The lines that reach the clip, and how many pixels each walks.
     std::vector<TSegment> lines;
+    std::vector<size_t> steps;
     size_t pixels = 0;
     for (const TSegment& line : OddLines(Sink.Lines)) {
         const auto [x0, x1] = std::minmax(line.X0, line.X1);
         const auto [y0, y1] = std::minmax(line.Y0, line.Y1);
         if (x1 < left || x0 > right || y1 < top || y0 > bottom) continue;
         lines.push_back(line);
-        pixels += static_cast<size_t>(std::max(x1 - x0, y1 - y0));
+        steps.push_back(static_cast<size_t>(std::max(x1 - x0, y1 - y0)));
+        pixels += steps.back();
     }
     // Flips the parity of every pixel of the lines First..Last in Odd.
     const auto walk = [&](size_t First, size_t Last, uint8_t* Odd) {
@@ -433,10 +435,8 @@ TXorMask::TXorMask(const TStrokeSink& Sink, qsizetype Stride)
     constexpr size_t ThreadFrom = 1 << 20;
     if (pixels >= ThreadFrom && std::thread::hardware_concurrency() >= 2) {
         size_t half = 0, walked = 0;
-        while (half < lines.size() && walked < pixels / 2) {
-            const TSegment& l = lines[half++];
-            walked += static_cast<size_t>(std::max(std::abs(l.X1 - l.X0), std::abs(l.Y1 - l.Y0)));
-        }
+        while (half < lines.size() && walked < pixels / 2)
+            walked += steps[half++];
         std::vector<uint8_t> other(area, 0);
         std::thread second;
         try {
