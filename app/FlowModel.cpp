@@ -4,6 +4,7 @@
 #include "math/Vectors.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 namespace tensim {
@@ -221,6 +222,20 @@ TAxisRange FittedAxisRange(double DataMin, double DataMax)
     if (DataMax > hi) hi = DataMax;
     if (DataMin < lo) lo = DataMin;
     return {std::nearbyint(lo) - 1, std::nearbyint(hi) + 1};
+}
+
+} // namespace tensim
+
+namespace tensim {
+
+bool TIncrementHistory::DropLast()
+{
+    auto last = std::find_if(FClicks.rbegin(), FClicks.rend(),
+                             [](const TAppliedClick& C) { return C.Increments > 0; });
+    if (last == FClicks.rend()) return false;
+    const bool dropClick = --last->Increments == 0;
+    FClicks.erase(dropClick ? std::next(last).base() : last.base(), FClicks.end());
+    return true;
 }
 
 } // namespace tensim

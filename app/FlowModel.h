@@ -140,3 +140,36 @@ struct TAxisRange {
 TAxisRange FittedAxisRange(double DataMin, double DataMax);
 
 } // namespace tensim
+
+namespace tensim {
+
+// ---- stepping back
+
+// One click of "Deformar" (or one step with the keyboard) since the last
+// restore: the flow tensor's entries as the edits showed them, the rigid
+// rotation's step in degrees (0 outside rigid rotation), and how many
+// increments it applied.
+struct TAppliedClick {
+    std::array<double, 4> Entries{};
+    double RotationDegrees = 0;
+    int Increments = 0;
+};
+
+// The clicks since the last restore, so that the window can step back one
+// increment by replaying all but the last: L may change between clicks,
+// and a click's velocity field and Mohr circle are those of its own L.
+class TIncrementHistory {
+public:
+    void Clear() { FClicks.clear(); }
+    void Add(const TAppliedClick& Click) { FClicks.push_back(Click); }
+    // Takes away the last increment: the clicks after it, which applied
+    // none, go with it, and so does its click when it applied no other.
+    // False, and nothing changes, when no increment is left.
+    bool DropLast();
+    const std::vector<TAppliedClick>& Clicks() const { return FClicks; }
+
+private:
+    std::vector<TAppliedClick> FClicks;
+};
+
+} // namespace tensim

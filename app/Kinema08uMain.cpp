@@ -14,6 +14,7 @@
 #include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
+#include "math/Messages.h"
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 
@@ -21,11 +22,15 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -121,13 +126,19 @@ bool TFlowField::TInputs::operator==(const TInputs& I) const
 
 void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
 {
+    const bool rotation = Form1 && Form1->RadioButton5->isChecked();
+    Build(FlowTensor, Image, rotation ? DegToRad(Form1->NxSpinEditRotation->Value()) : 0);
+}
+
+void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image, double RotationStep)
+{
     const TTransformMatrix flow = CleanMatrix(FlowTensor);
-    const double step = Form1 ? DegToRad(Form1->NxSpinEditRotation->Value()) : 0;
+    const double step = RotationStep;
     const TWorldWindow window = Image.World();
-    const bool rotation = Form1 && Form1->RadioButton5->isChecked() && step != 0;
+    const bool rotation = step != 0;
     // The same flow in the same window gives the same arrows: they are
     // kept, with the picture of them that the next draw reuses.
-    const TInputs inputs{flow, window, rotation ? step : 0};
+    const TInputs inputs{flow, window, step};
     const bool same = FBuiltFrom && *FBuiltFrom == inputs;
     FBuiltFrom = inputs;
     if (same) {
@@ -142,6 +153,66 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
     FItems.reserve(arrows.size());
     for (const TWorldSegment& a : arrows)
         Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
+}
+
+// ---- the markers -----------------------------------------------------------
+
+void TMarkerEllipses::Draw(TMathImage& Image)
+{
+    if (FDrawn) return;
+    FDrawn = true;
+    for (auto& ellipse : FEllipses)
+        ellipse->Draw(Image);
+}
+
+void TMarkerEllipses::Erase(TMathImage& Image)
+{
+    if (!FDrawn) return;
+    FDrawn = false;
+    for (auto& ellipse : FEllipses)
+        ellipse->Erase(Image);
+}
+
+void TMarkerEllipses::Forget()
+{
+    FDrawn = false;
+    for (auto& ellipse : FEllipses)
+        ellipse->Forget();
+}
+
+void TMarkerEllipses::Transform(const TTransformMatrix& Matrix, TMathImage& Image)
+{
+    for (auto& ellipse : FEllipses)
+        ellipse->Transform(Matrix, Image);
+}
+
+void TMarkerEllipses::Make(const std::vector<TMarker>& Markers, TMathImage& Image)
+{
+    const bool shown = FDrawn;
+    Release(Image);
+    FEllipses.reserve(Markers.size());
+    for (const TMarker& marker : Markers) {
+        const TStrainEllipse s = MarkerStrain(marker);
+        const TTransformMatrix& m = s.Deformation;
+        FEllipses.push_back(std::make_unique<TEllipse2>(clNavy, s.Centre.Elem[1], s.Centre.Elem[2],
+                                                        m.Elem[1][1], m.Elem[1][2], m.Elem[2][1],
+                                                        m.Elem[2][2], s.Radius, false));
+    }
+    if (shown) Draw(Image);
+}
+
+void TMarkerEllipses::Release(TMathImage& Image)
+{
+    Erase(Image);
+    FEllipses.clear();
+}
+
+// ---- the fields of elongation -----------------------------------------------
+
+void TFieldLine2D::Strokes(TMathImage& Image)
+{
+    if (FDashed) Image.DrawingCanvas().Pen.Style = TPenStyle::Dash;
+    TLine2D::Strokes(Image);
 }
 
 void DrawPanelAxes(TMathImage& Image)
@@ -186,6 +257,8 @@ TForm1::~TForm1()
     release(FFlowField);
     release(FApophyses);
     release(FStretchingAxes);
+    FMarkers.Release(*MathImage1);
+    release(FElongationLines);
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -227,6 +300,17 @@ void TForm1::SetUpControls()
         button->setToolButtonStyle(button->height() > 45 ? Qt::ToolButtonTextUnderIcon
                                                          : Qt::ToolButtonTextBesideIcon);
     }
+    for (QToolButton* button : {bitbtnLoadMarkers, bitbtnNewMarkers})
+        button->setFocusPolicy(Qt::StrongFocus);
+    chbxElongFields->setToolTip(QStringLiteral(
+        "Líneas materiales por el centro, una cada 5° en el estado sin deformar:\n"
+        "azul: acortada en todo momento\n"
+        "verde oliva: acortada y luego alargada\n"
+        "rojo: alargada en todo momento\n"
+        "fucsia: alargada y luego acortada\n"
+        "gris: sin cambio\n"
+        "negro discontinuo: líneas sin elongación finita"));
+    chbxMarkers->setToolTip(QStringLiteral("Una población de marcadores elípticos en el panel «Finita»"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     // Enter in the count or in a flow-tensor edit presses "Deformar".
     SetDefaultButton(this, bitbtnDef);
@@ -251,7 +335,9 @@ void TForm1::BindEvents()
     const std::pair<QToolButton*, void (TForm1::*)(QObject*)> buttons[] = {
         {bitbtnDef, &TForm1::bitbtnDefClick},
         {bitbtnResta, &TForm1::bitbtnRestaClick},
-        {bitbtnReest, &TForm1::bitbtnReestClick}};
+        {bitbtnReest, &TForm1::bitbtnReestClick},
+        {bitbtnLoadMarkers, &TForm1::bitbtnLoadMarkersClick},
+        {bitbtnNewMarkers, &TForm1::bitbtnNewMarkersClick}};
     for (const auto& [button, handler] : buttons) {
         connect(button, &QToolButton::clicked, this,
                 [this, button = button, handler = handler] { (this->*handler)(button); });
@@ -264,6 +350,10 @@ void TForm1::BindEvents()
         {chbxVelFld, &TForm1::chbxVelFldClick},
         {chkbxAp, &TForm1::chkbxApClick},
         {chkbxISA, &TForm1::chkbxISAClick},
+        {chbxMarkers, &TForm1::chbxMarkersClick},
+        {chbxElongFields, &TForm1::chbxElongFieldsClick},
+        {chbxRfPhi, &TForm1::PageControl1Change},
+        {chbxPolar, &TForm1::PageControl1Change},
         {chbxExtRaxial, &TForm1::PageControl1Change},
         {chbxOrientRaxial, &TForm1::PageControl1Change},
         {chbxMohrFlujo, &TForm1::PageControl1Change},
@@ -274,12 +364,55 @@ void TForm1::BindEvents()
     }
     PageControl1->OnChange = [this](QObject* Sender) { PageControl1Change(Sender); };
     const auto enlarge = [this](QObject* Sender) { Chart1DblClick(Sender); };
-    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4, Chart5, Chart6})
         chart->OnDblClick = enlarge;
     for (TMathImage* image : {MathImage1, MathImage2})
         image->OnDblClick = enlarge;
     connect(bitbtnInfo, &QToolButton::clicked, this, [this] { bitbtnInfoClick(bitbtnInfo); });
     connect(bitbtnHelp, &QToolButton::clicked, this, [this] { bitbtnHelpClick(bitbtnHelp); });
+
+    const std::pair<QKeySequence, void (TForm1::*)(QObject*)> keys[] = {
+        {Qt::Key_Right, &TForm1::StepForward},
+        {Qt::CTRL | Qt::Key_Right, &TForm1::StepForward},
+        {Qt::Key_Left, &TForm1::StepBack},
+        {Qt::CTRL | Qt::Key_Z, &TForm1::StepBack}};
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, shortcut, handler = handler] { (this->*handler)(shortcut); });
+    }
+    // An edit keeps -> and <- for its cursor, but not Ctrl+-> and Ctrl+Z; a
+    // track bar keeps -> and <-.
+    for (QObject* control : Components(this))
+        if (qobject_cast<QLineEdit*>(control) || qobject_cast<TTrackBar*>(control))
+            control->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* Watched, QEvent* Event)
+{
+    const bool press = Event->type() == QEvent::KeyPress;
+    if (!press && Event->type() != QEvent::ShortcutOverride)
+        return QWidget::eventFilter(Watched, Event);
+    const auto* key = static_cast<QKeyEvent*>(Event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (qobject_cast<TTrackBar*>(Watched)) {
+        if (!press && modifiers == Qt::NoModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            Event->accept();
+            return true;
+        }
+        return false;
+    }
+    if (!press || modifiers != Qt::ControlModifier) return false;
+    if (key->key() == Qt::Key_Right) {
+        StepForward(Watched);
+        return true;
+    }
+    if (key->key() == Qt::Key_Z) {
+        StepBack(Watched);
+        return true;
+    }
+    return false;
 }
 
 std::array<double, 4> TForm1::FlowEntries() const
@@ -326,6 +459,14 @@ void TForm1::FormCreate()
         FApophyses->Add(std::make_unique<TVectorArrow2D>(clRed, 0, 0, 0, 0));
     for (int i = 0; i < 2; ++i)
         FStretchingAxes->Add(std::make_unique<TVectorArrow2D>(clGreen, 0, 0, 0, 0));
+    FMarkerPopulation = SeededMarkers(DefaultMarkerSeed);
+    FMarkerSeed = DefaultMarkerSeed;
+    MakeMarkers();
+    FElongationLines = std::make_unique<TPointList2D>();
+    for (int i = 0; i < MaterialLineCount + 2; ++i)
+        FElongationLines->Add(std::make_unique<TFieldLine2D>(
+            i < MaterialLineCount ? clGray : clBlack, i >= MaterialLineCount));
+    PlaceElongationLines();
 
     bitbtnReestClick(this);
     RedrawPanels();
@@ -370,6 +511,7 @@ void TForm1::NxNumEditChange(int Index)
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
     const std::array<double, 4> e = FlowEntries();
     FUnitSquare->Transform(MakeTensor2D(e[0], e[1], e[2], e[3]), *MathImage2);
+    ShowReadout();
     // In pure and sub-simple shear (2,2) follows as the reciprocal of (1,1).
     // Its track bar follows through the change of that edit.
     if (Index == 1 && (RadioButton2->isChecked() || RadioButton3->isChecked())) {
@@ -447,26 +589,74 @@ void TForm1::bitbtnDefClick(QObject*)
         FStopRequested = true;
         return;
     }
-    const std::array<double, 4> e = FlowEntries();
+    Deform(std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick));
+}
+
+void TForm1::StepForward(QObject*)
+{
+    if (!FRunning) Deform(1);
+}
+
+void TForm1::Deform(int Count)
+{
+    const double degrees = RadioButton5->isChecked() ? NxSpinEditRotation->Value() : 0;
+    TAppliedClick click{FlowEntries(), degrees, 0};
+    StartClick(click);
+    click.Increments = Count > 0 ? ApplyIncrements(Count) : 0;
+    FHistory.Add(click);
+    EndClick(click.Increments);
+}
+
+void TForm1::StartClick(const TAppliedClick& Click)
+{
+    const std::array<double, 4>& e = Click.Entries;
     const TFlowTensors tensors = FlowTensors(e[0], e[1], e[2], e[3]);
     FFlowTensor = tensors.Flow;
     FSpinTensor = tensors.Spin;
     FStretchingTensor = tensors.Stretching;
-    FFlowField->Build(FFlowTensor, *MathImage1);
+    FFlowField->Build(FFlowTensor, *MathImage1, DegToRad(Click.RotationDegrees));
     PlaceFlowAxes();
-    PlotFlowMohrCircle();
-    const int count = std::min(NxSpinEditNoIncrements->Value(), MaxIncrementsPerClick);
-    const int applied = count > 0 ? ApplyIncrements(count) : 0;
+    PlotFlowMohrCircle(e);
+}
 
+void TForm1::EndClick(int Applied)
+{
     ShowFiniteTensor(FEllipse->Strain().Deformation);
     // The exponent counts the increments applied, so that it matches F.
     FIncrementCount =
-        static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{FIncrementCount} + applied));
+        static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{FIncrementCount} + Applied));
     StaticText3->SetCaption(QString::number(FIncrementCount));
     StaticText3->show();
     PlotDeformedMohrCircle();
     for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
         FitChartAxes(chart);
+    FitRfPhiAxes();
+}
+
+void TForm1::StepBack(QObject*)
+{
+    if (FRunning || !FHistory.DropLast()) return;
+    // From the restore, every click again but the last increment, as fast
+    // as the arithmetic goes: the panels are drawn once, at the end.
+    const std::vector<TAppliedClick> clicks = FHistory.Clicks();
+    TUpdateLock lock(*MathImage1);
+    RestoreStart();
+    MathImage1->d2SetWorld(FRestoreWindow);
+    Series8->ClearPoints();
+    for (const TWorldPoint& p : FAxisPointsAtRestore)
+        Series8->AddPoint(p.X, p.Y);
+    for (const TAppliedClick& click : clicks) {
+        StartClick(click);
+        for (int i = 0; i < click.Increments; ++i) {
+            AdvanceShapes();
+            GrowFiniteWindow();
+            AddIncrementPoints();
+        }
+        EndClick(click.Increments);
+    }
+    RedrawPanels();
+    lock.Unlock();
+    MathImage1->repaint();
 }
 
 void TForm1::PlaceFlowAxes()
@@ -528,16 +718,34 @@ void TForm1::closeEvent(QCloseEvent* Event)
 void TForm1::Increment()
 {
     TUpdateLock lock(*MathImage1);
-    FEllipse->Transform(FFlowTensor, *MathImage1);
-    if (StaysFinite(*FTriangle, FFlowTensor)) FTriangle->Transform(FFlowTensor, *MathImage1);
+    AdvanceShapes();
     RedrawPanels();
     BusyPause();
     lock.Unlock();
     MathImage1->repaint();
+    AddIncrementPoints();
+}
+
+void TForm1::AdvanceShapes()
+{
+    // The redraw that follows clears the panels: nothing is erased first.
+    ForgetAllShapes();
+    FEllipse->Transform(FFlowTensor, *MathImage1);
+    if (StaysFinite(*FTriangle, FFlowTensor)) FTriangle->Transform(FFlowTensor, *MathImage1);
+    FMarkers.Transform(FFlowTensor, *MathImage1);
+    const TTransformMatrix& f = FEllipse->Strain().Deformation;
+    FElongation.Record({f.Elem[1][1], f.Elem[1][2], f.Elem[2][1], f.Elem[2][2]});
+    PlaceElongationLines();
+}
+
+void TForm1::AddIncrementPoints()
+{
     AddStretchPoints();
     const double ratio = FEllipse->AxialRatio();
     const double inclination = RadToDeg(FEllipse->Inclination());
     if (std::isfinite(ratio) && std::isfinite(inclination)) Series4->AddPoint(ratio, inclination);
+    PlotRfPhi();
+    ShowReadout();
 }
 
 void TForm1::AddStretchPoints()
@@ -553,11 +761,24 @@ void TForm1::AddStretchPoints()
 
 void TForm1::bitbtnRestaClick(QObject*)
 {
+    RestoreStart();
+    FHistory.Clear();
+    FRestoreWindow = MathImage1->World();
+    FAxisPointsAtRestore.clear();
+    for (int i = 0; i < Series8->Count(); ++i)
+        FAxisPointsAtRestore.push_back({Series8->XValues.Value(i), Series8->YValues.Value(i)});
+}
+
+void TForm1::RestoreStart()
+{
     FEllipse->SetDeformation(IdentityMatrix2D(), *MathImage1);
     const std::array<TWorldSegment, 3> sides = StartTriangle();
     for (int i = 0; i < 3; ++i)
         FTriangle->GetPoint(i + 1)->SetEnds(*MathImage1, sides[i].X1, sides[i].Y1, sides[i].X2,
                                             sides[i].Y2);
+    MakeMarkers();
+    FElongation.Reset();
+    PlaceElongationLines();
     ShowFiniteTensor(IdentityMatrix2D());
     FIncrementCount = 0;
     StaticText3->SetCaption("0");
@@ -575,6 +796,164 @@ void TForm1::bitbtnRestaClick(QObject*)
     Chart3->LeftAxis.SetAutomatic(true);
     Series7->ClearPoints();
     Chart4->LeftAxis.SetAutomatic(true);
+    PlotRfPhi();
+    FitRfPhiAxes();
+    ShowReadout();
+}
+
+// ---- marker populations and the fields of elongation ----------------------
+
+void TForm1::MakeMarkers()
+{
+    FMarkers.Make(FMarkerPopulation, *MathImage1);
+}
+
+void TForm1::SetMarkerPopulation(std::vector<TMarker> Markers, std::optional<uint32_t> Seed)
+{
+    FMarkerPopulation = std::move(Markers);
+    FMarkerSeed = Seed;
+    bitbtnRestaClick(this);
+    chbxMarkers->setChecked(true);
+}
+
+void TForm1::bitbtnNewMarkersClick(QObject*)
+{
+    const uint32_t seed = FMarkerSeed ? *FMarkerSeed + 1 : DefaultMarkerSeed;
+    SetMarkerPopulation(SeededMarkers(seed), seed);
+}
+
+void TForm1::bitbtnLoadMarkersClick(QObject*)
+{
+    if (!OpenMarkersDialog1) {
+        OpenMarkersDialog1 = new QFileDialog(this, QStringLiteral("Cargar marcadores"));
+        OpenMarkersDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenMarkersDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenMarkersDialog1->setNameFilters(
+            {QStringLiteral("Marcadores (*.txt *.csv *.tsv)"), QStringLiteral("Todos los archivos (*)")});
+        OpenMarkersDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenMarkersDialog1->setDirectory(
+            QFileInfo(FindHelpFile()).absolutePath()); // the data folder, with the example file
+    }
+    if (OpenMarkersDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = OpenMarkersDialog1->selectedFiles();
+    if (!files.isEmpty()) LoadMarkerFile(files.front());
+}
+
+bool TForm1::LoadMarkerFile(const QString& FileName)
+{
+    // A marker file of the largest size allowed is well under a megabyte.
+    constexpr qint64 MaxFileBytes = 16 << 20;
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(QStringLiteral("No se puede abrir el archivo «%1»: %2")
+                        .arg(QDir::toNativeSeparators(FileName), file.errorString())
+                        .toStdString());
+        return false;
+    }
+    if (file.size() > MaxFileBytes) {
+        ShowMessage(QStringLiteral("El archivo «%1» es demasiado grande para ser un archivo de "
+                                   "marcadores.")
+                        .arg(QDir::toNativeSeparators(FileName))
+                        .toStdString());
+        return false;
+    }
+    const QByteArray text = file.read(MaxFileBytes + 1);
+    const TMarkerFile markers = ParseMarkerFile(text.toStdString());
+    if (!markers.Error.empty()) {
+        ShowMessage(QStringLiteral("%1\n%2")
+                        .arg(QDir::toNativeSeparators(FileName), QString::fromStdString(markers.Error))
+                        .toStdString());
+        return false;
+    }
+    SetMarkerPopulation(markers.Markers, std::nullopt);
+    return true;
+}
+
+void TForm1::PlaceElongationLines()
+{
+    static const TColor FieldColors[] = {
+        clGray,    // unchanged
+        clBlue,    // shortened throughout
+        clOlive,   // shortened, then lengthened
+        clRed,     // lengthened throughout
+        clFuchsia, // lengthened, then shortened
+    };
+    const TTransformMatrix& f = FEllipse->Strain().Deformation;
+    const TEntries entries{f.Elem[1][1], f.Elem[1][2], f.Elem[2][1], f.Elem[2][2]};
+    const bool shown = FElongationLines->Drawn();
+    if (shown) FElongationLines->Erase(*MathImage1);
+    for (int i = 0; i < MaterialLineCount; ++i) {
+        auto* line = static_cast<TFieldLine2D*>(FElongationLines->GetPoint(i + 1));
+        const TWorldSegment s = MaterialLine(i, entries);
+        line->SetColor(FieldColors[static_cast<int>(FElongation.Field(i))]);
+        line->SetEnds(*MathImage1, s.X1, s.Y1, s.X2, s.Y2);
+    }
+    const std::vector<TWorldSegment> none = NoElongationLines(entries);
+    for (int i = 0; i < 2; ++i) {
+        const TWorldSegment s = i < static_cast<int>(none.size()) ? none[i] : TWorldSegment{};
+        FElongationLines->GetPoint(MaterialLineCount + i + 1)
+            ->SetEnds(*MathImage1, s.X1, s.Y1, s.X2, s.Y2);
+    }
+    if (shown) FElongationLines->Draw(*MathImage1);
+}
+
+// ---- the readout and the Rf/phi charts -------------------------------------
+
+void TForm1::ShowReadout()
+{
+    const TReadoutTexts texts =
+        ReadoutTexts(StrainReadout(FEllipse->Strain()), KinematicVorticity(FlowEntries()));
+    const std::pair<TStaticText*, const std::string&> lines[] = {
+        {StaticTextRs, texts.AxialRatio},
+        {StaticTextTheta, texts.Inclination},
+        {StaticTextArea, texts.AreaRatio},
+        {StaticTextWk, texts.Vorticity}};
+    for (const auto& [label, text] : lines)
+        label->SetCaption(QString::fromStdString(text));
+}
+
+void TForm1::PlotRfPhi()
+{
+    for (TLineSeries* series : {Series9, Series10, Series11, Series12})
+        series->ClearPoints();
+    const auto add = [](TLineSeries* Cartesian, TLineSeries* Polar, const TRfPhi& Point) {
+        const TWorldPoint polar = PolarRfPhi(Point);
+        // A chart gets no point that is not finite.
+        if (!std::isfinite(Point.Rf) || !std::isfinite(Point.PhiDegrees) ||
+            !std::isfinite(polar.X) || !std::isfinite(polar.Y))
+            return;
+        Cartesian->AddPoint(Point.PhiDegrees, Point.Rf);
+        Polar->AddPoint(polar.X, polar.Y);
+    };
+    for (const auto& marker : FMarkers.Ellipses())
+        add(Series9, Series11, RfPhi(marker->Strain()));
+    add(Series10, Series12, RfPhi(FEllipse->Strain()));
+}
+
+void TForm1::FitRfPhiAxes()
+{
+    // Rf from its fitted range; the polar chart about its origin, as far
+    // out as its farthest point, in equal units.
+    const auto fit = [](TChartAxis& Axis, const TAxisRange& Range) {
+        Axis.SetAutomatic(false);
+        if (Range.Minimum > Axis.Maximum()) {
+            Axis.SetMaximum(Range.Maximum);
+            Axis.SetMinimum(Range.Minimum);
+        } else {
+            Axis.SetMinimum(Range.Minimum);
+            Axis.SetMaximum(Range.Maximum);
+        }
+    };
+    fit(Chart5->LeftAxis,
+        FittedAxisRange(Chart5->SeriesMinY(Chart5->LeftAxis), Chart5->SeriesMaxY(Chart5->LeftAxis)));
+    double reach = 0;
+    for (TLineSeries* series : {Series11, Series12})
+        for (int i = 0; i < series->Count(); ++i)
+            reach = std::max({reach, std::fabs(series->XValues.Value(i)),
+                              std::fabs(series->YValues.Value(i))});
+    const TAxisRange polar = FittedAxisRange(-reach, reach);
+    fit(Chart6->BottomAxis, polar);
+    fit(Chart6->LeftAxis, polar);
 }
 
 // ---- panels ----------------------------------------------------------------
@@ -607,8 +986,9 @@ void TForm1::ForgetAllShapes()
 {
     for (TPointList2D* shapes : std::initializer_list<TPointList2D*>{
              FEllipse.get(), FTriangle.get(), FFlowField.get(), FApophyses.get(),
-             FStretchingAxes.get(), FUnitSquare.get()})
+             FStretchingAxes.get(), FUnitSquare.get(), FElongationLines.get()})
         shapes->Forget();
+    FMarkers.Forget();
 }
 
 void TForm1::ShowCheckedShapes()
@@ -616,6 +996,8 @@ void TForm1::ShowCheckedShapes()
     FUnitSquare->Draw(*MathImage2);
     if (chbxEllipse->isChecked()) FEllipse->Draw(*MathImage1);
     if (chbxTri->isChecked()) FTriangle->Draw(*MathImage1);
+    if (chbxElongFields->isChecked()) FElongationLines->Draw(*MathImage1);
+    if (chbxMarkers->isChecked()) FMarkers.Draw(*MathImage1);
     if (chkbxISA->isChecked()) FStretchingAxes->Draw(*MathImage1);
     if (chbxVelFld->isChecked()) FFlowField->Draw(*MathImage1);
     if (chkbxAp->isChecked()) FApophyses->Draw(*MathImage1);
@@ -678,13 +1060,28 @@ void TForm1::chkbxISAClick(QObject*)
     ShowOrHide(chkbxISA->isChecked(), *FStretchingAxes, *MathImage1);
 }
 
+void TForm1::chbxMarkersClick(QObject*)
+{
+    if (chbxMarkers->isChecked())
+        FMarkers.Draw(*MathImage1);
+    else
+        FMarkers.Erase(*MathImage1);
+}
+
+void TForm1::chbxElongFieldsClick(QObject*)
+{
+    ShowOrHide(chbxElongFields->isChecked(), *FElongationLines, *MathImage1);
+}
+
 // ---- charts ----------------------------------------------------------------
 
-void TForm1::PlotFlowMohrCircle()
+void TForm1::PlotFlowMohrCircle(const std::array<double, 4>& Entries)
 {
-    // On purpose from the unit square's vertices, not FFlowTensor: the circle is the square's.
-    const TTransformVector& v2 = FUnitSquare->GetPoint(2)->Position();
-    const TTransformVector& v3 = FUnitSquare->GetPoint(3)->Position();
+    // The unit square's vertices 2 and 3 under the flow tensor with these
+    // entries, as the incremental panel shows them.
+    const TTransformMatrix flow = MakeTensor2D(Entries[0], Entries[1], Entries[2], Entries[3]);
+    const TTransformVector v2 = ApplyTransform(MakeVector2D(1, 0), flow);
+    const TTransformVector v3 = ApplyTransform(MakeVector2D(0, 1), flow);
     const TFlowMohrCircle circle =
         FlowMohrCircle({v2.Elem[1], v2.Elem[2]}, {v3.Elem[1], v3.Elem[2]});
     // The construction line is not kept: the panel's next redraw wipes it.
@@ -742,12 +1139,22 @@ void TForm1::PageControl1Change(QObject*)
         Chart2->setVisible(chbxOrientRaxial->isChecked());
         Chart3->hide();
         Chart4->hide();
+        Chart5->hide();
+        Chart6->hide();
         break;
     case 1:
         Chart1->hide();
         Chart2->hide();
         Chart3->setVisible(chbxMohrDef->isChecked());
         Chart4->setVisible(chbxMohrFlujo->isChecked());
+        Chart5->hide();
+        Chart6->hide();
+        break;
+    case 2:
+        for (TChart* chart : {Chart1, Chart2, Chart3, Chart4})
+            chart->hide();
+        Chart5->setVisible(chbxRfPhi->isChecked());
+        Chart6->setVisible(chbxPolar->isChecked());
         break;
     default:
         break;
@@ -760,7 +1167,8 @@ void TForm1::Chart1DblClick(QObject* Sender)
 {
     if (!Form2 || Form2->isVisible()) return;
     for (QWidget* control :
-         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, MathImage1, MathImage2}) {
+         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, Chart5, Chart6, MathImage1,
+                                         MathImage2}) {
         if (Sender != control) continue;
         FEnlargedControl = control;
         FEnlargedParent = control->parentWidget();

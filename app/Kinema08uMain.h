@@ -4,7 +4,9 @@
 // shapes and the velocity field, the stepping of "Deformar", and the four
 // charts. It owns the model of one simulation.
 
+#include "app/FlowModel.h"
 #include "app/Kinema08uMainForm.h"
+#include "app/StrainAnalysis.h"
 #include "controls/Align.h"
 #include "drawing/AltObjs8b.h"
 #include "math/Transform.h"
@@ -18,6 +20,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
+
+class QFileDialog;
 
 namespace tensim {
 
@@ -34,6 +39,9 @@ public:
     // no arrows. The new arrows are not drawn. The same flow, window and
     // angle as the last build keep its arrows, erased.
     void Build(const TTransformMatrix& FlowTensor, TMathImage& Image);
+    // The same with the rigid rotation's step, in radians per increment,
+    // given: circles for a step other than 0, streamlines for 0.
+    void Build(const TTransformMatrix& FlowTensor, TMathImage& Image, double RotationStep);
 
     // The cleaned flow tensor of the last Build.
     const TTransformMatrix& FlowMatrix() const { return FFlowMatrix; }
@@ -48,6 +56,42 @@ private:
     };
     TTransformMatrix FFlowMatrix;
     std::optional<TInputs> FBuiltFrom; // unset before the first build
+};
+
+// The marker population in the finite panel: one ellipse per marker,
+// drawn, erased, forgotten and deformed together.
+class TMarkerEllipses {
+public:
+    void Draw(TMathImage& Image);
+    void Erase(TMathImage& Image);
+    void Forget();
+    bool Drawn() const { return FDrawn; }
+    // Each ellipse by one increment; a singular product only moves its centre.
+    void Transform(const TTransformMatrix& Matrix, TMathImage& Image);
+    // Ellipses for Markers in their undeformed state, in place of the old
+    // ones; drawn when the old ones were.
+    void Make(const std::vector<TMarker>& Markers, TMathImage& Image);
+    void Release(TMathImage& Image);
+    const std::vector<std::unique_ptr<TEllipse2>>& Ellipses() const { return FEllipses; }
+
+private:
+    std::vector<std::unique_ptr<TEllipse2>> FEllipses;
+    bool FDrawn = false;
+};
+
+// A material line of the fields of lengthening and shortening, whose colour
+// follows its field, or a dashed line of no finite elongation.
+class TFieldLine2D : public TLine2D {
+public:
+    TFieldLine2D(TColor Color, bool Dashed) : TLine2D(Color, 0, 0, 0, 0), FDashed(Dashed) {}
+    // Only while the line is not drawn: it is erased in the colour it was drawn in.
+    void SetColor(TColor Color) { FColor = Color; }
+
+protected:
+    void Strokes(TMathImage& Image) override;
+
+private:
+    bool FDashed;
 };
 
 // The axes of both panels, as the main window draws them.
@@ -77,6 +121,10 @@ public:
     // One increment: the markers, the panels, the pause, the chart points.
     // The benchmarks time it alone.
     void Increment();
+    // -> and Ctrl+->: one increment of the flow the edits show, with the
+    // pause. <- and Ctrl+Z: back one increment, replayed without the pause.
+    void StepForward(QObject* Sender);
+    void StepBack(QObject* Sender);
 
     // ---- panels
 
@@ -86,6 +134,20 @@ public:
     void chbxVelFldClick(QObject* Sender);
     void chkbxApClick(QObject* Sender);
     void chkbxISAClick(QObject* Sender);
+    void chbxMarkersClick(QObject* Sender);
+    void chbxElongFieldsClick(QObject* Sender);
+
+    // ---- marker populations
+
+    // Asks for a marker file and loads it.
+    void bitbtnLoadMarkersClick(QObject* Sender);
+    // The seeded population of the next seed.
+    void bitbtnNewMarkersClick(QObject* Sender);
+    // Reads FileName's markers: they replace the population, which is
+    // restored and shown. A file that cannot be read, or a line that does
+    // not give a marker, is reported and changes nothing. Returns whether
+    // the markers were loaded.
+    bool LoadMarkerFile(const QString& FileName);
 
     // ---- charts
 
@@ -143,6 +205,23 @@ private:
     TAlign FEnlargedAlign = alNone;
     // Null until the first "Ayuda"; then a child of this window.
     THelpWindow* HelpWindow = nullptr;
+    // The marker population in the undeformed state, and the seed it was made from; none for a file's.
+    std::vector<TMarker> FMarkerPopulation;
+    std::optional<uint32_t> FMarkerSeed;
+    // In MathImage1; one ellipse per marker of FMarkerPopulation, deformed with the ellipse.
+    TMarkerEllipses FMarkers;
+    // The fields of the material lines since the restore.
+    TElongationHistory FElongation;
+    // In MathImage1; the 36 material lines under F, coloured by FElongation, then the two
+    // lines of no finite elongation, of zero length where there is none.
+    std::unique_ptr<TPointList2D> FElongationLines;
+    // The clicks since the restore, for stepping back.
+    TIncrementHistory FHistory;
+    // MathImage1's window and Series8's points at the restore, which a step back starts from.
+    TWorldWindow FRestoreWindow = FiniteStartWindow;
+    std::vector<TWorldPoint> FAxisPointsAtRestore;
+    // Asks for a marker file; made at the first "Cargar marcadores…".
+    QFileDialog* OpenMarkersDialog1 = nullptr;
     // True only while an edit moves its track bar, whose change then writes nothing back.
     bool FEditMovesTrackBar = false;
     // True only inside ApplyIncrements, while "Deformar" reads "Detener".
@@ -156,6 +235,31 @@ private:
 
     void SetUpControls();
     void BindEvents();
+    // The keys -> and <-, and Ctrl+-> and Ctrl+Z, which edits would otherwise keep.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+    // "Deformar" for Count increments: a click of the history.
+    void Deform(int Count);
+    // What a click does before its increments, and after Applied of them.
+    void StartClick(const TAppliedClick& Click);
+    void EndClick(int Applied);
+    // The shapes by one increment of FFlowTensor; nothing is painted, the
+    // panels are redrawn after.
+    void AdvanceShapes();
+    // The chart points and the readout of one increment.
+    void AddIncrementPoints();
+    // The restore without the history: the shapes, the count and the charts
+    // as at the start.
+    void RestoreStart();
+    // The finite panel's window grown until the ellipse's major axis is in view.
+    void GrowFiniteWindow();
+    // The markers made anew from FMarkerPopulation.
+    void MakeMarkers();
+    void SetMarkerPopulation(std::vector<TMarker> Markers, std::optional<uint32_t> Seed);
+    // The material lines and the lines of no finite elongation under F.
+    void PlaceElongationLines();
+    void ShowReadout();
+    void PlotRfPhi();
+    void FitRfPhiAxes();
     // The apophysis and stretching-axis arrows of the flow tensor.
     void PlaceFlowAxes();
     // Up to Count increments of "Deformar"; returns how many ran before a
@@ -172,7 +276,8 @@ private:
     // Every shape counts as not drawn: the panels are about to be cleared.
     void ForgetAllShapes();
     void ShowCheckedShapes();
-    void PlotFlowMohrCircle();
+    // The flow Mohr circle of the flow tensor with these entries.
+    void PlotFlowMohrCircle(const std::array<double, 4>& Entries);
     void PlotDeformedMohrCircle();
     void FitChartAxes(TChart* Chart);
 

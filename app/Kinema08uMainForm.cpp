@@ -85,11 +85,17 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(TrackBar4),   "GroupBox2", {106, 106, 83, 28},  alNone, "", Disabled, 0},
         {CONTROL(StaticText3), "GroupBox1", {240, 8, 120, 38},   alNone, "n", Hidden, 32},
         {CONTROL(StaticText2), "GroupBox1", {368, 72, 0, 0},     alNone, "=", 0, 32},
-        {CONTROL(GroupBox3),   "GroupBox1", {558, 16, 201, 145}, alNone, "Tensor de distorsión finita", 0, 0},
+        {CONTROL(GroupBox3),   "GroupBox1", {400, 16, 201, 145}, alNone, "Tensor de distorsión finita", 0, 0},
         {CONTROL(NxNumEdit5),  "GroupBox3", {12, 40, 83, 21},    alNone, "", 0, 0},
         {CONTROL(NxNumEdit6),  "GroupBox3", {106, 40, 83, 21},   alNone, "", 0, 0},
         {CONTROL(NxNumEdit7),  "GroupBox3", {12, 88, 83, 21},    alNone, "", 0, 0},
         {CONTROL(NxNumEdit8),  "GroupBox3", {106, 88, 83, 21},   alNone, "", 0, 0},
+        // The readout of the finite state and of the flow's vorticity.
+        {CONTROL(GroupBox10),  "GroupBox1", {612, 16, 172, 145}, alNone, "Estado de deformación", 0, 0},
+        {CONTROL(StaticTextRs),    "GroupBox10", {12, 24, 152, 22},  alNone, "Rs = 1,0000", 0, 14},
+        {CONTROL(StaticTextTheta), "GroupBox10", {12, 52, 152, 22},  alNone, "θ = —", 0, 14},
+        {CONTROL(StaticTextArea),  "GroupBox10", {12, 80, 152, 22},  alNone, "|det F| = 1,0000", 0, 14},
+        {CONTROL(StaticTextWk),    "GroupBox10", {12, 108, 152, 22}, alNone, "Wk = —", 0, 14},
 
         // The middle band: the two panels and the controls between them.
         {CONTROL(GroupBox4),   "",          {0, 169, 792, 248},  alTop,   "Distorsión", 0, 0},
@@ -103,12 +109,14 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, "&Restaurar", 0, 0},
         {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, "R&eestablecer", 0, 0},
         {CONTROL(GroupBox9),   "GroupBox4", {376, 24, 177, 153}, alNone, "Elementos visibles", 0, 0},
-        {CONTROL(chbxEllipse), "GroupBox9", {8, 24, 65, 17},     alNone, "Elipse", Checked, 0},
-        {CONTROL(chbxAxes),    "GroupBox9", {80, 24, 89, 17},    alNone, "Ejes", 0, 0},
-        {CONTROL(chbxTri),     "GroupBox9", {8, 48, 161, 17},    alNone, "Triángulo", Checked, 0},
-        {CONTROL(chbxVelFld),  "GroupBox9", {8, 72, 161, 17},    alNone, "Campo de velocidad", 0, 0},
-        {CONTROL(chkbxAp),     "GroupBox9", {8, 96, 161, 17},    alNone, "Apófisis de flujo", 0, 0},
-        {CONTROL(chkbxISA),    "GroupBox9", {8, 120, 166, 17},   alNone, "Ejes de extensión infinitesimal", 0, 0},
+        {CONTROL(chbxEllipse), "GroupBox9", {8, 20, 65, 17},     alNone, "Elipse", Checked, 0},
+        {CONTROL(chbxAxes),    "GroupBox9", {80, 20, 89, 17},    alNone, "Ejes", 0, 0},
+        {CONTROL(chbxTri),     "GroupBox9", {8, 42, 71, 17},     alNone, "Triángulo", Checked, 0},
+        {CONTROL(chbxMarkers), "GroupBox9", {80, 42, 93, 17},    alNone, "Marcadores", 0, 0},
+        {CONTROL(chbxVelFld),  "GroupBox9", {8, 64, 161, 17},    alNone, "Campo de velocidad", 0, 0},
+        {CONTROL(chbxElongFields), "GroupBox9", {8, 86, 161, 17}, alNone, "Campos de elongación", 0, 0},
+        {CONTROL(chkbxAp),     "GroupBox9", {8, 108, 161, 17},   alNone, "Apófisis de flujo", 0, 0},
+        {CONTROL(chkbxISA),    "GroupBox9", {8, 130, 166, 17},   alNone, "Ejes de extensión infinitesimal", 0, 0},
         {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, "A&yuda", 0, 0},
         {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, "&Info", 0, 0},
 
@@ -128,6 +136,8 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(Chart2), "Panel1", {173, 1, 152, 154},   alRight,  "", 0, 0},
         {CONTROL(Chart3), "Panel1", {1, 1, 150, 154},     alLeft,   "", Hidden, 0},
         {CONTROL(Chart4), "Panel1", {173, 1, 152, 154},   alRight,  "", Hidden, 0},
+        {CONTROL(Chart5), "Panel1", {1, 1, 150, 154},     alLeft,   "", Hidden, 0},
+        {CONTROL(Chart6), "Panel1", {173, 1, 152, 154},   alRight,  "", Hidden, 0},
 
         // Bottom right: which charts are shown.
         {CONTROL(GroupBox8),        "",             {559, 417, 233, 156}, alRight,  "Visualizar", 0, 0},
@@ -138,6 +148,11 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(TabSheet4),        "PageControl1", {0, 0, 221, 110},     alClient, "C. Mohr", 0, 0},
         {CONTROL(chbxMohrFlujo),    "TabSheet4",    {8, 12, 205, 17},     alNone, "Círculo de Mohr flujo", Checked, 0},
         {CONTROL(chbxMohrDef),      "TabSheet4",    {8, 40, 205, 17},     alNone, "Círculo de Mohr estado deformado", Checked, 0},
+        {CONTROL(TabSheet5),        "PageControl1", {0, 0, 221, 110},     alClient, "Rf/φ", 0, 0},
+        {CONTROL(chbxRfPhi),        "TabSheet5",    {8, 8, 205, 17},      alNone, "Rf vs. φ", Checked, 0},
+        {CONTROL(chbxPolar),        "TabSheet5",    {8, 30, 205, 17},     alNone, "Polar ln Rf vs. 2φ", Checked, 0},
+        {CONTROL(bitbtnLoadMarkers), "TabSheet5",   {8, 56, 117, 25},     alNone, "Cargar marcadores…", 0, 0},
+        {CONTROL(bitbtnNewMarkers),  "TabSheet5",   {130, 56, 85, 25},    alNone, "Nueva población", 0, 0},
     };
     // clang-format on
 #undef CONTROL
@@ -175,7 +190,7 @@ void TForm1Controls::CreateControls(QWidget* Form)
 
 void TForm1Controls::SetUpCharts()
 {
-    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4}) {
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4, Chart5, Chart6}) {
         chart->BackWallBrush = TChartBrush{clWhite, Qt::NoBrush};
         chart->Title.Font = TChartFont{"Arial", 11, clBlack};
     }
@@ -196,6 +211,19 @@ void TForm1Controls::SetUpCharts()
     // The Mohr circles show as circles.
     Chart3->EqualScale = true;
     Chart4->EqualScale = true;
+    // phi runs over every orientation, from -90 to 90 degrees.
+    Chart5->Title.Text = QStringList{"Rf vs. φ"};
+    Chart5->BottomAxis.Title.Caption = "φ (°)";
+    Chart5->LeftAxis.Title.Caption = "Rf";
+    Chart5->BottomAxis.SetAutomatic(false);
+    Chart5->BottomAxis.SetMinimum(-90);
+    Chart5->BottomAxis.SetMaximum(90);
+    Chart5->BottomAxis.Increment = 45;
+    // ln Rf at 2 phi about the origin, in equal units.
+    Chart6->Title.Text = QStringList{"ln Rf vs. 2φ (polar)"};
+    Chart6->BottomAxis.PositionPercent = 50;
+    Chart6->LeftAxis.PositionPercent = 50;
+    Chart6->EqualScale = true;
 
     struct TSeriesRow {
         TLineSeries*& Field;
@@ -217,6 +245,10 @@ void TForm1Controls::SetUpCharts()
         {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone, "Círculo de Mohr (estado deformado)"},
         {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone, "Círculo de Mohr (flujo)"},
         {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending, "Eje del círculo de flujo"},
+        {Series9, "Series9", Chart5, clBlue, true, psCircle, loNone, "Marcadores (φ, Rf)"},
+        {Series10, "Series10", Chart5, clRed, true, psRectangle, loNone, "Elipse de deformación (θ, Rs)"},
+        {Series11, "Series11", Chart6, clBlue, true, psCircle, loNone, "Marcadores (ln Rf cos 2φ, ln Rf sin 2φ)"},
+        {Series12, "Series12", Chart6, clRed, true, psRectangle, loNone, "Elipse de deformación (ln Rs cos 2θ, ln Rs sin 2θ)"},
     };
     // clang-format on
     for (const TSeriesRow& row : rows) {
@@ -229,6 +261,16 @@ void TForm1Controls::SetUpCharts()
         row.Field->Pointer.HorizSize = 3;
         row.Field->Pointer.VertSize = 3;
         row.Field->Title = QString::fromUtf8(row.Title);
+    }
+    // The Rf/phi charts are clouds of points, not lines.
+    for (TLineSeries* cloud : {Series9, Series10, Series11, Series12}) {
+        cloud->LinePen.Visible = false;
+        cloud->Pointer.HorizSize = 2;
+        cloud->Pointer.VertSize = 2;
+    }
+    for (TLineSeries* own : {Series10, Series12}) {
+        own->Pointer.HorizSize = 3;
+        own->Pointer.VertSize = 3;
     }
 }
 

@@ -44,6 +44,11 @@ struct TForm1Controls {
     TNxNumEdit* NxNumEdit6 = nullptr;
     TNxNumEdit* NxNumEdit7 = nullptr;
     TNxNumEdit* NxNumEdit8 = nullptr;
+    QGroupBox* GroupBox10 = nullptr; // "Estado de deformación": the readout
+    TStaticText* StaticTextRs = nullptr;
+    TStaticText* StaticTextTheta = nullptr;
+    TStaticText* StaticTextArea = nullptr;
+    TStaticText* StaticTextWk = nullptr;
 
     QGroupBox* GroupBox4 = nullptr; // middle band: "Distorsión"
     QGroupBox* GroupBox5 = nullptr; // "Incremental"
@@ -59,7 +64,9 @@ struct TForm1Controls {
     QCheckBox* chbxEllipse = nullptr;
     QCheckBox* chbxAxes = nullptr;
     QCheckBox* chbxTri = nullptr;
+    QCheckBox* chbxMarkers = nullptr;
     QCheckBox* chbxVelFld = nullptr;
+    QCheckBox* chbxElongFields = nullptr;
     QCheckBox* chkbxAp = nullptr;
     QCheckBox* chkbxISA = nullptr;
     QToolButton* bitbtnHelp = nullptr;
@@ -79,6 +86,8 @@ struct TForm1Controls {
     TChart* Chart2 = nullptr;
     TChart* Chart3 = nullptr;
     TChart* Chart4 = nullptr;
+    TChart* Chart5 = nullptr; // Rf against phi
+    TChart* Chart6 = nullptr; // polar ln Rf against 2 phi
 
     QGroupBox* GroupBox8 = nullptr; // bottom right: "Visualizar"
     TPageControl* PageControl1 = nullptr;
@@ -88,6 +97,11 @@ struct TForm1Controls {
     QWidget* TabSheet4 = nullptr;
     QCheckBox* chbxMohrFlujo = nullptr;
     QCheckBox* chbxMohrDef = nullptr;
+    QWidget* TabSheet5 = nullptr; // "Rf/φ"
+    QCheckBox* chbxRfPhi = nullptr;
+    QCheckBox* chbxPolar = nullptr;
+    QToolButton* bitbtnLoadMarkers = nullptr;
+    QToolButton* bitbtnNewMarkers = nullptr;
 
     // The charts' series, owned by their charts.
     TLineSeries* Series1 = nullptr;
@@ -98,6 +112,10 @@ struct TForm1Controls {
     TLineSeries* Series6 = nullptr;
     TLineSeries* Series7 = nullptr;
     TLineSeries* Series8 = nullptr;
+    TLineSeries* Series9 = nullptr;  // the markers' (phi, Rf)
+    TLineSeries* Series10 = nullptr; // the strain ellipse's (theta, Rs)
+    TLineSeries* Series11 = nullptr; // the markers' polar points
+    TLineSeries* Series12 = nullptr; // the strain ellipse's polar point
 
     TFormResizer* FormResizer1 = nullptr;
 

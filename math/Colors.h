@@ -16,6 +16,9 @@ constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clTeal = 0x808000;
 constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clGray = 0x808080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clFuchsia = 0xFF00FF;
 
 // The chart's automatic colour: a flag, not a colour.
 constexpr TColor clTeeColor = 536870912;
