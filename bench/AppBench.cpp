@@ -61,6 +61,40 @@ void BM_Increment(benchmark::State& State)
 }
 BENCHMARK(BM_Increment)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// One increment of simple shear with the 40 markers and the fields of
+// elongation shown, timed beside the same increment without them, in turn.
+// The goal: "ratio" at most 3.
+void BM_MarkersAndFields(benchmark::State& State)
+{
+    const auto pause = SetBusyPause([] {});
+    {
+        TForm1 form;
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+        form.TrackBar2->SetPosition(5);
+        form.bitbtnDefClick(nullptr);
+        double with = 0, without = 0;
+        int done = 0;
+        for (auto _ : State) {
+            if (++done % 10 == 0) form.bitbtnRestaClick(nullptr);
+            for (const bool shown : {false, true}) {
+                form.chbxMarkers->setChecked(shown);
+                form.chbxElongFields->setChecked(shown);
+                const auto start = Clock::now();
+                form.Increment();
+                const double t = Since(start);
+                (shown ? with : without) += t;
+                if (shown) State.SetIterationTime(t);
+            }
+        }
+        State.counters["without_us"] = 1e6 * without / done;
+        State.counters["with_us"] = 1e6 * with / done;
+        State.counters["ratio"] = with / without;
+    }
+    SetBusyPause(pause);
+}
+BENCHMARK(BM_MarkersAndFields)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
 using TFlow = std::array<double, 4>;
 
 constexpr TFlow SimpleShear{1, 0.5, 0, 1};

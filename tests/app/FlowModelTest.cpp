@@ -733,3 +733,41 @@ TEST(FittedAxisRange, RoundedHalfEvenOneUnitOut)
 
 } // namespace
 } // namespace tensim
+
+namespace tensim {
+namespace {
+
+// Stepping back takes one increment from the last click that applied any;
+// the clicks after it, with none, and a click left with none go with it.
+TEST(IncrementHistory, DropLastTakesTheLastIncrement)
+{
+    struct Row {
+        std::vector<int> Before;
+        bool Dropped;
+        std::vector<int> After;
+    };
+    const Row rows[] = {
+        {{}, false, {}},
+        {{0, 0}, false, {0, 0}},
+        {{3}, true, {2}},
+        {{1}, true, {}},
+        {{2, 0, 0}, true, {1}},
+        {{0, 1, 0}, true, {0}},
+        {{4, 1}, true, {4}},
+    };
+    for (const Row& row : rows) {
+        TIncrementHistory history;
+        for (size_t i = 0; i < row.Before.size(); ++i)
+            history.Add({{double(i), 0, 0, 1}, 0, row.Before[i]});
+        EXPECT_EQ(history.DropLast(), row.Dropped);
+        std::vector<int> after;
+        for (size_t i = 0; i < history.Clicks().size(); ++i) {
+            after.push_back(history.Clicks()[i].Increments);
+            EXPECT_EQ(history.Clicks()[i].Entries[0], double(i)); // the same clicks, in order
+        }
+        EXPECT_EQ(after, row.After);
+    }
+}
+
+} // namespace
+} // namespace tensim

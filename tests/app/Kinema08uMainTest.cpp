@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTabBar>
@@ -40,7 +41,8 @@ protected:
     {
         const QImage start = form->MathImage1->Bitmap().copy();
         for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
-                               form->chkbxAp, form->chkbxISA}) {
+                               form->chkbxAp, form->chkbxISA, form->chbxMarkers,
+                               form->chbxElongFields}) {
             Click(box);
             EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
             Click(box);
@@ -584,6 +586,151 @@ TEST_F(MainWindow, TheTabsAndBoxesChooseTheVisibleCharts)
     Click(form->chbxExtRaxial);
     EXPECT_EQ(shown(), std::vector<bool>({false, true, false, false}));
     EXPECT_EQ(form->Chart2->geometry().right(), form->Panel1->contentsRect().right());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    EXPECT_EQ(tabs->tabText(2), "Rf/φ");
+    EXPECT_EQ(shown(), std::vector<bool>({false, false, false, false}));
+    EXPECT_TRUE(form->Chart5->isVisible() && form->Chart6->isVisible());
+    Click(form->chbxPolar);
+    EXPECT_TRUE(form->Chart5->isVisible() && !form->Chart6->isVisible());
+}
+
+// ---- the readout, the markers, the fields of elongation, the keys ---------
+
+TEST_F(MainWindow, ReadoutFollowsTheFlowAndEveryIncrement)
+{
+    const auto readout = [&] {
+        return QStringList{form->StaticTextRs->Caption(), form->StaticTextTheta->Caption(),
+                           form->StaticTextArea->Caption(), form->StaticTextWk->Caption()};
+    };
+    EXPECT_EQ(readout(), QStringList({"Rs = 1.0000", "θ = —", "|det F| = 1.0000", "Wk = —"}));
+    Click(form->RadioButton3);
+    Type(form->NxNumEdit1, "1.2");
+    Type(form->NxNumEdit2, "0.5");
+    // At once, before "Deformar": the flow's Wk, the cosine of the apophyses' angle.
+    EXPECT_EQ(form->StaticTextWk->Caption(), "Wk = 0.8064");
+    Deform(2);
+    const TStrainEllipse& s = Model().FEllipse->Strain();
+    const double f11 = 1.44, f12 = 0.5 * (1.2 + 1 / 1.2), f22 = 1 / 1.44; // L squared
+    EXPECT_EQ(readout()[0], "Rs = " + QString::number(s.AxialRatio(), 'f', 4));
+    EXPECT_EQ(readout()[1], "θ = " + QString::number(RadToDeg(s.Inclination()), 'f', 2) + "°");
+    EXPECT_EQ(readout()[2], "|det F| = " + QString::number(std::fabs(f11 * f22), 'f', 4));
+    EXPECT_NEAR(s.Deformation.Elem[1][2], f12, 1e-12);
+    Click(form->bitbtnResta);
+    EXPECT_EQ(readout()[1], "θ = —");
+    Click(form->RadioButton5);
+    Type(form->NxSpinEditRotation, "30");
+    EXPECT_EQ(form->StaticTextWk->Caption(), "Wk = ∞");
+}
+
+TEST_F(MainWindow, MarkersDeformRestoreAndLoadFromAFile)
+{
+    const Pairs start = Points(form->Series9);
+    ASSERT_EQ(start.size(), size_t(DefaultMarkerCount));
+    Slide(form->TrackBar2, 5);
+    Deform(3);
+    EXPECT_NE(Points(form->Series9), start);
+    // The strain ellipse's own point beside the markers.
+    EXPECT_EQ(Points(form->Series10),
+              Pairs({{RadToDeg(Model().FEllipse->Inclination()), Model().FEllipse->AxialRatio()}}));
+    Click(form->bitbtnResta);
+    EXPECT_EQ(Points(form->Series9), start);
+
+    const QString path = QString(TENSIM_BUILD_DIR) + "/markers-test.txt";
+    const auto write = [&](const QByteArray& Text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Text);
+    };
+    // A bad line is reported by its number, and nothing changes.
+    write("0.1, 0.2, 0.1, 0.05, 30\n0.3, x, 0.1, 0.05, 30\n");
+    EXPECT_FALSE(form->LoadMarkerFile(path));
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_TRUE(QString::fromStdString(messages.texts()[0]).contains("Línea 2"));
+    EXPECT_EQ(Points(form->Series9), start);
+    EXPECT_FALSE(form->chbxMarkers->isChecked());
+    write("0.1, 0.2, 0.2, 0.1, 30\n-0.5\t0.5\t0.1\t0.1\t0\n");
+    EXPECT_TRUE(form->LoadMarkerFile(path));
+    EXPECT_TRUE(form->chbxMarkers->isChecked());
+    ASSERT_EQ(Points(form->Series9).size(), 2u);
+    EXPECT_NEAR(form->Series9->YValues.Value(0), 2, 1e-12);
+    EXPECT_NEAR(form->Series9->XValues.Value(0), 30, 1e-9);
+}
+
+TEST_F(MainWindow, MaterialLinesOfSimpleShearTakeTheirFieldsColours)
+{
+    Click(form->chbxElongFields);
+    Type(form->NxNumEdit2, "0.5");
+    const auto colour = [&](int Degrees) {
+        return Model().FElongationLines->GetPoint(Degrees / 5 + 1)->Color();
+    };
+    Deform(1);
+    EXPECT_EQ(colour(45), clRed);
+    EXPECT_EQ(colour(135), clBlue);
+    EXPECT_EQ(colour(0), clGray);
+    Deform(4);
+    EXPECT_EQ(colour(135), clOlive);
+    EXPECT_EQ(colour(0), clGray);
+    const QImage finite = form->MathImage1->Bitmap();
+    for (TColor c : {clRed, clBlue, clOlive, clGray})
+        EXPECT_GT(CountPixels(finite, c), 20) << std::hex << c;
+}
+
+// Stepping back replays all but the last increment: every figure, picture
+// and chart point is as after those increments, also when L changed
+// between clicks and the finite window grew.
+TEST_F(MainWindow, StepBackIsExactlyTheStateBeforeTheLastIncrement)
+{
+    struct TState {
+        QImage Finite, Incremental;
+        std::vector<Pairs> Series;
+        QStringList Texts;
+        bool operator==(const TState& S) const
+        {
+            return Finite == S.Finite && Incremental == S.Incremental && Series == S.Series &&
+                   Texts == S.Texts;
+        }
+    };
+    const auto state = [&] {
+        TState s{form->MathImage1->Bitmap().copy(), form->MathImage2->Bitmap().copy(), {}, {}};
+        for (TChart* chart : {form->Chart1, form->Chart2, form->Chart3, form->Chart4,
+                              form->Chart5, form->Chart6})
+            for (int i = 0; i < chart->SeriesCount(); ++i)
+                s.Series.push_back(Points(chart->SeriesList(i)));
+        s.Texts = Texts(form->FiniteEdits()) +
+                  QStringList{form->StaticText3->Caption(), form->StaticTextRs->Caption(),
+                              form->StaticTextTheta->Caption(), form->StaticTextArea->Caption()};
+        return s;
+    };
+    for (QCheckBox* box : {form->chbxVelFld, form->chkbxAp, form->chkbxISA, form->chbxMarkers,
+                           form->chbxElongFields})
+        Click(box);
+    const TState start = state();
+    QTest::keyClick(form.get(), Qt::Key_Left); // nothing to step back
+    EXPECT_EQ(state(), start);
+    Click(form->RadioButton4);
+    Type(form->NxNumEdit1, "1.3");
+    Type(form->NxNumEdit2, "0.4");
+    Deform(3);
+    Type(form->NxNumEdit3, "-0.3");
+    form->bitbtnDef->setFocus();
+    QTest::keyClick(form.get(), Qt::Key_Right);
+    const TState four = state();
+    QTest::keyClick(form.get(), Qt::Key_Right, Qt::ControlModifier);
+    ASSERT_EQ(Model().FIncrementCount, 5);
+    QTest::keyClick(form.get(), Qt::Key_Left);
+    EXPECT_EQ(state(), four);
+    EXPECT_EQ(pauses, 5); // the replay makes no pause
+    // An edit keeps <- for its cursor, but Ctrl+Z steps back there too.
+    form->NxNumEdit1->setFocus();
+    QTest::keyClick(form->NxNumEdit1, Qt::Key_Left);
+    EXPECT_EQ(Model().FIncrementCount, 4);
+    QTest::keyClick(form->NxNumEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Model().FIncrementCount, 3);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(form->NxNumEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Model().FIncrementCount, 0);
+    EXPECT_EQ(state().Texts, start.Texts);
+    EXPECT_EQ(Points(form->Series9), start.Series[8]);
 }
 
 // ---- panels and velocity field --------------------------------------------

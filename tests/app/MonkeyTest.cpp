@@ -30,6 +30,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
 #include <QRadioButton>
@@ -359,12 +360,28 @@ private:
 // refused one by one as the window's strain ellipse does.
 class TFiniteTensorModel {
 public:
-    void Restore() { FStrain = TStrainEllipse(); }
+    void Restore()
+    {
+        FStrain = TStrainEllipse();
+        FFlows.clear();
+    }
     void Deform(const std::array<double, 4>& Flow, int Count)
     {
         const TTransformMatrix l = MakeTensor2D(Flow[0], Flow[1], Flow[2], Flow[3]);
-        for (int k = 0; k < std::min(Count, MaxIncrementsPerClick); ++k)
+        for (int k = 0; k < std::min(Count, MaxIncrementsPerClick); ++k) {
             FStrain.Accumulate(l);
+            FFlows.push_back(Flow);
+        }
+    }
+    // Back one increment, when there is one: all but the last again.
+    void StepBack()
+    {
+        if (FFlows.empty()) return;
+        std::vector<std::array<double, 4>> flows = std::move(FFlows);
+        flows.pop_back();
+        Restore();
+        for (const auto& flow : flows)
+            Deform(flow, 1);
     }
     std::array<double, 4> F() const
     {
@@ -381,6 +398,7 @@ public:
 
 private:
     TStrainEllipse FStrain;
+    std::vector<std::array<double, 4>> FFlows; // of each increment since the restore
 };
 
 // What "Deformar" reads when it is pressed.
@@ -442,6 +460,8 @@ private:
     void ChooseTab();
     void Enlarge();
     void ResizeWindow();
+    void StepWithAKey();
+    void ChangeMarkers();
 
     // ---- ways of using the controls
     // The busy pause of each increment: counts it, and stops a run when told.
@@ -501,7 +521,8 @@ TMonkeyRun::TMonkeyRun(uint32_t Seed) : FSeed(Seed), FRandom(Seed)
     WatchButtons();
     for (QWidget* control :
          std::initializer_list<QWidget*>{form->Chart1, form->Chart2, form->Chart3, form->Chart4,
-                                         form->MathImage1, form->MathImage2})
+                                         form->Chart5, form->Chart6, form->MathImage1,
+                                         form->MathImage2})
         FHomes.push_back({control, control->parentWidget()});
 }
 
@@ -533,6 +554,8 @@ std::string TMonkeyRun::Run(int Actions)
         {3, &TMonkeyRun::ChooseTab},
         {3, &TMonkeyRun::Enlarge},
         {5, &TMonkeyRun::ResizeWindow},
+        {8, &TMonkeyRun::StepWithAKey},
+        {2, &TMonkeyRun::ChangeMarkers},
     };
     int total = 0;
     for (const TKind& kind : kinds)
@@ -786,6 +809,61 @@ void TMonkeyRun::Paused()
         Click(form->bitbtnDef);
 }
 
+void TMonkeyRun::StepWithAKey()
+{
+    // -> and <- step where no edit has the focus, Ctrl+-> and Ctrl+Z everywhere.
+    QWidget* focus = FRandom.Pick<QWidget*>({form->bitbtnDef, form->chbxTri, form->NxNumEdit2,
+                                             form->NxSpinEditNoIncrements, form->TrackBar2});
+    const bool forward = FRandom.Chance(0.6), control = FRandom.Chance(0.4);
+    const Qt::Key key = forward ? Qt::Key_Right : control ? Qt::Key_Z : Qt::Key_Left;
+    Note(std::string(control ? "Ctrl+" : "") + (forward ? "Right" : key == Qt::Key_Z ? "Z" : "Left") +
+         " on " + Name(focus));
+    focus->setFocus(Qt::TabFocusReason);
+    // A disabled control takes no focus: the key goes where the focus is.
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
+    const bool steps =
+        control || !(qobject_cast<QLineEdit*>(target) || qobject_cast<TTrackBar*>(target));
+    const TDeformInput input = ReadDeformInput();
+    FApplied = 0;
+    QTest::keyClick(target, key, control ? Qt::ControlModifier : Qt::NoModifier);
+    if (!steps) return;
+    if (!forward)
+        FModel.StepBack();
+    else if (input.Readable)
+        FModel.Deform(input.Flow, FApplied);
+}
+
+void TMonkeyRun::ChangeMarkers()
+{
+    if (FRandom.Chance(0.3)) {
+        Note("Nueva población");
+        return Click(form->bitbtnNewMarkers);
+    }
+    // A marker file, sound or mutated, of up to a few thousand markers.
+    QByteArray text;
+    const int count = FRandom.Chance(0.1) ? FRandom.Int(1000, 5000) : FRandom.Int(0, 60);
+    for (int i = 0; i < count; ++i)
+        text += DecimalText(FRandom, 1).toUtf8() + ", " + DecimalText(FRandom, 1).toUtf8() +
+                ", 0." + FRandom.Digits(2).toUtf8() + ",0.0" + FRandom.Digits(1).toUtf8() +
+                (FRandom.Chance(0.5) ? "\t" : ",") + AngleText(FRandom).toUtf8() + "\n";
+    for (int k = FRandom.Chance(0.5) ? FRandom.Int(1, 4) : 0; k > 0 && !text.isEmpty(); --k)
+        text[FRandom.Int(0, static_cast<int>(text.size()) - 1)] =
+            FRandom.Pick<char>({'x', ',', '\t', '\n', '-', '.', '\0', 'e', '9'});
+    const QString path = QString(TENSIM_BUILD_DIR) + "/monkey-markers.txt";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        return void(FActionFault = "the marker file could not be written");
+    file.close();
+    Note("load " + std::to_string(text.count('\n')) + " lines of markers");
+    bool loaded = false;
+    Guarded([&] { loaded = form->LoadMarkerFile(path); });
+    // A file that is refused is said so; the message is expected.
+    if (loaded)
+        FModel.Restore();
+    else if (messages.messages.size() == FMessagesSeen + 1)
+        ++FMessagesSeen;
+}
+
 void TMonkeyRun::Restore()
 {
     Note("Restaurar");
@@ -810,7 +888,8 @@ void TMonkeyRun::ChoosePreset()
 void TMonkeyRun::ToggleShape()
 {
     QCheckBox* box = FRandom.Pick({form->chbxEllipse, form->chbxAxes, form->chbxTri,
-                                   form->chbxVelFld, form->chkbxAp, form->chkbxISA});
+                                   form->chbxVelFld, form->chkbxAp, form->chkbxISA,
+                                   form->chbxMarkers, form->chbxElongFields});
     Note("click " + Name(box) + (box->isChecked() ? " (checked)" : " (unchecked)") +
          (box->isEnabled() ? "" : ", disabled"));
     Click(box);
@@ -819,8 +898,8 @@ void TMonkeyRun::ToggleShape()
 void TMonkeyRun::ToggleChart()
 {
     std::vector<QCheckBox*> boxes;
-    for (QCheckBox* box :
-         {form->chbxExtRaxial, form->chbxOrientRaxial, form->chbxMohrFlujo, form->chbxMohrDef})
+    for (QCheckBox* box : {form->chbxExtRaxial, form->chbxOrientRaxial, form->chbxMohrFlujo,
+                           form->chbxMohrDef, form->chbxRfPhi, form->chbxPolar})
         if (box->isVisible()) boxes.push_back(box);
     if (boxes.empty()) return ChooseTab();
     QCheckBox* box = FRandom.Pick(boxes);
@@ -930,7 +1009,7 @@ void TMonkeyRun::WatchButtons()
         if (FPressed && FPressed->Readable) FModel.Deform(FPressed->Flow, FApplied);
         FPressed.reset();
     });
-    for (QAbstractButton* button : {form->bitbtnResta, form->bitbtnReest})
+    for (QAbstractButton* button : {form->bitbtnResta, form->bitbtnReest, form->bitbtnNewMarkers})
         QObject::connect(button, &QAbstractButton::clicked, form.get(),
                          [this] { FModel.Restore(); });
     for (QRadioButton* radio : {form->RadioButton1, form->RadioButton2, form->RadioButton3,
@@ -1048,7 +1127,8 @@ std::string TMonkeyRun::CheckFiniteValues() const
         vector(What + " centre", S.Centre);
     };
 
-    for (const TChart* chart : {form->Chart1, form->Chart2, form->Chart3, form->Chart4})
+    for (const TChart* chart :
+         {form->Chart1, form->Chart2, form->Chart3, form->Chart4, form->Chart5, form->Chart6})
         for (int s = 0; s < chart->SeriesCount(); ++s) {
             const TChartSeries* series = chart->SeriesList(s);
             for (int i = 0; i < series->Count(); ++i) {

@@ -36,7 +36,8 @@ public:
           FUnitSquare(Form.FUnitSquare), FFlowField(Form.FFlowField), FApophyses(Form.FApophyses),
           FStretchingAxes(Form.FStretchingAxes), FFlowTensor(Form.FFlowTensor),
           FStretchingTensor(Form.FStretchingTensor), FSpinTensor(Form.FSpinTensor),
-          FIncrementCount(Form.FIncrementCount), FEnlargedControl(Form.FEnlargedControl),
+          FIncrementCount(Form.FIncrementCount), FElongationLines(Form.FElongationLines),
+          FEnlargedControl(Form.FEnlargedControl),
           FEnlargedBounds(Form.FEnlargedBounds)
     {
     }
@@ -51,6 +52,7 @@ public:
     const TTransformMatrix& FStretchingTensor;
     const TTransformMatrix& FSpinTensor;
     const int32_t& FIncrementCount;
+    const std::unique_ptr<TPointList2D>& FElongationLines;
     const QPointer<QWidget>& FEnlargedControl;
     const QRect& FEnlargedBounds;
 
