@@ -27,7 +27,8 @@ std::optional<TEntries> PrincipalLog(const TEntries& L);
 
 // The kinematic vorticity number of the flow whose increment is L, from
 // G = log L: Wk = |G21 - G12| / sqrt(2 D:D), D the deviatoric part of
-// (G + G^T)/2.
+// (G + G^T)/2. Undefined also for an entry that is not finite; Wk > 1
+// exactly when L's eigenvalues are complex.
 enum class TVorticityKind {
     Undefined, // L a positive multiple of I, or no principal logarithm
     Infinite,  // L a positive multiple of a rotation by an angle other than 0
@@ -49,7 +50,9 @@ TStrainReadout StrainReadout(const TStrainEllipse& Strain);
 
 // The readout's four lines, numbers with the locale's decimal separator:
 // "Rs = 1,0000", "θ = —" or "θ = 26,57°", "|det F| = 1,0000", and
-// "Wk = —", "Wk = ∞" or "Wk = 0,8064". UTF-8.
+// "Wk = —", "Wk = ∞" or "Wk = 0,8064". UTF-8. A number of magnitude 1e6 or
+// more is written in scientific notation with as many decimals
+// ("Rs = 1,2346E+12"), NaN as "—" and an infinity as "∞".
 struct TReadoutTexts {
     std::string AxialRatio, Inclination, AreaRatio, Vorticity;
 };
@@ -74,12 +77,15 @@ constexpr int MaxMarkers = 10000;
 // The seeded population: Count markers whose axial ratios lie in [1, 2.5]
 // and orientations in (-90, 90], their centres spread over the unit circle,
 // small enough to be told apart in the finite panel. The same seed gives
-// the same population on every machine (no std distributions).
+// the same population on every machine (no std distributions): axial ratios
+// and orientations bit for bit, centres as far as the platform's sqrt, sin
+// and cos agree. A Count of 0 or less gives none; Count is capped at
+// MaxMarkers.
 std::vector<TMarker> SeededMarkers(uint32_t Seed, int Count = DefaultMarkerCount);
 
 // The marker as a strain state: the circle of radius Long about its centre
 // under the symmetric tensor that shortens the direction across the long
-// axis to Short / Long.
+// axis to Short / Long (the identity, exactly, for a circle).
 TStrainEllipse MarkerStrain(const TMarker& Marker);
 
 // A marker's (or the strain ellipse's) axial ratio Rf and the inclination
@@ -95,10 +101,18 @@ TRfPhi RfPhi(const TStrainEllipse& Strain);
 TWorldPoint PolarRfPhi(const TRfPhi& Point);
 
 // A marker file: one marker per line, "x, y, long, short, orientation"
-// with a comma or a tab between the fields and "." as the decimal point.
-// Blank lines are skipped. The first line that does not give a marker is
-// reported by its number (from 1) with a Spanish reason, and no marker is
-// returned; so is a file of no marker or of more than MaxMarkers.
+// with a comma or a tab between the fields (spaces around a field allowed)
+// and "." as the decimal point, read whatever the process's locale. Lines
+// end in LF or CRLF; a leading UTF-8 byte-order mark is ignored. Blank lines
+// and lines whose first non-blank character is '#' are skipped. Every value
+// is finite; |x| and |y| at most 1e6; the semi-axes positive, at most 1e6,
+// the long one at most 1e4 times the short one. A line whose short semi-axis
+// exceeds its long one gives the same ellipse: the two are swapped and the
+// orientation turned by 90 degrees. Orientations are brought into
+// (-90, 90]. The first line that does not give a marker is reported by its
+// number (from 1, every line counted) with a Spanish reason, and no marker
+// is returned; so is a file of no marker (BadLine 0) or of more than
+// MaxMarkers (BadLine the line of the marker beyond).
 struct TMarkerFile {
     std::vector<TMarker> Markers;
     int BadLine = 0;   // 0 when the file was read
@@ -121,7 +135,8 @@ enum class TElongationField {
     LengthenedThenShortened, // lengthened first, shortened at a later step
 };
 
-// The unit direction of material line Line (0..35) in the undeformed state.
+// The unit direction of material line Line (0..35) in the undeformed state,
+// (cos 5k, sin 5k) degrees, exact at the multiples of 90.
 TWorldPoint MaterialLineDirection(int Line);
 
 // The history of the material lines since the last restore. A line's field
@@ -134,6 +149,7 @@ public:
     // Records the stretch |F u| of every line under the finite tensor F
     // after an increment.
     void Record(const TEntries& F);
+    // Unchanged for a Line outside 0..35.
     TElongationField Field(int Line) const;
 
 private:
