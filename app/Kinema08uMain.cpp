@@ -958,7 +958,7 @@ void TForm1::FitRfPhiAxes()
 
 // ---- panels ----------------------------------------------------------------
 
-void TForm1::RedrawPanels()
+void TForm1::GrowFiniteWindow()
 {
     // The end of the ellipse's major semi-axis; the ellipse stays centred on
     // the origin.
@@ -969,6 +969,11 @@ void TForm1::RedrawPanels()
     if (grown.X1 != window.X1 || grown.Y1 != window.Y1 || grown.X2 != window.X2 ||
         grown.Y2 != window.Y2)
         MathImage1->d2SetWorld(grown);
+}
+
+void TForm1::RedrawPanels()
+{
+    GrowFiniteWindow();
     // The clear wipes the shapes: erasing them first would paint for nothing.
     ForgetAllShapes();
     for (TMathImage* image : {MathImage1, MathImage2}) {
