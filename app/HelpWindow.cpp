@@ -292,18 +292,22 @@ bool THelpWindow::ShowContext(const QString& HelpFile, int Context)
     return found;
 }
 
-QString FindHelpFile()
+QString FindDataFile(const QString& Name)
 {
-    const QString name = QStringLiteral("Tensim2.1.qch");
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QString besideProgram = programFolder.filePath(name);
+    const QString besideProgram = programFolder.filePath(Name);
     if (QFileInfo(besideProgram).isFile()) return besideProgram;
     // The installed data folder, relative to the installed program so that
     // the installed tree can move as a whole.
     const QString installed = QDir::cleanPath(
-        programFolder.filePath(QStringLiteral(TENSIM_DATA_FROM_PROGRAM "/") + name));
+        programFolder.filePath(QStringLiteral(TENSIM_DATA_FROM_PROGRAM "/") + Name));
     if (QFileInfo(installed).isFile()) return installed;
     return besideProgram;
+}
+
+QString FindHelpFile()
+{
+    return FindDataFile(QStringLiteral("Tensim2.1.qch"));
 }
 
 } // namespace tensim

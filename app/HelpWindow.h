@@ -88,10 +88,14 @@ private:
     QString FPendingSearch; // asked for while the index was being made
 };
 
-// Where the help file is: beside the executable (the build folder), else in
-// the installed data folder, <executable's folder>/../share/tensim. When
-// neither holds it, the path beside the executable, which the help window
+// Where the data file Name (a plain file name, such as
+// "marcadores_ejemplo.txt") is: beside the executable (the build folder),
+// else in the installed data folder, <executable's folder>/../share/tensim.
+// When neither holds it, the path beside the executable, which the caller
 // then reports missing.
+QString FindDataFile(const QString& Name);
+
+// Where the help file, Tensim2.1.qch, is: FindDataFile's search.
 QString FindHelpFile();
 
 } // namespace tensim

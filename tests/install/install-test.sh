@@ -5,12 +5,14 @@
 # program, which must show its main window and find its help in the
 # installed data folder, also after the whole tree has been moved.
 # Usage: install-test.sh <cmake> <build folder> <work folder> <icon check program>
+#        <source folder>
 set -euo pipefail
 
 cmake=$1
 build=$2
 work=$3
 iconcheck=$4
+source=$5
 id=org.tensim.Tensim
 
 fail()
@@ -30,6 +32,7 @@ prefix=$work/prefix
 expected_files=(
     bin/tensim
     share/tensim/Tensim2.1.qch
+    share/tensim/marcadores_ejemplo.txt
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
@@ -44,6 +47,12 @@ done
 cmp -s "$build/Tensim2.1.qch" "$prefix/share/tensim/Tensim2.1.qch" ||
     fail "the installed help differs from the built one"
 [[ -e $prefix/bin/Tensim2.1.qch ]] && fail "the help must not lie beside the installed program"
+cmp -s "$source/data/marcadores_ejemplo.txt" "$prefix/share/tensim/marcadores_ejemplo.txt" ||
+    fail "the installed example markers differ from the repository's data/marcadores_ejemplo.txt"
+cmp -s "$source/data/marcadores_ejemplo.txt" "$build/marcadores_ejemplo.txt" ||
+    fail "the example markers beside the built program differ from the repository's"
+[[ -e $prefix/bin/marcadores_ejemplo.txt ]] &&
+    fail "the example markers must not lie beside the installed program"
 
 QT_QPA_PLATFORM=offscreen "$iconcheck" "$prefix/share/icons/hicolor" "$id" ||
     fail "the installed icons are not the program's icon"
