@@ -2,10 +2,13 @@
 
 #include "app/Application.h"
 #include "app/Kinema08uMain.h"
+#include "tests/QtPrint.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QHelpContentWidget>
 #include <QHelpEngineCore>
+#include <QHelpLink>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -17,6 +20,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace tensim {
@@ -24,6 +28,13 @@ namespace {
 
 // The help file that the build puts beside the program.
 const QString BuiltHelpFile = QString(TENSIM_BUILD_DIR) + "/Tensim2.1.qch";
+
+// Whether the page's HTML has the anchor Name, as <a name="..."> or id="...".
+bool HasAnchor(const QString& Html, const QString& Name)
+{
+    const QString quoted = QRegularExpression::escape(Name);
+    return Html.contains(QRegularExpression(R"((?:name|id)\s*=\s*")" + quoted + "\""));
+}
 
 TEST(Help, ContextTenOpensTheOverview)
 {
@@ -60,8 +71,14 @@ TEST(Help, EveryLinkResolves)
             const QUrl target = page.resolved(QUrl(m.captured(1)));
             if (target.scheme() != "qthelp") continue; // a page of the web
             const QUrl file = target.adjusted(QUrl::RemoveFragment);
-            EXPECT_FALSE(engine->fileData(file).isEmpty())
+            const QString targetHtml = QString::fromUtf8(engine->fileData(file));
+            EXPECT_FALSE(targetHtml.isEmpty())
                 << page.fileName().toStdString() << " -> " << m.captured(1).toStdString();
+            // A link to a part of a page leads to an anchor that the page has.
+            if (target.hasFragment()) {
+                EXPECT_TRUE(HasAnchor(targetHtml, target.fragment()))
+                    << page.fileName().toStdString() << " -> " << m.captured(1).toStdString();
+            }
             linked.insert(file.fileName());
         }
     }
@@ -109,6 +126,107 @@ TEST(Help, LinksIndexSearchAndHistory)
     results->setCurrentItem(hits[0]);
     QTest::keyClick(results, Qt::Key_Return);
     EXPECT_EQ(browser->source().fileName(), "campo_velocidad.html");
+}
+
+// The contents list every page, and the "« Anterior" and "Siguiente" links
+// at the top and the bottom of each page follow the contents' order.
+TEST(Help, ThePagesFollowTheContents)
+{
+    THelpWindow window;
+    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+    auto* contents = window.Pane()->widget(0)->findChild<QHelpContentWidget*>();
+    ASSERT_NE(contents, nullptr);
+    auto* model = qobject_cast<QHelpContentModel*>(contents->model());
+    ASSERT_NE(model, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount() > 0; }, 10000));
+    QStringList order;
+    const std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& Parent) {
+        for (int row = 0; row < model->rowCount(Parent); ++row) {
+            const QModelIndex at = model->index(row, 0, Parent);
+            order << model->contentItemAt(at)->url().fileName();
+            walk(at);
+        }
+    };
+    walk(QModelIndex());
+    for (const char* page : {"lectura.html", "marcadores.html", "campos_elongacion.html"})
+        EXPECT_TRUE(order.contains(page)) << page;
+
+    QHelpEngineCore* engine = window.Engine();
+    const QString space = QHelpEngineCore::namespaceName(BuiltHelpFile);
+    const QList<QUrl> pages = engine->files(space, QString(), "html");
+    for (const QUrl& page : pages)
+        EXPECT_TRUE(order.contains(page.fileName()))
+            << page.fileName().toStdString() << " is not in the contents";
+
+    const QRegularExpression nav(R"(<p class="nav">(.*?)</p>)",
+                                 QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression previous(R"re(href="([^"#]+)">« Anterior)re");
+    const QRegularExpression next(R"re(href="([^"#]+)">Siguiente)re");
+    for (int i = 0; i < order.size(); ++i) {
+        const QUrl url = pages.first().resolved(QUrl(order[i]));
+        const QString html = QString::fromUtf8(engine->fileData(url));
+        QStringList bars;
+        for (const QRegularExpressionMatch& m : nav.globalMatch(html)) bars << m.captured(1);
+        ASSERT_EQ(bars.size(), 2) << order[i].toStdString();
+        EXPECT_EQ(bars[0], bars[1]) << order[i].toStdString() << ": top and bottom differ";
+        const QString before = previous.match(bars[0]).captured(1);
+        const QString after = next.match(bars[0]).captured(1);
+        EXPECT_EQ(before, i > 0 ? order[i - 1] : QString()) << order[i].toStdString();
+        EXPECT_EQ(after, i + 1 < order.size() ? order[i + 1] : QString())
+            << order[i].toStdString();
+    }
+}
+
+// Every keyword of the index leads to a page of the help and, when it names
+// one, to an anchor that page has; the new measures are found by the names
+// a student types.
+TEST(Help, TheIndexLeadsToTheRightPlaces)
+{
+    THelpWindow window;
+    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.Pane()->setCurrentIndex(1);
+    auto* index = window.Pane()->widget(1)->findChild<QListView*>();
+    ASSERT_NE(index, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return index->model()->rowCount() > 0; }, 10000));
+
+    QHelpEngineCore* engine = window.Engine();
+    for (int row = 0; row < index->model()->rowCount(); ++row) {
+        const QString keyword = index->model()->index(row, 0).data().toString();
+        const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
+        ASSERT_FALSE(links.isEmpty()) << keyword.toStdString();
+        for (const QHelpLink& link : links) {
+            const QString html =
+                QString::fromUtf8(engine->fileData(link.url.adjusted(QUrl::RemoveFragment)));
+            EXPECT_FALSE(html.isEmpty()) << keyword.toStdString();
+            if (link.url.hasFragment()) {
+                EXPECT_TRUE(HasAnchor(html, link.url.fragment()))
+                    << keyword.toStdString() << " -> " << link.url.toString().toStdString();
+            }
+        }
+    }
+
+    struct TExpected {
+        QString Typed, Page, Anchor;
+    };
+    const TExpected expected[] = {
+        {"Wk", "lectura.html", "wk"},
+        {"Rf/φ", "marcadores.html", "rf_phi"},
+        {"Marcadores", "marcadores.html", ""},
+        {"Archivo de marcadores", "marcadores.html", "archivo"},
+        {"Campos de elongación", "campos_elongacion.html", ""},
+        {"Líneas sin elongación finita", "campos_elongacion.html", "sin_elongacion"},
+        {"Deshacer un incremento", "ventana.html", "pasos"},
+    };
+    THelpBrowser* browser = window.Browser();
+    for (const TExpected& e : expected) {
+        browser->setSource(QUrl("qthelp://org.tensim.tensim21/doc/glosario.html"));
+        window.IndexField()->setText(e.Typed);
+        QTest::keyClick(window.IndexField(), Qt::Key_Return);
+        EXPECT_EQ(browser->source().fileName(), e.Page) << e.Typed.toStdString();
+        EXPECT_EQ(browser->source().fragment(), e.Anchor) << e.Typed.toStdString();
+    }
 }
 
 TEST(Help, AMissingOrBrokenFileIsReportedInSpanish)
