@@ -832,7 +832,7 @@ void TForm1::bitbtnLoadMarkersClick(QObject*)
             {QStringLiteral("Marcadores (*.txt *.csv *.tsv)"), QStringLiteral("Todos los archivos (*)")});
         OpenMarkersDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenMarkersDialog1->setDirectory(
-            QFileInfo(FindHelpFile()).absolutePath()); // the data folder, with the example file
+            QFileInfo(FindDataFile(QStringLiteral("marcadores_ejemplo.txt"))).absolutePath());
     }
     if (OpenMarkersDialog1->exec() != QDialog::Accepted) return;
     const QStringList files = OpenMarkersDialog1->selectedFiles();
