@@ -650,8 +650,11 @@ void TForm1::StepBack(QObject*)
         for (int i = 0; i < click.Increments; ++i) {
             AdvanceShapes();
             GrowFiniteWindow();
-            AddIncrementPoints();
+            AddPathPoints();
         }
+        // What shows only the present state, once.
+        PlotRfPhi();
+        ShowReadout();
         EndClick(click.Increments);
     }
     RedrawPanels();
@@ -740,12 +743,17 @@ void TForm1::AdvanceShapes()
 
 void TForm1::AddIncrementPoints()
 {
+    AddPathPoints();
+    PlotRfPhi();
+    ShowReadout();
+}
+
+void TForm1::AddPathPoints()
+{
     AddStretchPoints();
     const double ratio = FEllipse->AxialRatio();
     const double inclination = RadToDeg(FEllipse->Inclination());
     if (std::isfinite(ratio) && std::isfinite(inclination)) Series4->AddPoint(ratio, inclination);
-    PlotRfPhi();
-    ShowReadout();
 }
 
 void TForm1::AddStretchPoints()

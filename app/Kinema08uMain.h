@@ -247,6 +247,8 @@ private:
     void AdvanceShapes();
     // The chart points and the readout of one increment.
     void AddIncrementPoints();
+    // The points of the strain path, which the charts keep for every increment.
+    void AddPathPoints();
     // The restore without the history: the shapes, the count and the charts
     // as at the start.
     void RestoreStart();
