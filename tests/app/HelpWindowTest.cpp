@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QHelpContentWidget>
 #include <QHelpEngineCore>
 #include <QHelpLink>
 #include <QLineEdit>
@@ -20,7 +19,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 namespace tensim {
@@ -126,55 +124,6 @@ TEST(Help, LinksIndexSearchAndHistory)
     results->setCurrentItem(hits[0]);
     QTest::keyClick(results, Qt::Key_Return);
     EXPECT_EQ(browser->source().fileName(), "campo_velocidad.html");
-}
-
-// The contents list every page, and the "« Anterior" and "Siguiente" links
-// at the top and the bottom of each page follow the contents' order.
-TEST(Help, ThePagesFollowTheContents)
-{
-    THelpWindow window;
-    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
-    auto* contents = window.Pane()->widget(0)->findChild<QHelpContentWidget*>();
-    ASSERT_NE(contents, nullptr);
-    auto* model = qobject_cast<QHelpContentModel*>(contents->model());
-    ASSERT_NE(model, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount() > 0; }, 10000));
-    QStringList order;
-    const std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& Parent) {
-        for (int row = 0; row < model->rowCount(Parent); ++row) {
-            const QModelIndex at = model->index(row, 0, Parent);
-            order << model->contentItemAt(at)->url().fileName();
-            walk(at);
-        }
-    };
-    walk(QModelIndex());
-    for (const char* page : {"lectura.html", "marcadores.html", "campos_elongacion.html"})
-        EXPECT_TRUE(order.contains(page)) << page;
-
-    QHelpEngineCore* engine = window.Engine();
-    const QString space = QHelpEngineCore::namespaceName(BuiltHelpFile);
-    const QList<QUrl> pages = engine->files(space, QString(), "html");
-    for (const QUrl& page : pages)
-        EXPECT_TRUE(order.contains(page.fileName()))
-            << page.fileName().toStdString() << " is not in the contents";
-
-    const QRegularExpression nav(R"(<p class="nav">(.*?)</p>)",
-                                 QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpression previous(R"re(href="([^"#]+)">« Anterior)re");
-    const QRegularExpression next(R"re(href="([^"#]+)">Siguiente)re");
-    for (int i = 0; i < order.size(); ++i) {
-        const QUrl url = pages.first().resolved(QUrl(order[i]));
-        const QString html = QString::fromUtf8(engine->fileData(url));
-        QStringList bars;
-        for (const QRegularExpressionMatch& m : nav.globalMatch(html)) bars << m.captured(1);
-        ASSERT_EQ(bars.size(), 2) << order[i].toStdString();
-        EXPECT_EQ(bars[0], bars[1]) << order[i].toStdString() << ": top and bottom differ";
-        const QString before = previous.match(bars[0]).captured(1);
-        const QString after = next.match(bars[0]).captured(1);
-        EXPECT_EQ(before, i > 0 ? order[i - 1] : QString()) << order[i].toStdString();
-        EXPECT_EQ(after, i + 1 < order.size() ? order[i + 1] : QString())
-            << order[i].toStdString();
-    }
 }
 
 // Every keyword of the index leads to a page of the help and, when it names

@@ -622,6 +622,10 @@ TEST_F(MainWindow, ReadoutFollowsTheFlowAndEveryIncrement)
     Click(form->RadioButton5);
     Type(form->NxSpinEditRotation, "30");
     EXPECT_EQ(form->StaticTextWk->Caption(), "Wk = ∞");
+    // A rotated circle has no long axis, whatever the rounding of R^n.
+    Deform(7);
+    EXPECT_EQ(readout()[0], "Rs = 1.0000");
+    EXPECT_EQ(readout()[1], "θ = —");
 }
 
 TEST_F(MainWindow, MarkersDeformRestoreAndLoadFromAFile)
