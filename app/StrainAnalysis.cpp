@@ -104,6 +104,22 @@ TScaled ScaledToUnit(const TEntries& L)
     return s;
 }
 
+// log L = A I + B M for L = 2^Exponent M; none when L has an entry that is
+// not finite or a real eigenvalue <= 0.
+struct TScaledLog {
+    TScaled Scaled;
+    TLogCoefficients Log;
+};
+
+std::optional<TScaledLog> ScaledLog(const TEntries& L)
+{
+    if (!AllFinite(L) || LargestMagnitude(L) == 0) return std::nullopt;
+    const TScaled s = ScaledToUnit(L);
+    const std::optional<TLogCoefficients> c = ScaledLogCoefficients(s.M);
+    if (!c) return std::nullopt;
+    return TScaledLog{s, *c};
+}
+
 // ---- readout texts
 
 // Above this magnitude the readout switches to scientific notation: a fixed
@@ -278,14 +294,17 @@ TMarkerFile FileError(int Line, const std::string& Error)
 
 std::optional<TEntries> PrincipalLog(const TEntries& L)
 {
-    if (!AllFinite(L) || LargestMagnitude(L) == 0) return std::nullopt;
+    const std::optional<TScaledLog> log = ScaledLog(L);
+    if (!log) return std::nullopt;
     // log(2^k M) = k ln 2 I + log M.
-    const TScaled s = ScaledToUnit(L);
-    const std::optional<TLogCoefficients> c = ScaledLogCoefficients(s.M);
-    if (!c) return std::nullopt;
-    const double a = c->A + s.Exponent * 0.693147180559945309417;
-    const double b = c->B;
-    return TEntries{a + b * s.M[0], b * s.M[1], b * s.M[2], a + b * s.M[3]};
+    const TEntries& m = log->Scaled.M;
+    const double a = log->Log.A + log->Scaled.Exponent * 0.693147180559945309417;
+    const double b = log->Log.B;
+    const TEntries g{a + b * m[0], b * m[1], b * m[2], a + b * m[3]};
+    // Entries spread over the whole range of a double can have a logarithm
+    // beyond it.
+    if (!AllFinite(g)) return std::nullopt;
+    return g;
 }
 
 TVorticity KinematicVorticity(const TEntries& L)
@@ -296,7 +315,7 @@ TVorticity KinematicVorticity(const TEntries& L)
     if (l12 == 0 && l21 == 0 && l11 == l22 && l11 > 0) return {};
     // A rotation, 180 degrees included, with a change of size at most.
     if (l11 == l22 && l12 == -l21 && LargestMagnitude(L) != 0) return {TVorticityKind::Infinite, 0};
-    if (!PrincipalLog(L)) return {};
+    if (!ScaledLog(L)) return {};
     // G = a I + b L with b > 0, so G's vorticity and the deviatoric part of
     // its stretching are b times L's, and their ratio is that of L's. It is
     // computed from L: G's diagonal entries a + b Lii cancel badly where a is
@@ -307,8 +326,10 @@ TVorticity KinematicVorticity(const TEntries& L)
     const double vorticity = std::fabs(m21 - m12);
     // sqrt(2 D:D) with D = dev((L + L^T)/2).
     const double stretching = std::hypot(m11 - m22, m12 + m21);
-    if (stretching == 0) return {TVorticityKind::Infinite, 0};
-    return {TVorticityKind::Finite, vorticity / stretching};
+    // No stretching, or a number beyond the range of a double: infinite.
+    const double wk = vorticity / stretching;
+    if (!std::isfinite(wk)) return {TVorticityKind::Infinite, 0};
+    return {TVorticityKind::Finite, wk};
 }
 
 TStrainReadout StrainReadout(const TStrainEllipse& Strain)

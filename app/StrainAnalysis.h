@@ -22,7 +22,8 @@ using TEntries = std::array<double, 4>;
 
 // The principal logarithm G of L: exp(G) = L, the eigenvalues of G with
 // imaginary parts in (-pi, pi). None when L has a real eigenvalue <= 0 (or
-// an entry that is not finite).
+// an entry that is not finite, or, its entries spread over the whole range
+// of a double, a logarithm beyond that range).
 std::optional<TEntries> PrincipalLog(const TEntries& L);
 
 // The kinematic vorticity number of the flow whose increment is L, from

@@ -93,6 +93,8 @@ TEST(StrainAnalysis, PrincipalLogAndVorticityOfKnownFlows)
         {{1.5, 0, 0, 1.2}, K::Finite, 0},                     // dilating
         {{1e308, -1e308, 1e308, -7e307}, K::Finite, 2 / 1.7}, // no overflow
         {{1, 1e-300, 0, 1}, K::Finite, 1},                    // no underflow
+        {{1, 0, 1e308, 1}, K::Finite, 1},                     // log L beyond the range
+        {{1, -1e308, 1e308, 1e-300}, K::Infinite, 0},         // Wk beyond the range
         {{0.866, -0.5, 0.5, 0.866}, K::Infinite, 0},          // 30 degrees, rounded
         {{-1, 0, 0, -1}, K::Infinite, 0},                     // 180 degrees
         {{1, 0, 0, 1}, K::Undefined, 0},
@@ -102,6 +104,9 @@ TEST(StrainAnalysis, PrincipalLogAndVorticityOfKnownFlows)
         const TVorticity v = KinematicVorticity(L);
         EXPECT_TRUE(v.Kind == kind && std::fabs((kind == K::Finite ? v.Value : 0) - wk) < 5e-5);
     }
+    for (const TEntries& L :
+         {TEntries{0, 0, 0, 0}, {-1, 0, 0, -1}, {1, NaN, 0, 1}, {1, 0, 1e308, 1}})
+        EXPECT_FALSE(PrincipalLog(L)) << L[0] << " " << L[2];
 }
 
 TEST(StrainAnalysis, ReadoutAndItsTexts)
