@@ -122,8 +122,9 @@ std::optional<TScaledLog> ScaledLog(const TEntries& L)
 
 // ---- readout texts
 
-// Above this magnitude the readout switches to scientific notation: a fixed
-// text of Rs after a long run would run to hundreds of digits.
+// From this magnitude on the readout writes scientific notation with the
+// same decimals: a fixed pattern writes up to 18 integer digits (Rs after a
+// long run), and beyond them general notation without the decimals.
 constexpr double LargeReadout = 1e6;
 
 std::string ReadoutNumber(double Value, int Decimals)

@@ -137,7 +137,7 @@ enum class TElongationField {
 };
 
 // The unit direction of material line Line (0..35) in the undeformed state,
-// (cos 5k, sin 5k) degrees, exact at the multiples of 90.
+// at 5 Line degrees: (cos, sin), exact at the multiples of 90.
 TWorldPoint MaterialLineDirection(int Line);
 
 // The history of the material lines since the last restore. A line's field
