@@ -229,30 +229,6 @@ TEST(MarkerFile, GoodAndBadFiles)
     EXPECT_TRUE(m.at(1).X == 1 && m[1].Y == 2 && m[1].Long == 3 && m[1].OrientationDegrees == 90);
 }
 
-TEST(MarkerFile, MutatedFilesGiveMarkersOrAnError)
-{
-    const std::string good =
-        "# markers\n0.1,0.2,1.5,1,30\r\n-0.3\t0.4\t2\t1\t-45\n\n0.5,0.5,1,1,90\n";
-    const char bytes[] = ",\t\n\r #.-+e0159x\xff"; // and its terminating NUL
-    std::mt19937 gen(13);
-    int read = 0;
-    for (int n = 0; n < 5000; ++n) {
-        std::string text = good;
-        for (int k = 1 + gen() % 4; k > 0; --k) {
-            const size_t at = gen() % text.size();
-            gen() % 2 ? void(text.insert(at, 1, bytes[gen() % sizeof bytes]))
-                      : void(text.erase(at, 1));
-        }
-        const TMarkerFile f = ParseMarkerFile(text);
-        ASSERT_NE(f.Markers.empty(), f.Error.empty() && f.BadLine == 0) << text;
-        for (const TMarker& m : f.Markers)
-            ASSERT_TRUE(m.Long >= m.Short && m.Short > 0 && m.OrientationDegrees > -90 &&
-                        m.OrientationDegrees <= 90);
-        read += !f.Markers.empty();
-    }
-    EXPECT_GT(read, 500);
-}
-
 TEST(Elongation, FieldsOfMaterialLines)
 {
     EXPECT_TRUE(MaterialLineDirection(0).Y == 0 && MaterialLineDirection(18).X == 0);
