@@ -59,6 +59,21 @@ bool StaysFinite(const TPointList2D& Lines, const TTransformMatrix& M)
     return true;
 }
 
+// Fixes Axis to Range. The bounds are written in the order that keeps
+// Minimum <= Maximum at every step, so a range that moves past the old one
+// raises nothing.
+void FitAxis(TChartAxis& Axis, const TAxisRange& Range)
+{
+    Axis.SetAutomatic(false);
+    if (Range.Minimum > Axis.Maximum()) {
+        Axis.SetMaximum(Range.Maximum);
+        Axis.SetMinimum(Range.Minimum);
+    } else {
+        Axis.SetMinimum(Range.Minimum);
+        Axis.SetMaximum(Range.Maximum);
+    }
+}
+
 // The input of the program while "Deformar" runs its increments: Esc, and
 // the mouse and keys of the running button, which reads "Detener", ask it
 // to stop; all other input is dropped. Installed for its lifetime.
@@ -133,12 +148,10 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image)
 void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image, double RotationStep)
 {
     const TTransformMatrix flow = CleanMatrix(FlowTensor);
-    const double step = RotationStep;
     const TWorldWindow window = Image.World();
-    const bool rotation = step != 0;
     // The same flow in the same window gives the same arrows: they are
     // kept, with the picture of them that the next draw reuses.
-    const TInputs inputs{flow, window, step};
+    const TInputs inputs{flow, window, RotationStep};
     const bool same = FBuiltFrom && *FBuiltFrom == inputs;
     FBuiltFrom = inputs;
     if (same) {
@@ -149,7 +162,8 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image, do
     FFlowMatrix = flow;
     if (IsIdentityMatrix(FFlowMatrix)) return;
     const std::vector<TWorldSegment> arrows =
-        rotation ? CircularField(step, window) : StreamlineField(FFlowMatrix, window);
+        RotationStep != 0 ? CircularField(RotationStep, window)
+                          : StreamlineField(FFlowMatrix, window);
     FItems.reserve(arrows.size());
     for (const TWorldSegment& a : arrows)
         Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
@@ -461,7 +475,7 @@ void TForm1::FormCreate()
         FStretchingAxes->Add(std::make_unique<TVectorArrow2D>(clGreen, 0, 0, 0, 0));
     FMarkerPopulation = SeededMarkers(DefaultMarkerSeed);
     FMarkerSeed = DefaultMarkerSeed;
-    MakeMarkers();
+    FMarkers.Make(FMarkerPopulation, *MathImage1);
     FElongationLines = std::make_unique<TPointList2D>();
     for (int i = 0; i < MaterialLineCount + 2; ++i)
         FElongationLines->Add(std::make_unique<TFieldLine2D>(
@@ -638,14 +652,13 @@ void TForm1::StepBack(QObject*)
     if (FRunning || !FHistory.DropLast()) return;
     // From the restore, every click again but the last increment, as fast
     // as the arithmetic goes: the panels are drawn once, at the end.
-    const std::vector<TAppliedClick> clicks = FHistory.Clicks();
     TUpdateLock lock(*MathImage1);
     RestoreStart();
     MathImage1->d2SetWorld(FRestoreWindow);
     Series8->ClearPoints();
     for (const TWorldPoint& p : FAxisPointsAtRestore)
         Series8->AddPoint(p.X, p.Y);
-    for (const TAppliedClick& click : clicks) {
+    for (const TAppliedClick& click : FHistory.Clicks()) {
         StartClick(click);
         for (int i = 0; i < click.Increments; ++i) {
             AdvanceShapes();
@@ -784,7 +797,7 @@ void TForm1::RestoreStart()
     for (int i = 0; i < 3; ++i)
         FTriangle->GetPoint(i + 1)->SetEnds(*MathImage1, sides[i].X1, sides[i].Y1, sides[i].X2,
                                             sides[i].Y2);
-    MakeMarkers();
+    FMarkers.Make(FMarkerPopulation, *MathImage1);
     FElongation.Reset();
     PlaceElongationLines();
     ShowFiniteTensor(IdentityMatrix2D());
@@ -810,11 +823,6 @@ void TForm1::RestoreStart()
 }
 
 // ---- marker populations and the fields of elongation ----------------------
-
-void TForm1::MakeMarkers()
-{
-    FMarkers.Make(FMarkerPopulation, *MathImage1);
-}
 
 void TForm1::SetMarkerPopulation(std::vector<TMarker> Markers, std::optional<uint32_t> Seed)
 {
@@ -942,17 +950,7 @@ void TForm1::FitRfPhiAxes()
 {
     // Rf from its fitted range; the polar chart about its origin, as far
     // out as its farthest point, in equal units.
-    const auto fit = [](TChartAxis& Axis, const TAxisRange& Range) {
-        Axis.SetAutomatic(false);
-        if (Range.Minimum > Axis.Maximum()) {
-            Axis.SetMaximum(Range.Maximum);
-            Axis.SetMinimum(Range.Minimum);
-        } else {
-            Axis.SetMinimum(Range.Minimum);
-            Axis.SetMaximum(Range.Maximum);
-        }
-    };
-    fit(Chart5->LeftAxis,
+    FitAxis(Chart5->LeftAxis,
         FittedAxisRange(Chart5->SeriesMinY(Chart5->LeftAxis), Chart5->SeriesMaxY(Chart5->LeftAxis)));
     double reach = 0;
     for (TLineSeries* series : {Series11, Series12})
@@ -960,8 +958,8 @@ void TForm1::FitRfPhiAxes()
             reach = std::max({reach, std::fabs(series->XValues.Value(i)),
                               std::fabs(series->YValues.Value(i))});
     const TAxisRange polar = FittedAxisRange(-reach, reach);
-    fit(Chart6->BottomAxis, polar);
-    fit(Chart6->LeftAxis, polar);
+    FitAxis(Chart6->BottomAxis, polar);
+    FitAxis(Chart6->LeftAxis, polar);
 }
 
 // ---- panels ----------------------------------------------------------------
@@ -1126,22 +1124,10 @@ void TForm1::PlotDeformedMohrCircle()
 
 void TForm1::FitChartAxes(TChart* Chart)
 {
-    // The bounds are written in the order that keeps Minimum <= Maximum at
-    // every step, so a range that moves past the old one raises nothing.
-    const auto fit = [](TChartAxis& Axis, const TAxisRange& Range) {
-        Axis.SetAutomatic(false);
-        if (Range.Minimum > Axis.Maximum()) {
-            Axis.SetMaximum(Range.Maximum);
-            Axis.SetMinimum(Range.Minimum);
-        } else {
-            Axis.SetMinimum(Range.Minimum);
-            Axis.SetMaximum(Range.Maximum);
-        }
-    };
     TChartAxis& bottom = Chart->BottomAxis;
     TChartAxis& left = Chart->LeftAxis;
-    fit(bottom, FittedAxisRange(Chart->SeriesMinX(bottom), Chart->SeriesMaxX(bottom)));
-    fit(left, FittedAxisRange(Chart->SeriesMinY(left), Chart->SeriesMaxY(left)));
+    FitAxis(bottom, FittedAxisRange(Chart->SeriesMinX(bottom), Chart->SeriesMaxX(bottom)));
+    FitAxis(left, FittedAxisRange(Chart->SeriesMinY(left), Chart->SeriesMaxY(left)));
 }
 
 void TForm1::PageControl1Change(QObject*)

@@ -254,8 +254,6 @@ private:
     void RestoreStart();
     // The finite panel's window grown until the ellipse's major axis is in view.
     void GrowFiniteWindow();
-    // The markers made anew from FMarkerPopulation.
-    void MakeMarkers();
     void SetMarkerPopulation(std::vector<TMarker> Markers, std::optional<uint32_t> Seed);
     // The material lines and the lines of no finite elongation under F.
     void PlaceElongationLines();
