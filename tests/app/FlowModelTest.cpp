@@ -741,31 +741,21 @@ namespace {
 // the clicks after it, with none, and a click left with none go with it.
 TEST(IncrementHistory, DropLastTakesTheLastIncrement)
 {
-    struct Row {
-        std::vector<int> Before;
-        bool Dropped;
-        std::vector<int> After;
-    };
-    const Row rows[] = {
-        {{}, false, {}},
-        {{0, 0}, false, {0, 0}},
-        {{3}, true, {2}},
-        {{1}, true, {}},
-        {{2, 0, 0}, true, {1}},
-        {{0, 1, 0}, true, {0}},
-        {{4, 1}, true, {4}},
-    };
-    for (const Row& row : rows) {
+    // The clicks' increments before, and after when an increment was dropped.
+    const std::pair<std::vector<int>, std::vector<int>> rows[] = {
+        {{}, {}}, {{0, 0}, {0, 0}}, {{3}, {2}}, {{1}, {}}, {{2, 0, 0}, {1}}, {{0, 1, 0}, {0}},
+        {{4, 1}, {4}}};
+    for (const auto& [before, after] : rows) {
         TIncrementHistory history;
-        for (size_t i = 0; i < row.Before.size(); ++i)
-            history.Add({{double(i), 0, 0, 1}, 0, row.Before[i]});
-        EXPECT_EQ(history.DropLast(), row.Dropped);
-        std::vector<int> after;
+        for (size_t i = 0; i < before.size(); ++i)
+            history.Add({{double(i), 0, 0, 1}, 0, before[i]});
+        EXPECT_EQ(history.DropLast(), before != after);
+        std::vector<int> left;
         for (size_t i = 0; i < history.Clicks().size(); ++i) {
-            after.push_back(history.Clicks()[i].Increments);
+            left.push_back(history.Clicks()[i].Increments);
             EXPECT_EQ(history.Clicks()[i].Entries[0], double(i)); // the same clicks, in order
         }
-        EXPECT_EQ(after, row.After);
+        EXPECT_EQ(left, after);
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHelpEngineCore>
-#include <QHelpLink>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -124,36 +123,6 @@ TEST(Help, LinksIndexSearchAndHistory)
     results->setCurrentItem(hits[0]);
     QTest::keyClick(results, Qt::Key_Return);
     EXPECT_EQ(browser->source().fileName(), "campo_velocidad.html");
-}
-
-// Every keyword of the index leads to a page of the help and, when it names
-// one, to an anchor that page has.
-TEST(Help, TheIndexLeadsToTheRightPlaces)
-{
-    THelpWindow window;
-    ASSERT_TRUE(window.ShowContext(BuiltHelpFile, 10));
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.Pane()->setCurrentIndex(1);
-    auto* index = window.Pane()->widget(1)->findChild<QListView*>();
-    ASSERT_NE(index, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return index->model()->rowCount() > 0; }, 10000));
-
-    QHelpEngineCore* engine = window.Engine();
-    for (int row = 0; row < index->model()->rowCount(); ++row) {
-        const QString keyword = index->model()->index(row, 0).data().toString();
-        const QList<QHelpLink> links = engine->documentsForKeyword(keyword);
-        ASSERT_FALSE(links.isEmpty()) << keyword.toStdString();
-        for (const QHelpLink& link : links) {
-            const QString html =
-                QString::fromUtf8(engine->fileData(link.url.adjusted(QUrl::RemoveFragment)));
-            EXPECT_FALSE(html.isEmpty()) << keyword.toStdString();
-            if (link.url.hasFragment()) {
-                EXPECT_TRUE(HasAnchor(html, link.url.fragment()))
-                    << keyword.toStdString() << " -> " << link.url.toString().toStdString();
-            }
-        }
-    }
 }
 
 TEST(Help, AMissingOrBrokenFileIsReportedInSpanish)
