@@ -55,12 +55,14 @@ QByteArray CsvNumber(double Value)
 QByteArray TForm2::PanelSvg(TMathImage& Image)
 {
     // In the picture's pixels, which the canvas draws in.
-    return SvgPicture(Image.Bitmap().size(), "Tensim", [&](QPainter& Painter) {
-        TCanvas& canvas = Image.DrawingCanvas();
-        canvas.SetRecorder(&Painter);
-        const auto stop = qScopeGuard([&] { canvas.SetRecorder(nullptr); });
-        Form1->RedrawPanels();
-    });
+    return SvgPicture(Image.Bitmap().size(), "Tensim",
+                      [&](QPainter& Painter) { Form1->PaintPanel(Image, Painter); });
+}
+
+QByteArray TForm2::PanelPdf(TMathImage& Image)
+{
+    return PdfPicture(Image.Bitmap().size(), "Tensim",
+                      [&](QPainter& Painter) { Form1->PaintPanel(Image, Painter); });
 }
 
 QString TForm2::ViewTitle(QWidget* Control)
@@ -177,16 +179,21 @@ void TForm2::Savetofile1Click(QObject*)
 void TForm2::SaveToFile(const QString& FileName)
 {
     const bool svg = QFileInfo(FileName).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    const bool pdf = IsPdfName(FileName);
     try {
         for (QObject* child : children()) {
             if (auto* image = dynamic_cast<TMathImage*>(child)) {
                 if (svg)
                     SaveFileData(PanelSvg(*image), FileName);
+                else if (pdf)
+                    SaveFileData(PanelPdf(*image), FileName);
                 else
                     SavePicture(image->Bitmap(), FileName);
             } else if (auto* chart = dynamic_cast<TChart*>(child)) {
                 if (svg)
                     SaveFileData(chart->ChartSvg(), FileName);
+                else if (pdf)
+                    SaveFileData(chart->ChartPdf(), FileName);
                 else
                     chart->SaveChartBitmap(FileName);
             }

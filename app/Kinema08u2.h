@@ -52,6 +52,7 @@ private:
     // A panel's vector picture: its scene drawn once more while its canvas
     // records, with a plain pen where the screen uses not-xor.
     static QByteArray PanelSvg(TMathImage& Image);
+    static QByteArray PanelPdf(TMathImage& Image);
     // What the view shows: a chart's title, or the name of a panel's group.
     static QString ViewTitle(QWidget* Control);
 };

@@ -3,6 +3,7 @@
 #include "app/About02.h"
 #include "app/Application.h"
 #include "app/FlowModel.h"
+#include "app/GifWriter.h"
 #include "app/Glyphs.h"
 #include "app/HelpWindow.h"
 #include "app/Kinema08u2.h"
@@ -18,6 +19,7 @@
 #include "math/Scalars.h"
 #include "math/Vectors.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,11 +28,21 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGroupBox>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 
@@ -161,9 +173,9 @@ void TFlowField::Build(const TTransformMatrix& FlowTensor, TMathImage& Image, do
     DeleteAll(Image);
     FFlowMatrix = flow;
     if (IsIdentityMatrix(FFlowMatrix)) return;
-    const std::vector<TWorldSegment> arrows =
-        RotationStep != 0 ? CircularField(RotationStep, window)
-                          : StreamlineField(FFlowMatrix, window);
+    const std::vector<TWorldSegment> arrows = RotationStep != 0
+                                                  ? CircularField(RotationStep, window)
+                                                  : StreamlineField(FFlowMatrix, window);
     FItems.reserve(arrows.size());
     for (const TWorldSegment& a : arrows)
         Add(std::make_unique<TVectorArrow2D>(clTeal, a.X1, a.Y1, a.X2, a.Y2));
@@ -246,6 +258,7 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
     resize(792, 573);
     // Smaller, the panels would have no room for the labels of their axes.
     setMinimumSize(400, 300);
+    CreateMenu();
     CreateControls(this);
     SetUpControls();
     SetUpCharts();
@@ -316,15 +329,16 @@ void TForm1::SetUpControls()
     }
     for (QToolButton* button : {bitbtnLoadMarkers, bitbtnNewMarkers})
         button->setFocusPolicy(Qt::StrongFocus);
-    chbxElongFields->setToolTip(QStringLiteral(
-        "Líneas materiales por el centro, una cada 5° en el estado sin deformar:\n"
-        "azul: acortada en todo momento\n"
-        "verde oliva: acortada y luego alargada\n"
-        "rojo: alargada en todo momento\n"
-        "fucsia: alargada y luego acortada\n"
-        "gris: sin cambio\n"
-        "negro discontinuo: líneas sin elongación finita"));
-    chbxMarkers->setToolTip(QStringLiteral("Una población de marcadores elípticos en el panel «Finita»"));
+    chbxElongFields->setToolTip(
+        QStringLiteral("Líneas materiales por el centro, una cada 5° en el estado sin deformar:\n"
+                       "azul: acortada en todo momento\n"
+                       "verde oliva: acortada y luego alargada\n"
+                       "rojo: alargada en todo momento\n"
+                       "fucsia: alargada y luego acortada\n"
+                       "gris: sin cambio\n"
+                       "negro discontinuo: líneas sin elongación finita"));
+    chbxMarkers->setToolTip(
+        QStringLiteral("Una población de marcadores elípticos en el panel «Finita»"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     // Enter in the count or in a flow-tensor edit presses "Deformar".
     SetDefaultButton(this, bitbtnDef);
@@ -495,6 +509,7 @@ void TForm1::FormResize()
 void TForm1::resizeEvent(QResizeEvent* Event)
 {
     QWidget::resizeEvent(Event);
+    if (MainMenu1) MainMenu1->setGeometry(0, 0, width(), contentsRect().top());
     FormResize();
 }
 
@@ -582,6 +597,7 @@ void TForm1::NxSpinEditRotationChange(QObject*)
 void TForm1::bitbtnReestClick(QObject*)
 {
     bitbtnRestaClick(this);
+    FFieldClickAtRestore.reset();
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
     for (TPointList2D* arrows : {FApophyses.get(), FStretchingAxes.get()})
         for (int i = 1; i <= 2; ++i)
@@ -623,6 +639,12 @@ void TForm1::Deform(int Count)
 
 void TForm1::StartClick(const TAppliedClick& Click)
 {
+    PlaceFieldOf(Click);
+    PlotFlowMohrCircle(Click.Entries);
+}
+
+void TForm1::PlaceFieldOf(const TAppliedClick& Click)
+{
     const std::array<double, 4>& e = Click.Entries;
     const TFlowTensors tensors = FlowTensors(e[0], e[1], e[2], e[3]);
     FFlowTensor = tensors.Flow;
@@ -630,7 +652,6 @@ void TForm1::StartClick(const TAppliedClick& Click)
     FStretchingTensor = tensors.Stretching;
     FFlowField->Build(FFlowTensor, *MathImage1, DegToRad(Click.RotationDegrees));
     PlaceFlowAxes();
-    PlotFlowMohrCircle(e);
 }
 
 void TForm1::EndClick(int Applied)
@@ -649,9 +670,12 @@ void TForm1::EndClick(int Applied)
 
 void TForm1::StepBack(QObject*)
 {
-    if (FRunning || !FHistory.DropLast()) return;
-    // From the restore, every click again but the last increment, as fast
-    // as the arithmetic goes: the panels are drawn once, at the end.
+    // From the restore, every click again but the last increment.
+    if (!FRunning && FHistory.DropLast()) ReplayHistory();
+}
+
+void TForm1::ReplayHistory()
+{
     TUpdateLock lock(*MathImage1);
     RestoreStart();
     MathImage1->d2SetWorld(FRestoreWindow);
@@ -782,6 +806,8 @@ void TForm1::AddStretchPoints()
 
 void TForm1::bitbtnRestaClick(QObject*)
 {
+    // The panel keeps the field and axes of the last click.
+    if (!FHistory.Clicks().empty()) FFieldClickAtRestore = FHistory.Clicks().back();
     RestoreStart();
     FHistory.Clear();
     FRestoreWindow = MathImage1->World();
@@ -844,8 +870,8 @@ void TForm1::bitbtnLoadMarkersClick(QObject*)
         OpenMarkersDialog1 = new QFileDialog(this, QStringLiteral("Cargar marcadores"));
         OpenMarkersDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenMarkersDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenMarkersDialog1->setNameFilters(
-            {QStringLiteral("Marcadores (*.txt *.csv *.tsv)"), QStringLiteral("Todos los archivos (*)")});
+        OpenMarkersDialog1->setNameFilters({QStringLiteral("Marcadores (*.txt *.csv *.tsv)"),
+                                            QStringLiteral("Todos los archivos (*)")});
         OpenMarkersDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenMarkersDialog1->setDirectory(
             QFileInfo(FindDataFile(QStringLiteral("marcadores_ejemplo.txt"))).absolutePath());
@@ -876,9 +902,10 @@ bool TForm1::LoadMarkerFile(const QString& FileName)
     const QByteArray text = file.read(MaxFileBytes + 1);
     const TMarkerFile markers = ParseMarkerFile(text.toStdString());
     if (!markers.Error.empty()) {
-        ShowMessage(QStringLiteral("%1\n%2")
-                        .arg(QDir::toNativeSeparators(FileName), QString::fromStdString(markers.Error))
-                        .toStdString());
+        ShowMessage(
+            QStringLiteral("%1\n%2")
+                .arg(QDir::toNativeSeparators(FileName), QString::fromStdString(markers.Error))
+                .toStdString());
         return false;
     }
     SetMarkerPopulation(markers.Markers, std::nullopt);
@@ -950,13 +977,13 @@ void TForm1::FitRfPhiAxes()
 {
     // Rf from its fitted range; the polar chart about its origin, as far
     // out as its farthest point, in equal units.
-    FitAxis(Chart5->LeftAxis,
-        FittedAxisRange(Chart5->SeriesMinY(Chart5->LeftAxis), Chart5->SeriesMaxY(Chart5->LeftAxis)));
+    FitAxis(Chart5->LeftAxis, FittedAxisRange(Chart5->SeriesMinY(Chart5->LeftAxis),
+                                              Chart5->SeriesMaxY(Chart5->LeftAxis)));
     double reach = 0;
     for (TLineSeries* series : {Series11, Series12})
         for (int i = 0; i < series->Count(); ++i)
-            reach = std::max({reach, std::fabs(series->XValues.Value(i)),
-                              std::fabs(series->YValues.Value(i))});
+            reach = std::max(
+                {reach, std::fabs(series->XValues.Value(i)), std::fabs(series->YValues.Value(i))});
     const TAxisRange polar = FittedAxisRange(-reach, reach);
     FitAxis(Chart6->BottomAxis, polar);
     FitAxis(Chart6->LeftAxis, polar);
@@ -1165,9 +1192,8 @@ void TForm1::PageControl1Change(QObject*)
 void TForm1::Chart1DblClick(QObject* Sender)
 {
     if (!Form2 || Form2->isVisible()) return;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, Chart5, Chart6, MathImage1,
-                                         MathImage2}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{Chart1, Chart2, Chart3, Chart4, Chart5,
+                                                            Chart6, MathImage1, MathImage2}) {
         if (Sender != control) continue;
         FEnlargedControl = control;
         FEnlargedParent = control->parentWidget();
@@ -1194,6 +1220,438 @@ void TForm1::bitbtnHelpClick(QObject*)
 {
     if (!HelpWindow) HelpWindow = new THelpWindow(this);
     HelpWindow->ShowContext(HelpFile(), 10);
+}
+
+} // namespace tensim
+
+namespace tensim {
+
+// ---- the menu bar ----------------------------------------------------------
+
+void TForm1::CreateMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName("MainMenu1");
+    const auto item = [this](QMenu* Menu, QAction*& Action, const QString& Caption,
+                             const QKeySequence& Key, void (TForm1::*Handler)(QObject*)) {
+        Action = Menu->addAction(Caption);
+        Action->setShortcut(Key);
+        // The window's own: the shortcuts work in full screen too.
+        addAction(Action);
+        connect(Action, &QAction::triggered, this,
+                [this, Action, Handler] { (this->*Handler)(Action); });
+    };
+    QMenu* file = MainMenu1->addMenu(tr("&Archivo"));
+    item(file, AbrirEjercicio1, tr("&Abrir ejercicio…"), QKeySequence::Open,
+         &TForm1::AbrirEjercicio1Click);
+    item(file, GuardarEjercicio1, tr("&Guardar ejercicio…"), QKeySequence::Save,
+         &TForm1::GuardarEjercicio1Click);
+    item(file, ExportarAnimacion1, tr("&Exportar animación…"), {},
+         &TForm1::ExportarAnimacion1Click);
+    item(file, Imprimir1, tr("&Imprimir…"), QKeySequence::Print, &TForm1::Imprimir1Click);
+    file->addSeparator();
+    item(file, Salir1, tr("&Salir"), Qt::CTRL | Qt::Key_Q, &TForm1::Salir1Click);
+    QMenu* view = MainMenu1->addMenu(tr("&Ver"));
+    item(view, ModoPresentacion1, tr("&Modo presentación"), Qt::Key_F11,
+         &TForm1::ModoPresentacion1Click);
+    ModoPresentacion1->setCheckable(true);
+    QMenu* help = MainMenu1->addMenu(tr("A&yuda"));
+    item(help, Contenido1, tr("&Contenido"), Qt::Key_F1, &TForm1::bitbtnHelpClick);
+    item(help, AcercaDe1, tr("&Acerca de Tensim"), {}, &TForm1::bitbtnInfoClick);
+    // Esc also leaves the presentation mode; during a run it stops the run.
+    FLeavePresentation = new QShortcut(Qt::Key_Escape, this);
+    FLeavePresentation->setEnabled(false);
+    connect(FLeavePresentation, &QShortcut::activated, this,
+            [this] { SetPresentationMode(false); });
+    // The client area keeps its design size below the bar.
+    const int bar = MainMenu1->sizeHint().height();
+    setContentsMargins(0, bar, 0, 0);
+    resize(width(), height() + bar);
+    MainMenu1->setGeometry(0, 0, width(), bar);
+}
+
+void TForm1::AbrirEjercicio1Click(QObject*)
+{
+    if (FRunning) return;
+    if (!OpenExerciseDialog1) {
+        OpenExerciseDialog1 = new QFileDialog(this, tr("Abrir ejercicio"));
+        OpenExerciseDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenExerciseDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenExerciseDialog1->setNameFilters(
+            {tr("Ejercicios de Tensim (*.tensim)"), tr("Todos los archivos (*)")});
+        OpenExerciseDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        // The examples are where a new user finds them.
+        OpenExerciseDialog1->setDirectory(
+            QFileInfo(FindDataFile(QStringLiteral("cizalla_simple.tensim"))).absolutePath());
+    }
+    if (OpenExerciseDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = OpenExerciseDialog1->selectedFiles();
+    if (!files.isEmpty()) OpenExercise(files.front());
+}
+
+void TForm1::GuardarEjercicio1Click(QObject*)
+{
+    if (FRunning) return;
+    if (!SaveExerciseDialog1) {
+        SaveExerciseDialog1 = new QFileDialog(this, tr("Guardar ejercicio"));
+        SaveExerciseDialog1->setAcceptMode(QFileDialog::AcceptSave);
+        SaveExerciseDialog1->setNameFilters({tr("Ejercicios de Tensim (*.tensim)")});
+        SaveExerciseDialog1->setDefaultSuffix("tensim");
+        SaveExerciseDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    }
+    if (SaveExerciseDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = SaveExerciseDialog1->selectedFiles();
+    if (!files.isEmpty()) SaveExercise(files.front());
+}
+
+void TForm1::ExportarAnimacion1Click(QObject*)
+{
+    if (FRunning) return;
+    bool ok = false;
+    const int increments = QInputDialog::getInt(
+        this, tr("Exportar animación"), tr("Incrementos que se graban desde el estado actual:"), 20,
+        1, MaxIncrementsPerClick, 1, &ok);
+    if (!ok) return;
+    if (!SaveAnimationDialog1) {
+        SaveAnimationDialog1 = new QFileDialog(this, tr("Exportar animación"));
+        SaveAnimationDialog1->setAcceptMode(QFileDialog::AcceptSave);
+        SaveAnimationDialog1->setNameFilters(
+            {tr("GIF animado (*.gif)"), tr("Serie de imágenes PNG numeradas (*.png)")});
+        SaveAnimationDialog1->setDefaultSuffix("gif");
+        SaveAnimationDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        connect(SaveAnimationDialog1, &QFileDialog::filterSelected, SaveAnimationDialog1,
+                [dialog = SaveAnimationDialog1](const QString& Filter) {
+                    dialog->setDefaultSuffix(Filter.contains("*.png") ? "png" : "gif");
+                });
+    }
+    if (SaveAnimationDialog1->exec() != QDialog::Accepted) return;
+    const QStringList files = SaveAnimationDialog1->selectedFiles();
+    if (files.isEmpty()) return;
+    QProgressDialog progress(tr("Grabando la animación…"), tr("Cancelar"), 0, increments, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    ExportAnimation(files.front(), increments, [&progress](int Frame) {
+        progress.setValue(Frame);
+        return !progress.wasCanceled();
+    });
+}
+
+void TForm1::Imprimir1Click(QObject*)
+{
+    if (FRunning) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(tr("Tensim: flujo y deformación"));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintPage(printer);
+}
+
+void TForm1::Salir1Click(QObject*)
+{
+    close();
+}
+
+void TForm1::ModoPresentacion1Click(QObject*)
+{
+    SetPresentationMode(!PresentationMode());
+}
+
+// ---- exercise files --------------------------------------------------------
+
+namespace {
+
+// The time each frame of an animation is shown, in hundredths of a second.
+constexpr int AnimationDelay = 10;
+
+// The visibility boxes in the order of TVisibleShape.
+std::array<QCheckBox*, VisibleShapeCount> VisibleBoxes(const TForm1Controls& F)
+{
+    return {F.chbxEllipse, F.chbxAxes,        F.chbxTri, F.chbxMarkers,
+            F.chbxVelFld,  F.chbxElongFields, F.chkbxAp, F.chkbxISA};
+}
+
+// The chart boxes in the order of TChartBox.
+std::array<QCheckBox*, ChartBoxCount> ChartBoxes(const TForm1Controls& F)
+{
+    return {F.chbxExtRaxial, F.chbxOrientRaxial, F.chbxMohrFlujo,
+            F.chbxMohrDef,   F.chbxRfPhi,        F.chbxPolar};
+}
+
+std::array<QRadioButton*, 5> FlowTypeButtons(const TForm1Controls& F)
+{
+    return {F.RadioButton1, F.RadioButton2, F.RadioButton3, F.RadioButton4, F.RadioButton5};
+}
+
+} // namespace
+
+TExercise TForm1::Exercise() const
+{
+    TExercise x;
+    const auto radios = FlowTypeButtons(*this);
+    const auto checked = std::find_if(radios.begin(), radios.end(),
+                                      [](const QRadioButton* r) { return r->isChecked(); });
+    // None checked counts as the first, as the flow-type handler takes it.
+    x.FlowType = checked == radios.end() ? TFlowType::SimpleShear
+                                         : static_cast<TFlowType>(checked - radios.begin());
+    x.Flow = FlowEntries();
+    x.RotationDegrees = RadioButton5->isChecked() ? NxSpinEditRotation->Value() : 0;
+    x.Increments = FHistory.Clicks();
+    for (int i = 0; i < VisibleShapeCount; ++i)
+        x.Visible[i] = VisibleBoxes(*this)[i]->isChecked();
+    x.ChartTab = std::clamp(PageControl1->currentIndex(), 0, 2);
+    for (int i = 0; i < ChartBoxCount; ++i)
+        x.Charts[i] = ChartBoxes(*this)[i]->isChecked();
+    x.MarkerSeed = FMarkerSeed;
+    if (!FMarkerSeed) x.Markers = FMarkerPopulation;
+    x.RestoreWindow = FRestoreWindow;
+    x.AxisPointsAtRestore = FAxisPointsAtRestore;
+    x.FieldAtRestore = FFieldClickAtRestore;
+    return x;
+}
+
+void TForm1::ApplyExercise(const TExercise& X)
+{
+    if (FRunning) return;
+    // The flow type as its click sets it: the edits and the panels start anew.
+    const auto radios = FlowTypeButtons(*this);
+    QRadioButton* radio = radios[static_cast<int>(X.FlowType)];
+    {
+        const std::vector<QSignalBlocker> quiet(radios.begin(), radios.end());
+        radio->setChecked(true);
+    }
+    RadioButton1Click(radio);
+    if (X.FlowType == TFlowType::RigidRotation)
+        NxSpinEditRotation->SetValue(static_cast<int>(X.RotationDegrees));
+    // In order, so that (2,2) gets its own value after (1,1) set it.
+    for (int i = 0; i < 4; ++i)
+        FlowEdits()[i]->SetValue(X.Flow[i]);
+    for (int i = 0; i < VisibleShapeCount; ++i)
+        VisibleBoxes(*this)[i]->setChecked(X.Visible[i]);
+    for (int i = 0; i < ChartBoxCount; ++i)
+        ChartBoxes(*this)[i]->setChecked(X.Charts[i]);
+    PageControl1->setCurrentIndex(X.ChartTab);
+    PageControl1Change(this);
+
+    FMarkerPopulation = X.MarkerSeed ? SeededMarkers(*X.MarkerSeed) : X.Markers;
+    FMarkerSeed = X.MarkerSeed;
+    // What the window kept from before the restore.
+    MathImage1->d2SetWorld(X.RestoreWindow);
+    Series8->ClearPoints();
+    for (const TWorldPoint& p : X.AxisPointsAtRestore)
+        Series8->AddPoint(p.X, p.Y);
+    bitbtnRestaClick(this);
+    FFieldClickAtRestore = X.FieldAtRestore;
+    if (X.FieldAtRestore) PlaceFieldOf(*X.FieldAtRestore);
+    for (const TAppliedClick& click : X.Increments)
+        FHistory.Add(click);
+    ReplayHistory();
+}
+
+bool TForm1::OpenExercise(const QString& FileName)
+{
+    if (FRunning) return false;
+    const QString name = QDir::toNativeSeparators(FileName);
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(tr("No se puede abrir el archivo «%1»: %2")
+                        .arg(name, file.errorString())
+                        .toStdString());
+        return false;
+    }
+    if (file.size() > MaxExerciseBytes) {
+        ShowMessage(tr("El archivo «%1» es demasiado grande para ser un ejercicio.")
+                        .arg(name)
+                        .toStdString());
+        return false;
+    }
+    const TExerciseRead read = ReadExercise(file.read(MaxExerciseBytes + 1));
+    if (!read.Exercise) {
+        ShowMessage(
+            tr("No se puede abrir el ejercicio «%1»:\n%2").arg(name, read.Error).toStdString());
+        return false;
+    }
+    ApplyExercise(*read.Exercise);
+    return true;
+}
+
+bool TForm1::SaveExercise(const QString& FileName)
+{
+    const QString name = QDir::toNativeSeparators(FileName);
+    const TExercise exercise = Exercise();
+    // A file the window could not open again is not written.
+    const QString size = ExerciseSizeError(exercise);
+    if (!size.isEmpty()) {
+        ShowMessage(tr("No se guarda el ejercicio «%1»:\n%2").arg(name, size).toStdString());
+        return false;
+    }
+    QSaveFile file(FileName);
+    const QByteArray json = ExerciseJson(exercise);
+    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
+        ShowMessage(tr("No se puede guardar el ejercicio «%1»: %2")
+                        .arg(name, file.errorString())
+                        .toStdString());
+        return false;
+    }
+    return true;
+}
+
+// ---- animations, printing, presentation -----------------------------------
+
+bool TForm1::ExportAnimation(const QString& FileName, int Increments,
+                             const std::function<bool(int Frame)>& Progress)
+{
+    if (FRunning || Increments < 0) return false;
+    const QString name = QDir::toNativeSeparators(FileName);
+    const bool gif = QFileInfo(FileName).suffix().compare("gif", Qt::CaseInsensitive) == 0;
+    // "name.png" gives name_000.png, name_001.png, ...
+    QString stem = FileName;
+    if (!gif && QFileInfo(FileName).suffix().compare("png", Qt::CaseInsensitive) == 0) stem.chop(4);
+    const int digits = std::max(3, int(QString::number(Increments).size()));
+    std::vector<QString> written;
+    TGifWriter writer;
+    QString error;
+    bool cancelled = false;
+
+    const TExercise saved = Exercise();
+    {
+        // The screen keeps showing the state until it is back.
+        TUpdateLock lockFinite(*MathImage1), lockIncremental(*MathImage2);
+        const double degrees = RadioButton5->isChecked() ? NxSpinEditRotation->Value() : 0;
+        const auto addFrame = [&](int Frame) {
+            const QImage& picture = MathImage1->Bitmap();
+            if (gif) {
+                if ((Frame == 0 && !writer.Open(FileName, picture.size(), AnimationDelay)) ||
+                    !writer.AddFrame(picture))
+                    error = writer.Error();
+                return error.isEmpty();
+            }
+            const QString frameName =
+                QStringLiteral("%1_%2.png").arg(stem).arg(Frame, digits, 10, QChar('0'));
+            written.push_back(frameName);
+            if (!picture.save(frameName, "PNG"))
+                error = tr("No se puede escribir el archivo «%1».")
+                            .arg(QDir::toNativeSeparators(frameName));
+            return error.isEmpty();
+        };
+        bool going = addFrame(0);
+        if (going) StartClick({FlowEntries(), degrees, 0});
+        for (int i = 1; going && i <= Increments; ++i) {
+            AdvanceShapes();
+            RedrawPanels();
+            going = addFrame(i);
+            if (going && Progress && !Progress(i)) cancelled = going = false;
+        }
+        if (error.isEmpty() && !cancelled && gif && !writer.Close()) error = writer.Error();
+        if (!error.isEmpty() || cancelled) {
+            // Nothing is left of a recording that did not end.
+            writer.Cancel();
+            for (const QString& frame : written)
+                QFile::remove(frame);
+        }
+        ApplyExercise(saved);
+    }
+    for (TMathImage* image : {MathImage1, MathImage2})
+        image->repaint();
+    if (!error.isEmpty())
+        ShowMessage(
+            tr("No se pudo exportar la animación «%1»:\n%2").arg(name, error).toStdString());
+    return error.isEmpty() && !cancelled;
+}
+
+void TForm1::PaintPanel(TMathImage& Image, QPainter& Painter)
+{
+    TCanvas& canvas = Image.DrawingCanvas();
+    canvas.SetRecorder(&Painter);
+    const auto stop = qScopeGuard([&] { canvas.SetRecorder(nullptr); });
+    RedrawPanels();
+}
+
+void TForm1::PrintPage(QPagedPaintDevice& Device)
+{
+    QPainter painter(&Device);
+    // A page 800 units wide, as tall as the paper makes it.
+    const QRect paper = painter.viewport();
+    const int width = 800, height = width * paper.height() / std::max(1, paper.width());
+    painter.setWindow(0, 0, width, height);
+    QFont font = WindowFont();
+    font.setPointSizeF(12);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, width, 30), Qt::AlignLeft | Qt::AlignVCenter,
+                     tr("Tensim: flujo y deformación"));
+
+    // The two panels side by side, each scaled into a square of 390.
+    const std::pair<TMathImage*, QGroupBox*> panels[] = {{MathImage2, GroupBox5},
+                                                         {MathImage1, GroupBox6}};
+    int x = 0;
+    for (const auto& [image, group] : panels) {
+        const QSize size = image->Bitmap().size();
+        const double scale = 390.0 / std::max(size.width(), size.height());
+        painter.drawText(QRect(x, 40, 390, 20), Qt::AlignLeft, group->title());
+        painter.save();
+        painter.translate(x, 62);
+        painter.scale(scale, scale);
+        painter.setClipRect(QRect(QPoint(0, 0), size));
+        PaintPanel(*image, painter);
+        painter.restore();
+        x += 410;
+    }
+    // The visible charts, two to a row.
+    int y = 470, column = 0;
+    for (TChart* chart : {Chart1, Chart2, Chart3, Chart4, Chart5, Chart6}) {
+        if (!chart->isVisibleTo(this)) continue;
+        painter.save();
+        painter.translate(column * 410, y);
+        const QSize size = chart->size();
+        const double scale = std::min(390.0 / size.width(), 300.0 / size.height());
+        painter.scale(scale, scale);
+        chart->Draw(painter, QRect(QPoint(0, 0), size));
+        painter.restore();
+        if (++column == 2) {
+            column = 0;
+            y += 310;
+        }
+    }
+    if (column) y += 310;
+    // The tensors and the readout as text.
+    const auto entries = [](const std::array<TNxNumEdit*, 4>& Edits) {
+        return QStringLiteral("( %1   %2 ;   %3   %4 )")
+            .arg(Edits[0]->text(), Edits[1]->text(), Edits[2]->text(), Edits[3]->text());
+    };
+    const QStringList lines = {tr("Tensor de flujo L = %1").arg(entries(FlowEdits())),
+                               tr("Tensor de distorsión finita F = L^%1 = %2")
+                                   .arg(FIncrementCount)
+                                   .arg(entries(FiniteEdits())),
+                               QStringList{StaticTextRs->Caption(), StaticTextTheta->Caption(),
+                                           StaticTextArea->Caption(), StaticTextWk->Caption()}
+                                   .join(QStringLiteral("     "))};
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    painter.drawText(QRect(0, y, width, height - y), Qt::AlignLeft | Qt::AlignTop,
+                     lines.join('\n'));
+}
+
+void TForm1::SetPresentationMode(bool On)
+{
+    if (On == PresentationMode()) return;
+    if (On) {
+        TNormalMode normal{geometry(), windowState(), {}};
+        for (QObject* component : Components(this))
+            if (auto* control = qobject_cast<QWidget*>(component))
+                normal.Fonts.emplace_back(control, control->font());
+        FPresentation = std::move(normal);
+        FormResizer1->SetResizeFonts(true);
+        showFullScreen();
+    } else {
+        const TNormalMode normal = std::move(*FPresentation);
+        FPresentation.reset();
+        FormResizer1->SetResizeFonts(false);
+        setWindowState(normal.State);
+        setGeometry(normal.Geometry);
+        for (const auto& [control, font] : normal.Fonts)
+            if (control) control->setFont(font);
+        FormResize();
+    }
+    ModoPresentacion1->setChecked(On);
+    FLeavePresentation->setEnabled(On);
 }
 
 } // namespace tensim

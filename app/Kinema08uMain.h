@@ -4,6 +4,7 @@
 // shapes and the velocity field, the stepping of "Deformar", and the four
 // charts. It owns the model of one simulation.
 
+#include "app/Exercise.h"
 #include "app/FlowModel.h"
 #include "app/Kinema08uMainForm.h"
 #include "app/StrainAnalysis.h"
@@ -11,6 +12,7 @@
 #include "drawing/AltObjs8b.h"
 #include "math/Transform.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -22,7 +24,12 @@
 #include <optional>
 #include <vector>
 
+class QAction;
 class QFileDialog;
+class QMenuBar;
+class QPagedPaintDevice;
+class QPainter;
+class QShortcut;
 
 namespace tensim {
 
@@ -161,6 +168,59 @@ public:
     // Opens the help at context 10.
     void bitbtnHelpClick(QObject* Sender);
 
+    // ---- the menu bar: a teacher's tools
+
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* AbrirEjercicio1 = nullptr;   // Ctrl+O
+    QAction* GuardarEjercicio1 = nullptr; // Ctrl+S
+    QAction* ExportarAnimacion1 = nullptr;
+    QAction* Imprimir1 = nullptr;         // Ctrl+P
+    QAction* Salir1 = nullptr;            // Ctrl+Q
+    QAction* ModoPresentacion1 = nullptr; // F11
+    QAction* Contenido1 = nullptr;        // F1
+    QAction* AcercaDe1 = nullptr;
+    void AbrirEjercicio1Click(QObject* Sender);
+    void GuardarEjercicio1Click(QObject* Sender);
+    void ExportarAnimacion1Click(QObject* Sender);
+    void Imprimir1Click(QObject* Sender);
+    void Salir1Click(QObject* Sender);
+    void ModoPresentacion1Click(QObject* Sender);
+
+    // ---- exercise files
+
+    // The state an exercise file keeps.
+    TExercise Exercise() const;
+    // Rebuilds Exercise's state, its increments applied without the pause.
+    void ApplyExercise(const TExercise& Exercise);
+    // Reads and applies an exercise file. A file that cannot be read or
+    // does not hold an exercise is reported, and nothing changes. Returns
+    // whether the exercise was opened.
+    bool OpenExercise(const QString& FileName);
+    // Writes the state to FileName; a failure is reported. Returns whether
+    // the file was written.
+    bool SaveExercise(const QString& FileName);
+
+    // ---- animations, printing, presentation
+
+    // Records the finite panel over Increments increments of the flow the
+    // edits show, from the current state, as an animated GIF (a name ending
+    // in ".gif") or as numbered PNG files ("name_000.png", ...). The window's
+    // state is the same afterwards. Progress is reported to Progress, which
+    // returns false to cancel; a cancelled recording leaves no file.
+    // Returns whether every frame was written; a failure is reported.
+    bool ExportAnimation(const QString& FileName, int Increments,
+                         const std::function<bool(int Frame)>& Progress = {});
+    // The window's two panels, the visible charts, the tensors and the
+    // readout on one page of Device.
+    void PrintPage(QPagedPaintDevice& Device);
+    // Full screen with the fonts scaled with the window, or back to the
+    // window's bounds and fonts as they were.
+    void SetPresentationMode(bool On);
+    bool PresentationMode() const { return FPresentation.has_value(); }
+    // Paints Image's scene on Painter, in the picture's pixels, as a vector
+    // picture: the panels are drawn once more while its canvas records.
+    void PaintPanel(TMathImage& Image, QPainter& Painter);
+
 protected:
     void resizeEvent(QResizeEvent* Event) override;
     // A window closed while the increments run closes when they stop.
@@ -205,7 +265,8 @@ private:
     TAlign FEnlargedAlign = alNone;
     // Null until the first "Ayuda"; then a child of this window.
     THelpWindow* HelpWindow = nullptr;
-    // The marker population in the undeformed state, and the seed it was made from; none for a file's.
+    // The marker population in the undeformed state, and the seed it was made from; none for a
+    // file's.
     std::vector<TMarker> FMarkerPopulation;
     std::optional<uint32_t> FMarkerSeed;
     // In MathImage1; one ellipse per marker of FMarkerPopulation, deformed with the ellipse.
@@ -222,6 +283,22 @@ private:
     std::vector<TWorldPoint> FAxisPointsAtRestore;
     // Asks for a marker file; made at the first "Cargar marcadores…".
     QFileDialog* OpenMarkersDialog1 = nullptr;
+    // The click whose velocity field and flow axes the panel kept at the
+    // last restore; none after "Reestablecer", whose field is the identity's.
+    std::optional<TAppliedClick> FFieldClickAtRestore;
+    // The window's bounds, state and fonts before the presentation mode; set while it is on.
+    struct TNormalMode {
+        QRect Geometry;
+        Qt::WindowStates State;
+        std::vector<std::pair<QPointer<QWidget>, QFont>> Fonts;
+    };
+    std::optional<TNormalMode> FPresentation;
+    // Esc, which leaves the presentation mode; enabled only in it.
+    QShortcut* FLeavePresentation = nullptr;
+    // Asks for exercise files and animation files; made when first needed.
+    QFileDialog* OpenExerciseDialog1 = nullptr;
+    QFileDialog* SaveExerciseDialog1 = nullptr;
+    QFileDialog* SaveAnimationDialog1 = nullptr;
     // True only while an edit moves its track bar, whose change then writes nothing back.
     bool FEditMovesTrackBar = false;
     // True only inside ApplyIncrements, while "Deformar" reads "Detener".
@@ -235,6 +312,13 @@ private:
 
     void SetUpControls();
     void BindEvents();
+    // The menu bar above the client area, which keeps its design size.
+    void CreateMenu();
+    // The clicks of FHistory again from the restore, without the pause, as
+    // fast as the arithmetic goes: the panels are drawn once, at the end.
+    void ReplayHistory();
+    // The velocity field and flow axes of Click, as "Deformar" places them.
+    void PlaceFieldOf(const TAppliedClick& Click);
     // The keys -> and <-, and Ctrl+-> and Ctrl+Z, which edits would otherwise keep.
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     // "Deformar" for Count increments: a click of the history.

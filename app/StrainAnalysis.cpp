@@ -256,29 +256,12 @@ std::optional<TMarker> ReadMarkerLine(std::string_view Line, std::string& Reason
             return std::nullopt;
         }
     }
-    TMarker m{v[0], v[1], v[2], v[3], v[4]};
-    if (std::fabs(m.X) > MaxMarkerCoordinate || std::fabs(m.Y) > MaxMarkerCoordinate) {
-        Reason = "las coordenadas deben estar entre -1000000 y 1000000";
+    TCheckedMarker checked = CheckMarker({v[0], v[1], v[2], v[3], v[4]});
+    if (!checked.Error.empty()) {
+        Reason = std::move(checked.Error);
         return std::nullopt;
     }
-    if (!(m.Long > 0 && m.Short > 0)) {
-        Reason = "los semiejes deben ser positivos";
-        return std::nullopt;
-    }
-    if (m.Long > MaxMarkerSemiAxis || m.Short > MaxMarkerSemiAxis) {
-        Reason = "los semiejes no pueden superar 1000000";
-        return std::nullopt;
-    }
-    if (m.Short > m.Long) {
-        std::swap(m.Long, m.Short);
-        m.OrientationDegrees += 90;
-    }
-    if (m.Long > MaxFileAxialRatio * m.Short) {
-        Reason = "el semieje mayor no puede superar 10000 veces el menor";
-        return std::nullopt;
-    }
-    m.OrientationDegrees = AxisDegrees(m.OrientationDegrees);
-    return m;
+    return checked.Marker;
 }
 
 TMarkerFile FileError(int Line, const std::string& Error)
@@ -416,6 +399,27 @@ TWorldPoint PolarRfPhi(const TRfPhi& Point)
     const double r = std::log(Point.Rf);
     const auto [c, s] = CosSinDegrees(2 * Point.PhiDegrees);
     return {r * c, r * s};
+}
+
+TCheckedMarker CheckMarker(TMarker M)
+{
+    const auto error = [](const char* Reason) { return TCheckedMarker{{}, Reason}; };
+    if (!std::isfinite(M.X) || !std::isfinite(M.Y) || !std::isfinite(M.Long) ||
+        !std::isfinite(M.Short) || !std::isfinite(M.OrientationDegrees))
+        return error("los valores deben ser números finitos");
+    if (std::fabs(M.X) > MaxMarkerCoordinate || std::fabs(M.Y) > MaxMarkerCoordinate)
+        return error("las coordenadas deben estar entre -1000000 y 1000000");
+    if (!(M.Long > 0 && M.Short > 0)) return error("los semiejes deben ser positivos");
+    if (M.Long > MaxMarkerSemiAxis || M.Short > MaxMarkerSemiAxis)
+        return error("los semiejes no pueden superar 1000000");
+    if (M.Short > M.Long) {
+        std::swap(M.Long, M.Short);
+        M.OrientationDegrees += 90;
+    }
+    if (M.Long > MaxFileAxialRatio * M.Short)
+        return error("el semieje mayor no puede superar 10000 veces el menor");
+    M.OrientationDegrees = AxisDegrees(M.OrientationDegrees);
+    return {M, {}};
 }
 
 TMarkerFile ParseMarkerFile(const std::string& Text)

@@ -114,6 +114,15 @@ TWorldPoint PolarRfPhi(const TRfPhi& Point);
 // number (from 1, every line counted) with a Spanish reason, and no marker
 // is returned; so is a file of no marker (BadLine 0) or of more than
 // MaxMarkers (BadLine the line of the marker beyond).
+// A marker checked against the limits of a marker file and brought to the
+// form the program keeps (the long semi-axis first, the orientation in
+// (-90, 90]), or the Spanish reason (UTF-8) it is refused.
+struct TCheckedMarker {
+    TMarker Marker;
+    std::string Error; // empty when the marker is kept
+};
+TCheckedMarker CheckMarker(TMarker M);
+
 struct TMarkerFile {
     std::vector<TMarker> Markers;
     int BadLine = 0;   // 0 when the file was read

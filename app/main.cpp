@@ -4,6 +4,8 @@
 #include "app/Kinema08u2.h"
 #include "app/Kinema08uMain.h"
 
+#include <QTimer>
+
 int main(int argc, char* argv[])
 {
     tensim::TApplication application(argc, argv);
@@ -17,5 +19,9 @@ int main(int argc, char* argv[])
     tensim::TAboutBox aboutBox;  // AboutBox
     tensim::ReportStartup(mainWindow);
     mainWindow.show();
+    // An exercise given on the command line, as the desktop opens one.
+    const QStringList arguments = tensim::TApplication::arguments();
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &mainWindow, [&] { mainWindow.OpenExercise(arguments.at(1)); });
     return application.exec();
 }

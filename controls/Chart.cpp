@@ -883,6 +883,13 @@ QByteArray TChart::ChartSvg()
                       [&](QPainter& Painter) { Draw(Painter, QRect(QPoint(0, 0), pictureSize)); });
 }
 
+QByteArray TChart::ChartPdf()
+{
+    const QSize pictureSize = SvgSize();
+    return PdfPicture(pictureSize, Title.Text.join(' '),
+                      [&](QPainter& Painter) { Draw(Painter, QRect(QPoint(0, 0), pictureSize)); });
+}
+
 QSize TChart::SvgSize() const
 {
     return (size() - QSize(1, 1)).expandedTo(QSize(1, 1));

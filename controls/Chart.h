@@ -280,6 +280,8 @@ public:
     void CopyChartMetafile();
     // The chart as a vector picture, one pixel smaller than the control each way.
     QByteArray ChartSvg();
+    // The chart as a one-page PDF of its size.
+    QByteArray ChartPdf();
     void Repaint() { update(); }
 
     const QRect& ChartRect() const { return FChartRect; } // plotting area

@@ -184,6 +184,13 @@ void TFormResizer::ResizeControls()
     }
 }
 
+void TFormResizer::SetResizeFonts(bool On)
+{
+    ResizeFonts = On;
+    for (const std::unique_ptr<TSingleResizer>& resizer : FResizers)
+        resizer->ResizeFonts = On;
+}
+
 void TFormResizer::ResizeControl(QWidget* Control)
 {
     if (!FRecorded || FHeight <= 0 || FWidth <= 0 || !Control) return;

@@ -71,6 +71,9 @@ public:
     // Scales every recorded control to the owner's current size; nothing
     // before the layout is recorded.
     virtual void ResizeControls();
+    // Turns the scaling of fonts on or off for the recorded controls too;
+    // the next rescaling applies it. Fonts scaled before keep their size.
+    void SetResizeFonts(bool On);
     // Scales one recorded control to the owner's current size, as
     // ResizeControls does; a control that is not recorded is left as it is.
     void ResizeControl(QWidget* Control);

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -62,6 +64,30 @@ QByteArray SvgPicture(QSize Size, const QString& Title,
     return svg;
 }
 
+QByteArray PdfPicture(QSize Size, const QString& Title,
+                      const std::function<void(QPainter& Painter)>& Paint)
+{
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setTitle(Title);
+    writer.setCreator(QStringLiteral("Tensim"));
+    // One picture pixel is one point: the page is the picture's size.
+    writer.setResolution(72);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setPageSize(QPageSize(QSizeF(Size), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    QPainter painter(&writer);
+    Paint(painter);
+    painter.end();
+    return pdf;
+}
+
+bool IsPdfName(const QString& FileName)
+{
+    return QFileInfo(FileName).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
 void SaveFileData(const QByteArray& Data, const QString& FileName)
 {
     QFile file(FileName);
@@ -74,6 +100,7 @@ QStringList PictureFilters()
     QStringList patterns, filters;
     QList<QByteArray> formats = QImageWriter::supportedImageFormats();
     formats.append("svg");
+    formats.append("pdf");
     std::sort(formats.begin(), formats.end());
     formats.erase(std::unique(formats.begin(), formats.end()), formats.end());
     for (const QByteArray& format : formats) {

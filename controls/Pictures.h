@@ -1,6 +1,6 @@
 #pragma once
 // Pictures written to files: a raster picture in the format its file name
-// names, and vector pictures as SVG.
+// names, and vector pictures as SVG and PDF.
 
 #include <QByteArray>
 #include <QImage>
@@ -25,12 +25,20 @@ void SavePicture(const QImage& Picture, const QString& FileName);
 QByteArray SvgPicture(QSize Size, const QString& Title,
                       const std::function<void(QPainter& Painter)>& Paint);
 
+// The picture that Paint draws on a canvas of Size, as a one-page PDF whose
+// page fits the picture.
+QByteArray PdfPicture(QSize Size, const QString& Title,
+                      const std::function<void(QPainter& Painter)>& Paint);
+
+// Whether FileName's extension names PDF.
+bool IsPdfName(const QString& FileName);
+
 // Writes Data to FileName as it is (an SVG picture, a CSV table); throws
 // Exception as SavePicture does.
 void SaveFileData(const QByteArray& Data, const QString& FileName);
 
 // File-dialog filters for the formats the two savers write: every picture
-// first, then one filter per format, SVG among them.
+// first, then one filter per format, SVG and PDF among them.
 QStringList PictureFilters();
 
 } // namespace tensim

@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -182,6 +183,14 @@ TEST_F(Windows, PicturesAreSavedInTheFormatTheirNamesName)
                       QSvgRenderer renderer(svg);
                       EXPECT_TRUE(renderer.isValid());
                       EXPECT_NEAR(renderer.viewBox().width(), control->width(), 1);
+                      // PDF as a vector page: no embedded picture.
+                      const QString pdf = folder.filePath(QString::number(int(kind)) + "a.pdf");
+                      SaveAs(pdf);
+                      QFile file(pdf);
+                      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                      const QString bytes = QString::fromLatin1(file.readAll());
+                      EXPECT_TRUE(bytes.startsWith("%PDF-"));
+                      EXPECT_FALSE(bytes.contains(QRegularExpression("/Subtype\\s*/Image")));
 
                       // A file that cannot be written: the error dialog, and the
                       // view stays open.

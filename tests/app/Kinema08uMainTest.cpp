@@ -41,9 +41,9 @@ protected:
     void ExpectEachBoxErasesAndRedrawsBitForBit()
     {
         const QImage start = form->MathImage1->Bitmap().copy();
-        for (QCheckBox* box : {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
-                               form->chkbxAp, form->chkbxISA, form->chbxMarkers,
-                               form->chbxElongFields}) {
+        for (QCheckBox* box :
+             {form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld, form->chkbxAp,
+              form->chkbxISA, form->chbxMarkers, form->chbxElongFields}) {
             Click(box);
             EXPECT_NE(form->MathImage1->Bitmap(), start) << box->objectName().toStdString();
             Click(box);
@@ -63,22 +63,6 @@ protected:
                         2);
         }
     }
-
-    QStringList Texts(const std::array<TNxNumEdit*, 4>& Edits) const
-    {
-        QStringList texts;
-        for (const TNxNumEdit* edit : Edits)
-            texts << edit->text();
-        return texts;
-    }
-
-    static std::vector<std::pair<double, double>> Points(const TChartSeries* Series)
-    {
-        std::vector<std::pair<double, double>> points;
-        for (int i = 0; i < Series->Count(); ++i)
-            points.emplace_back(Series->XValues.Value(i), Series->YValues.Value(i));
-        return points;
-    }
 };
 
 using Pairs = std::vector<std::pair<double, double>>;
@@ -89,7 +73,9 @@ TEST_F(MainWindow, StartsWithTheIdentityAndOnlyTheShearEntryOpen)
 {
     EXPECT_EQ(Form1, form.get());
     EXPECT_EQ(form->windowTitle(), "Flujo y deformación");
-    EXPECT_EQ(form->size(), QSize(792, 573));
+    // The menu bar lies above the client area, which keeps its design size.
+    EXPECT_EQ(form->contentsRect().size(), QSize(792, 573));
+    EXPECT_EQ(form->GroupBox1->y(), form->MainMenu1->height());
     EXPECT_EQ(Texts(form->FlowEdits()), QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
     EXPECT_EQ(Texts(form->FiniteEdits()), QStringList({"1.0000", "0.0000", "0.0000", "1.0000"}));
     const bool open[4] = {false, true, false, false};
@@ -676,20 +662,8 @@ TEST_F(MainWindow, MaterialLinesOfSimpleShearTakeTheirFieldsColours)
 // between clicks and the finite window grew.
 TEST_F(MainWindow, StepBackIsExactlyTheStateBeforeTheLastIncrement)
 {
-    // The panels, every series, the finite tensor, the exponent and the readout.
-    using TState = std::tuple<QImage, QImage, std::vector<Pairs>, QStringList>;
-    const auto state = [&] {
-        TState s{form->MathImage1->Bitmap().copy(), form->MathImage2->Bitmap().copy(), {}, {}};
-        for (TChart* chart : {form->Chart1, form->Chart2, form->Chart3, form->Chart4,
-                              form->Chart5, form->Chart6})
-            for (int i = 0; i < chart->SeriesCount(); ++i)
-                std::get<2>(s).push_back(Points(chart->SeriesList(i)));
-        std::get<3>(s) = Texts(form->FiniteEdits()) +
-                         QStringList{form->StaticText3->Caption(), form->StaticTextRs->Caption(),
-                                     form->StaticTextTheta->Caption(),
-                                     form->StaticTextArea->Caption()};
-        return s;
-    };
+    using TState = TWindowState;
+    const auto state = [&] { return WindowState(); };
     for (QCheckBox* box : {form->chbxVelFld, form->chkbxAp, form->chkbxISA, form->chbxMarkers,
                            form->chbxElongFields})
         Click(box);
@@ -1017,12 +991,17 @@ TEST_F(MainWindow, ResizingScalesTheLayoutAndReturnsToItExactly)
     ASSERT_EQ(controls.size(), 71u);
     for (QObject* c : controls)
         design.push_back(static_cast<QWidget*>(c)->geometry());
+    // Heights scale with the window's, the menu bar's included.
+    const int bar = form->contentsRect().top();
+    const auto scaled = [&](int Height) {
+        return int(std::nearbyint(Height * 750.0 / (573 + bar)));
+    };
     form->resize(1000, 750);
-    EXPECT_EQ(form->GroupBox1->geometry(), QRect(0, 0, 1000, 221)); // 169 x 750 / 573
-    EXPECT_EQ(form->bitbtnDef->geometry(), QRect(359, 105, 95, 64));
+    EXPECT_EQ(form->GroupBox1->geometry(), QRect(0, bar, 1000, scaled(169)));
+    EXPECT_EQ(form->bitbtnDef->geometry(), QRect(359, scaled(80), 95, scaled(49)));
     EXPECT_EQ(form->MathImage1->geometry(), form->GroupBox6->contentsRect());
     EXPECT_GT(form->MathImage1->width(), 250);
-    form->resize(792, 573);
+    form->resize(792, 573 + bar);
     for (size_t i = 0; i < controls.size(); ++i)
         EXPECT_EQ(static_cast<QWidget*>(controls[i])->geometry(), design[i])
             << controls[i]->objectName().toStdString();

@@ -7,7 +7,10 @@
 #include "app/Application.h"
 #include "app/Kinema08u2.h"
 #include "app/Kinema08uMain.h"
+#include "controls/Chart.h"
+#include "controls/NxNumEdit.h"
 #include "controls/StdCtrls.h"
+#include "drawing/MathImge.h"
 #include "tests/MessageRecorder.h"
 #include "tests/Separators.h"
 
@@ -22,6 +25,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace tensim {
 
@@ -37,8 +43,7 @@ public:
           FStretchingAxes(Form.FStretchingAxes), FFlowTensor(Form.FFlowTensor),
           FStretchingTensor(Form.FStretchingTensor), FSpinTensor(Form.FSpinTensor),
           FIncrementCount(Form.FIncrementCount), FElongationLines(Form.FElongationLines),
-          FEnlargedControl(Form.FEnlargedControl),
-          FEnlargedBounds(Form.FEnlargedBounds)
+          FEnlargedControl(Form.FEnlargedControl), FEnlargedBounds(Form.FEnlargedBounds)
     {
     }
 
@@ -59,6 +64,7 @@ public:
     bool Running() const { return F.FRunning; }
     void RedrawPanels() { F.RedrawPanels(); }
     void FitChartAxes(TChart* Chart) { F.FitChartAxes(Chart); }
+    TIncrementHistory& History() { return F.FHistory; }
 };
 
 class TWindows {
@@ -113,6 +119,42 @@ public:
         Field->selectAll();
         QTest::keyClick(Field, Qt::Key_V, Qt::ControlModifier);
         form->bitbtnDef->setFocus(Qt::TabFocusReason);
+    }
+
+    static QStringList Texts(const std::array<TNxNumEdit*, 4>& Edits)
+    {
+        QStringList texts;
+        for (const TNxNumEdit* edit : Edits)
+            texts << edit->text();
+        return texts;
+    }
+
+    static std::vector<std::pair<double, double>> Points(const TChartSeries* Series)
+    {
+        std::vector<std::pair<double, double>> points;
+        for (int i = 0; i < Series->Count(); ++i)
+            points.emplace_back(Series->XValues.Value(i), Series->YValues.Value(i));
+        return points;
+    }
+
+    // What the window shows of a state: the panels, every series, the
+    // finite tensor, the exponent and the readout.
+    using TWindowState =
+        std::tuple<QImage, QImage, std::vector<std::vector<std::pair<double, double>>>,
+                   QStringList>;
+    TWindowState WindowState() const
+    {
+        TWindowState s{
+            form->MathImage1->Bitmap().copy(), form->MathImage2->Bitmap().copy(), {}, {}};
+        for (TChart* chart :
+             {form->Chart1, form->Chart2, form->Chart3, form->Chart4, form->Chart5, form->Chart6})
+            for (int i = 0; i < chart->SeriesCount(); ++i)
+                std::get<2>(s).push_back(Points(chart->SeriesList(i)));
+        std::get<3>(s) = Texts(form->FiniteEdits()) + QStringList{form->StaticText3->Caption(),
+                                                                  form->StaticTextRs->Caption(),
+                                                                  form->StaticTextTheta->Caption(),
+                                                                  form->StaticTextArea->Caption()};
+        return s;
     }
 
     // The main window's model, for the checks a user cannot make.
