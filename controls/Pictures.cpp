@@ -28,15 +28,19 @@ QString SpanishReason(const QString& FileName)
     return "no se pudo escribir el archivo";
 }
 
-// "No se pudo guardar «name»: reason." with Qt's own words after it.
 Exception NotWritten(const QString& FileName, const QString& QtReason)
 {
-    QString text = QString("No se pudo guardar «%1»: %2.").arg(FileName, SpanishReason(FileName));
-    if (!QtReason.isEmpty()) text += QString(" (%1)").arg(QtReason);
-    return Exception(text.toStdString());
+    return Exception(NotWrittenMessage(FileName, QtReason).toStdString());
 }
 
 } // namespace
+
+QString NotWrittenMessage(const QString& FileName, const QString& QtReason)
+{
+    QString text = QString("No se pudo guardar «%1»: %2.").arg(FileName, SpanishReason(FileName));
+    if (!QtReason.isEmpty()) text += QString(" (%1)").arg(QtReason);
+    return text;
+}
 
 void SavePicture(const QImage& Picture, const QString& FileName)
 {

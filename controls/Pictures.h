@@ -21,6 +21,11 @@ namespace tensim {
 // carpeta no existe."), when the file is not written.
 void SavePicture(const QImage& Picture, const QString& FileName);
 
+// Why FileName was not written, as the savers report it: "No se pudo
+// guardar «name»: reason." with the reason in Spanish, read off the file
+// system, and QtReason in brackets after it when there is one.
+QString NotWrittenMessage(const QString& FileName, const QString& QtReason);
+
 // The picture that Paint draws on a canvas of Size, as SVG.
 QByteArray SvgPicture(QSize Size, const QString& Title,
                       const std::function<void(QPainter& Painter)>& Paint);
