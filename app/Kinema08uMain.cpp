@@ -13,6 +13,7 @@
 #include "controls/Field.h"
 #include "controls/NxNumEdit.h"
 #include "controls/NxSpinEdit.h"
+#include "controls/Pictures.h"
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
 #include "math/Messages.h"
@@ -1527,9 +1528,7 @@ bool TForm1::ExportAnimation(const QString& FileName, int Increments,
             const QString frameName =
                 QStringLiteral("%1_%2.png").arg(stem).arg(Frame, digits, 10, QChar('0'));
             written.push_back(frameName);
-            if (!picture.save(frameName, "PNG"))
-                error = tr("No se puede escribir el archivo «%1».")
-                            .arg(QDir::toNativeSeparators(frameName));
+            if (!picture.save(frameName, "PNG")) error = NotWrittenMessage(frameName, {});
             return error.isEmpty();
         };
         bool going = addFrame(0);
@@ -1538,7 +1537,10 @@ bool TForm1::ExportAnimation(const QString& FileName, int Increments,
             AdvanceShapes();
             RedrawPanels();
             going = addFrame(i);
-            if (going && Progress && !Progress(i)) cancelled = going = false;
+            if (going && Progress && !Progress(i)) {
+                cancelled = true;
+                going = false;
+            }
         }
         if (error.isEmpty() && !cancelled && gif && !writer.Close()) error = writer.Error();
         if (!error.isEmpty() || cancelled) {

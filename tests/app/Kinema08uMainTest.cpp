@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>

@@ -9,6 +9,7 @@
 #include "app/Kinema08uMain.h"
 #include "controls/Chart.h"
 #include "controls/NxNumEdit.h"
+#include "controls/NxSpinEdit.h"
 #include "controls/StdCtrls.h"
 #include "drawing/MathImge.h"
 #include "tests/MessageRecorder.h"
