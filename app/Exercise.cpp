@@ -22,6 +22,7 @@ const char* const VisibleNames[VisibleShapeCount] = {
 const char* const ChartNames[ChartBoxCount] = {"stretch",    "inclination", "flowMohr",
                                                "strainMohr", "rfPhi",       "polar"};
 // The rigid rotation's step is an integer spin value.
+constexpr double MinRotationDegrees = std::numeric_limits<int32_t>::min();
 constexpr double MaxRotationDegrees = std::numeric_limits<int32_t>::max();
 // The finite panel's window never grows beyond what a double holds.
 constexpr double MaxWindowCoordinate = std::numeric_limits<double>::max();
@@ -148,10 +149,11 @@ public:
 };
 
 // Whether the entries are those the flow type's edits can show: the entries
-// its edits do not open keep their identity values, and a rigid rotation's
-// are those of its angle. (2,2) is not checked against 1/(1,1) in pure and
+// its edits do not open keep their identity values. A rigid rotation's are
+// not checked against its angle: the spin edit's text may be ahead of the
+// entries it last set. (2,2) is not checked against 1/(1,1) in pure and
 // sub-simple shear: it keeps its last value where (1,1) is 0.
-bool FitsFlowType(TFlowType Type, const TEntries& E, double RotationDegrees)
+bool FitsFlowType(TFlowType Type, const TEntries& E)
 {
     switch (Type) {
     case TFlowType::SimpleShear:
@@ -161,13 +163,8 @@ bool FitsFlowType(TFlowType Type, const TEntries& E, double RotationDegrees)
     case TFlowType::SubSimpleShear:
         return E[2] == 0;
     case TFlowType::GeneralShear:
+    case TFlowType::RigidRotation:
         return true;
-    case TFlowType::RigidRotation: {
-        const std::array<double, 4> r = RotationEntries(RotationDegrees);
-        for (int i = 0; i < 4; ++i)
-            if (std::fabs(E[i] - r[i]) > 1e-9) return false;
-        return true;
-    }
     }
     return false;
 }
@@ -199,23 +196,29 @@ void ReadMarkers(TReader& R, const QJsonObject& Root, TExercise& X)
     }
 }
 
+// A window of the finite panel: x1, y1, x2, y2 with x1 < x2 and y1 < y2.
+TWorldWindow ReadWindow(TReader& R, const QJsonValue& Value, const QString& Path)
+{
+    const QJsonArray window = R.Array(Value, Path, 4, 4);
+    double w[4] = {};
+    for (int i = 0; i < 4 && !R.Failed(); ++i)
+        w[i] =
+            R.Number(window[i], TReader::Index(Path, i), -MaxWindowCoordinate, MaxWindowCoordinate);
+    if (!R.Failed() && !(w[0] < w[2] && w[1] < w[3]))
+        R.Fail(QCoreApplication::translate("TExercise",
+                                           "El dato «%1» no es una ventana: x1 < x2 e y1 < y2.")
+                   .arg(Path));
+    return {w[0], w[1], w[2], w[3]};
+}
+
 void ReadRestore(TReader& R, const QJsonObject& Root, TExercise& X)
 {
     // Optional: a file written by hand starts from the window's start.
     if (!Root.contains(QLatin1String("restore"))) return;
     const QJsonObject restore = R.Object(Root.value(QLatin1String("restore")), "restore");
-    const QJsonArray window =
-        R.Array(R.Member(restore, "restore", "window"), "restore.window", 4, 4);
-    double w[4] = {};
-    for (int i = 0; i < 4 && !R.Failed(); ++i)
-        w[i] = R.Number(window[i], TReader::Index("restore.window", i), -MaxWindowCoordinate,
-                        MaxWindowCoordinate);
-    if (!R.Failed() && !(w[0] < w[2] && w[1] < w[3]))
-        R.Fail(QCoreApplication::translate(
-            "TExercise", "El dato «restore.window» no es una ventana: x1 < x2 e y1 < y2."));
-    X.RestoreWindow = {w[0], w[1], w[2], w[3]};
+    X.RestoreWindow = ReadWindow(R, R.Member(restore, "restore", "window"), "restore.window");
     const QJsonArray axis = R.Array(R.Member(restore, "restore", "flowCircleAxis"),
-                                    "restore.flowCircleAxis", 0, 2 * MaxExerciseIncrements);
+                                    "restore.flowCircleAxis", 0, MaxExerciseAxisPoints);
     for (qsizetype i = 0; i < axis.size() && !R.Failed(); ++i) {
         const QString path = TReader::Index("restore.flowCircleAxis", i);
         const QJsonArray p = R.Array(axis[i], path, 2, 2);
@@ -228,12 +231,13 @@ void ReadRestore(TReader& R, const QJsonObject& Root, TExercise& X)
     const QJsonValue field = restore.value(QLatin1String("field"));
     if (R.Failed() || field.isUndefined() || field.isNull()) return;
     const QJsonObject f = R.Object(field, "restore.field");
-    TAppliedClick click;
-    click.Entries = R.Entries(R.Member(f, "restore.field", "flow"), "restore.field.flow");
-    click.RotationDegrees =
+    TFieldAtRestore at;
+    at.Click.Entries = R.Entries(R.Member(f, "restore.field", "flow"), "restore.field.flow");
+    at.Click.RotationDegrees =
         R.Number(R.Member(f, "restore.field", "rotationDegrees"), "restore.field.rotationDegrees",
-                 -MaxRotationDegrees, MaxRotationDegrees);
-    X.FieldAtRestore = click;
+                 MinRotationDegrees, MaxRotationDegrees);
+    at.Window = ReadWindow(R, R.Member(f, "restore.field", "window"), "restore.field.window");
+    X.FieldAtRestore = at;
 }
 
 TExercise ReadState(TReader& R, const QJsonObject& Root)
@@ -250,12 +254,12 @@ TExercise ReadState(TReader& R, const QJsonObject& Root)
     x.FlowType = static_cast<TFlowType>(name - std::begin(FlowTypeNames));
     x.Flow = R.Entries(R.Member(Root, {}, "flow"), "flow");
     x.RotationDegrees = R.Number(R.Member(Root, {}, "rotationDegrees"), "rotationDegrees",
-                                 -MaxRotationDegrees, MaxRotationDegrees);
+                                 MinRotationDegrees, MaxRotationDegrees);
     if (!R.Failed() && x.FlowType == TFlowType::RigidRotation &&
         x.RotationDegrees != std::trunc(x.RotationDegrees))
         R.Fail(QCoreApplication::translate("TExercise",
                                            "El dato «rotationDegrees» debe ser un número entero."));
-    if (!R.Failed() && !FitsFlowType(x.FlowType, x.Flow, x.RotationDegrees))
+    if (!R.Failed() && !FitsFlowType(x.FlowType, x.Flow))
         R.Fail(QCoreApplication::translate("TExercise",
                                            "El dato «flow» no corresponde al tipo de flujo «%1».")
                    .arg(type));
@@ -269,7 +273,7 @@ TExercise ReadState(TReader& R, const QJsonObject& Root)
         click.Entries = R.Entries(R.Member(c, path, "flow"), TReader::Join(path, "flow"));
         click.RotationDegrees =
             R.Number(R.Member(c, path, "rotationDegrees"), TReader::Join(path, "rotationDegrees"),
-                     -MaxRotationDegrees, MaxRotationDegrees);
+                     MinRotationDegrees, MaxRotationDegrees);
         click.Increments = static_cast<int>(R.Integer(
             R.Member(c, path, "count"), TReader::Join(path, "count"), 0, MaxIncrementsPerClick));
         x.Increments.push_back(click);
@@ -328,10 +332,12 @@ QByteArray ExerciseJson(const TExercise& X)
     for (const TWorldPoint& p : X.AxisPointsAtRestore)
         axis.append(Numbers({p.X, p.Y}));
     QJsonObject restore{{"window", Numbers({w.X1, w.Y1, w.X2, w.Y2})}, {"flowCircleAxis", axis}};
-    if (X.FieldAtRestore)
-        restore.insert("field",
-                       QJsonObject{{"flow", EntriesJson(X.FieldAtRestore->Entries)},
-                                   {"rotationDegrees", X.FieldAtRestore->RotationDegrees}});
+    if (const std::optional<TFieldAtRestore>& f = X.FieldAtRestore) {
+        const TWorldWindow& fw = f->Window;
+        restore.insert("field", QJsonObject{{"flow", EntriesJson(f->Click.Entries)},
+                                            {"rotationDegrees", f->Click.RotationDegrees},
+                                            {"window", Numbers({fw.X1, fw.Y1, fw.X2, fw.Y2})}});
+    }
     root.insert("restore", restore);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -342,6 +348,11 @@ QString ExerciseSizeError(const TExercise& X)
     for (const TAppliedClick& c : X.Increments)
         increments += c.Increments;
     const int64_t markers = X.MarkerSeed ? DefaultMarkerCount : int64_t(X.Markers.size());
+    if (int64_t(X.AxisPointsAtRestore.size()) > MaxExerciseAxisPoints)
+        return QCoreApplication::translate("TExercise",
+                                           "El ejercicio tiene más de %1 puntos del eje del "
+                                           "círculo de Mohr del flujo.")
+            .arg(MaxExerciseAxisPoints);
     if (increments > MaxExerciseIncrements)
         return QCoreApplication::translate("TExercise", "El ejercicio tiene más de %1 incrementos.")
             .arg(MaxExerciseIncrements);

@@ -25,6 +25,8 @@ constexpr int ExerciseVersion = 1;
 // the window busy for minutes.
 constexpr int64_t MaxExerciseIncrements = 100000;
 constexpr int64_t MaxExerciseMarkerSteps = 20000000;
+// The flow Mohr circle's axis gains two points a click, over the session.
+constexpr int64_t MaxExerciseAxisPoints = 1000000;
 // An exercise file is read up to this size; the largest one the limits allow
 // is well under it.
 constexpr qint64 MaxExerciseBytes = 64 << 20;
@@ -55,6 +57,13 @@ enum TChartBox {
     ChartBoxCount
 };
 
+// The velocity field and flow axes the finite panel keeps at a restore: those
+// of the last click before it, built in the panel's window of that click.
+struct TFieldAtRestore {
+    TAppliedClick Click;
+    TWorldWindow Window = FiniteStartWindow;
+};
+
 struct TExercise {
     TFlowType FlowType = TFlowType::SimpleShear;
     TEntries Flow{1, 0, 0, 1};  // as the four flow-tensor edits show it
@@ -71,9 +80,8 @@ struct TExercise {
     // file without them starts from the window's start.
     TWorldWindow RestoreWindow = FiniteStartWindow;
     std::vector<TWorldPoint> AxisPointsAtRestore;
-    // The click whose velocity field and flow axes the panel kept at the
-    // restore; none for the identity's field.
-    std::optional<TAppliedClick> FieldAtRestore;
+    // None for the identity's field, which shows no arrow.
+    std::optional<TFieldAtRestore> FieldAtRestore;
 };
 
 // The file's text, pretty-printed JSON, UTF-8.

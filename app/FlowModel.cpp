@@ -4,8 +4,8 @@
 #include "math/Vectors.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace tensim {
 

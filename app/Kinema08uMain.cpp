@@ -598,15 +598,14 @@ void TForm1::NxSpinEditRotationChange(QObject*)
 void TForm1::bitbtnReestClick(QObject*)
 {
     bitbtnRestaClick(this);
-    FFieldClickAtRestore.reset();
+    FFieldAtRestore.reset();
     FUnitSquare->SetEdges(IdentityMatrix2D(), *MathImage2);
-    for (TPointList2D* arrows : {FApophyses.get(), FStretchingAxes.get()})
-        for (int i = 1; i <= 2; ++i)
-            arrows->GetPoint(i)->SetEnds(*MathImage1, 0, 0, 0, 0);
     for (int i = 0; i < 4; ++i)
         FlowEdits()[i]->SetValue(IdentityEntries[i]);
-    FFlowField->Build(IdentityMatrix2D(), *MathImage1);
+    ClearFlowField();
     MathImage1->d2SetWorld(FiniteStartWindow);
+    // A step back starts from this window, not from the one of the restore above.
+    FRestoreWindow = FiniteStartWindow;
     NxSpinEditRotation->SetValue(0);
     RedrawPanels();
 }
@@ -640,6 +639,7 @@ void TForm1::Deform(int Count)
 
 void TForm1::StartClick(const TAppliedClick& Click)
 {
+    FClickWindow = MathImage1->World();
     PlaceFieldOf(Click);
     PlotFlowMohrCircle(Click.Entries);
 }
@@ -653,6 +653,25 @@ void TForm1::PlaceFieldOf(const TAppliedClick& Click)
     FStretchingTensor = tensors.Stretching;
     FFlowField->Build(FFlowTensor, *MathImage1, DegToRad(Click.RotationDegrees));
     PlaceFlowAxes();
+}
+
+void TForm1::ClearFlowField()
+{
+    for (TPointList2D* arrows : {FApophyses.get(), FStretchingAxes.get()})
+        for (int i = 1; i <= 2; ++i)
+            arrows->GetPoint(i)->SetEnds(*MathImage1, 0, 0, 0, 0);
+    FFlowField->Build(IdentityMatrix2D(), *MathImage1);
+}
+
+void TForm1::PlaceFieldAtRestore()
+{
+    if (FFieldAtRestore) {
+        MathImage1->d2SetWorld(FFieldAtRestore->Window);
+        PlaceFieldOf(FFieldAtRestore->Click);
+    } else {
+        ClearFlowField();
+    }
+    MathImage1->d2SetWorld(FRestoreWindow);
 }
 
 void TForm1::EndClick(int Applied)
@@ -679,7 +698,7 @@ void TForm1::ReplayHistory()
 {
     TUpdateLock lock(*MathImage1);
     RestoreStart();
-    MathImage1->d2SetWorld(FRestoreWindow);
+    PlaceFieldAtRestore();
     Series8->ClearPoints();
     for (const TWorldPoint& p : FAxisPointsAtRestore)
         Series8->AddPoint(p.X, p.Y);
@@ -808,7 +827,8 @@ void TForm1::AddStretchPoints()
 void TForm1::bitbtnRestaClick(QObject*)
 {
     // The panel keeps the field and axes of the last click.
-    if (!FHistory.Clicks().empty()) FFieldClickAtRestore = FHistory.Clicks().back();
+    if (!FHistory.Clicks().empty())
+        FFieldAtRestore = TFieldAtRestore{FHistory.Clicks().back(), FClickWindow};
     RestoreStart();
     FHistory.Clear();
     FRestoreWindow = MathImage1->World();
@@ -1405,7 +1425,7 @@ TExercise TForm1::Exercise() const
     if (!FMarkerSeed) x.Markers = FMarkerPopulation;
     x.RestoreWindow = FRestoreWindow;
     x.AxisPointsAtRestore = FAxisPointsAtRestore;
-    x.FieldAtRestore = FFieldClickAtRestore;
+    x.FieldAtRestore = FFieldAtRestore;
     return x;
 }
 
@@ -1440,8 +1460,7 @@ void TForm1::ApplyExercise(const TExercise& X)
     for (const TWorldPoint& p : X.AxisPointsAtRestore)
         Series8->AddPoint(p.X, p.Y);
     bitbtnRestaClick(this);
-    FFieldClickAtRestore = X.FieldAtRestore;
-    if (X.FieldAtRestore) PlaceFieldOf(*X.FieldAtRestore);
+    FFieldAtRestore = X.FieldAtRestore;
     for (const TAppliedClick& click : X.Increments)
         FHistory.Add(click);
     ReplayHistory();

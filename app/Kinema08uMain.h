@@ -283,9 +283,11 @@ private:
     std::vector<TWorldPoint> FAxisPointsAtRestore;
     // Asks for a marker file; made at the first "Cargar marcadores…".
     QFileDialog* OpenMarkersDialog1 = nullptr;
-    // The click whose velocity field and flow axes the panel kept at the
-    // last restore; none after "Reestablecer", whose field is the identity's.
-    std::optional<TAppliedClick> FFieldClickAtRestore;
+    // The velocity field and flow axes the panel kept at the last restore;
+    // none after "Reestablecer", whose field is the identity's.
+    std::optional<TFieldAtRestore> FFieldAtRestore;
+    // MathImage1's window as the last click started, which its field was built in.
+    TWorldWindow FClickWindow = FiniteStartWindow;
     // The window's bounds, state and fonts before the presentation mode; set while it is on.
     struct TNormalMode {
         QRect Geometry;
@@ -319,6 +321,11 @@ private:
     void ReplayHistory();
     // The velocity field and flow axes of Click, as "Deformar" places them.
     void PlaceFieldOf(const TAppliedClick& Click);
+    // The identity's field, which has no arrow, and no flow axes.
+    void ClearFlowField();
+    // The field and flow axes the panel had at the last restore, and the
+    // finite panel's window of the restore.
+    void PlaceFieldAtRestore();
     // The keys -> and <-, and Ctrl+-> and Ctrl+Z, which edits would otherwise keep.
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     // "Deformar" for Count increments: a click of the history.

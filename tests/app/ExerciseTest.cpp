@@ -58,7 +58,9 @@ TEST(ExerciseFile, RandomExercisesReadBackExactly)
             x.Markers.push_back(CheckMarker({any(1e6), any(1), 2 + any(1), 1, any(90)}).Marker);
         x.RestoreWindow = {-3 + any(1), -3, 3, 3 + any(1)};
         x.AxisPointsAtRestore = {{0, 0}, {0, any(1e300)}};
-        if (round % 3) x.FieldAtRestore = TAppliedClick{{any(2), any(2), any(2), any(2)}, 5, 0};
+        if (round % 3)
+            x.FieldAtRestore =
+                TFieldAtRestore{{{any(2), any(2), any(2), any(2)}, 5, 0}, {-2, -2, 2, 2 + any(1)}};
         const QByteArray text = ExerciseJson(x);
         const TExerciseRead read = ReadExercise(text);
         ASSERT_TRUE(read.Exercise) << read.Error.toStdString();
@@ -145,7 +147,7 @@ TEST(ExerciseFile, TenThousandMutatedFilesAreReadWholeOrRefused)
     rich.Increments = {{{1.25, 0.5, 0, 0.8}, 0, 3}, {{1.1, 0.25, 0, 1 / 1.1}, 0, 2}};
     rich.Markers = {{0.5, -0.25, 0.3, 0.1, 45}, {-1, 1, 0.2, 0.15, -30}};
     rich.AxisPointsAtRestore = {{0, 0}, {0, 0.5}};
-    rich.FieldAtRestore = TAppliedClick{{1, 0.5, 0, 1}, 0, 0};
+    rich.FieldAtRestore = TFieldAtRestore{{{1, 0.5, 0, 1}, 0, 0}, {-2, -2, 2, 2}};
     const QByteArray base = ExerciseJson(rich);
     const char* const tokens[] = {"-", "1e999", "null", "\"x\"", "[", "}",
                                   "9", ".",     "1e6",  ",",     "0"};

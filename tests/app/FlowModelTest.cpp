@@ -743,8 +743,8 @@ TEST(IncrementHistory, DropLastTakesTheLastIncrement)
 {
     // The clicks' increments before, and after when an increment was dropped.
     const std::pair<std::vector<int>, std::vector<int>> rows[] = {
-        {{}, {}}, {{0, 0}, {0, 0}}, {{3}, {2}}, {{1}, {}}, {{2, 0, 0}, {1}}, {{0, 1, 0}, {0}},
-        {{4, 1}, {4}}};
+        {{}, {}},         {{0, 0}, {0, 0}}, {{3}, {2}},   {{1}, {}},
+        {{2, 0, 0}, {1}}, {{0, 1, 0}, {0}}, {{4, 1}, {4}}};
     for (const auto& [before, after] : rows) {
         TIncrementHistory history;
         for (size_t i = 0; i < before.size(); ++i)

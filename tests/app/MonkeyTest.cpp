@@ -462,6 +462,7 @@ private:
     void ResizeWindow();
     void StepWithAKey();
     void ChangeMarkers();
+    void SaveAndOpenExercise();
 
     // ---- ways of using the controls
     // The busy pause of each increment: counts it, and stops a run when told.
@@ -519,10 +520,9 @@ TMonkeyRun::TMonkeyRun(uint32_t Seed) : FSeed(Seed), FRandom(Seed)
     OnPause = [this] { Paused(); };
     if (!shown) FActionFault = "the window was not shown";
     WatchButtons();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form->Chart1, form->Chart2, form->Chart3, form->Chart4,
-                                         form->Chart5, form->Chart6, form->MathImage1,
-                                         form->MathImage2})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             form->Chart1, form->Chart2, form->Chart3, form->Chart4, form->Chart5, form->Chart6,
+             form->MathImage1, form->MathImage2})
         FHomes.push_back({control, control->parentWidget()});
 }
 
@@ -556,6 +556,7 @@ std::string TMonkeyRun::Run(int Actions)
         {5, &TMonkeyRun::ResizeWindow},
         {8, &TMonkeyRun::StepWithAKey},
         {2, &TMonkeyRun::ChangeMarkers},
+        {2, &TMonkeyRun::SaveAndOpenExercise},
     };
     int total = 0;
     for (const TKind& kind : kinds)
@@ -816,7 +817,10 @@ void TMonkeyRun::StepWithAKey()
                                              form->NxSpinEditNoIncrements, form->TrackBar2});
     const bool forward = FRandom.Chance(0.6), control = FRandom.Chance(0.4);
     const Qt::Key key = forward ? Qt::Key_Right : control ? Qt::Key_Z : Qt::Key_Left;
-    Note(std::string(control ? "Ctrl+" : "") + (forward ? "Right" : key == Qt::Key_Z ? "Z" : "Left") +
+    Note(std::string(control ? "Ctrl+" : "") +
+         (forward            ? "Right"
+          : key == Qt::Key_Z ? "Z"
+                             : "Left") +
          " on " + Name(focus));
     focus->setFocus(Qt::TabFocusReason);
     // A disabled control takes no focus: the key goes where the focus is.
@@ -864,6 +868,53 @@ void TMonkeyRun::ChangeMarkers()
         ++FMessagesSeen;
 }
 
+// Whatever state the window is in, its exercise file opens to the same
+// state; one the window could not open again is refused with a message.
+void TMonkeyRun::SaveAndOpenExercise()
+{
+    Note("save and open the exercise");
+    const QString path = QString(TENSIM_BUILD_DIR) + "/monkey.tensim";
+    bool saved = false;
+    Guarded([&] { saved = form->SaveExercise(path); });
+    if (!saved) {
+        if (messages.messages.size() == FMessagesSeen + 1) ++FMessagesSeen;
+        return;
+    }
+    // A click of no increment builds its field without drawing it: compared
+    // as the next redraw shows it.
+    Model().RedrawPanels();
+    const TWindowState before = WindowState();
+    const auto flow = [&] {
+        std::array<double, 4> entries{};
+        for (int i = 0; i < 4; ++i)
+            entries[i] = static_cast<double>(form->FlowEdits()[i]->Value());
+        return entries;
+    };
+    const std::array<double, 4> entries = flow();
+    bool opened = false;
+    Guarded([&] { opened = form->OpenExercise(path); });
+    if (!opened)
+        FActionFault = "a saved exercise did not open";
+    else if (const TWindowState after = WindowState(); after != before) {
+        const char* parts[] = {"finite panel", "incremental panel", "chart series", "texts"};
+        const bool differs[] = {
+            std::get<0>(after) != std::get<0>(before), std::get<1>(after) != std::get<1>(before),
+            std::get<2>(after) != std::get<2>(before), std::get<3>(after) != std::get<3>(before)};
+        FActionFault = "the exercise opened to another state:";
+        for (int i = 0; i < 4; ++i)
+            if (differs[i]) FActionFault += std::string(" ") + parts[i];
+        for (size_t i = 0; differs[2] && i < std::get<2>(after).size(); ++i)
+            if (std::get<2>(after)[i] != std::get<2>(before)[i])
+                FActionFault += " (series #" + std::to_string(i) + ")";
+        if (differs[3])
+            FActionFault += " " + std::get<3>(before).join('|').toStdString() + " became " +
+                            std::get<3>(after).join('|').toStdString();
+        std::get<0>(before).save(QString(TENSIM_BUILD_DIR) + "/monkey-before.png");
+        std::get<0>(after).save(QString(TENSIM_BUILD_DIR) + "/monkey-after.png");
+    } else if (flow() != entries)
+        FActionFault = "the exercise opened to other flow entries";
+}
+
 void TMonkeyRun::Restore()
 {
     Note("Restaurar");
@@ -887,9 +938,9 @@ void TMonkeyRun::ChoosePreset()
 
 void TMonkeyRun::ToggleShape()
 {
-    QCheckBox* box = FRandom.Pick({form->chbxEllipse, form->chbxAxes, form->chbxTri,
-                                   form->chbxVelFld, form->chkbxAp, form->chkbxISA,
-                                   form->chbxMarkers, form->chbxElongFields});
+    QCheckBox* box =
+        FRandom.Pick({form->chbxEllipse, form->chbxAxes, form->chbxTri, form->chbxVelFld,
+                      form->chkbxAp, form->chkbxISA, form->chbxMarkers, form->chbxElongFields});
     Note("click " + Name(box) + (box->isChecked() ? " (checked)" : " (unchecked)") +
          (box->isEnabled() ? "" : ", disabled"));
     Click(box);
