@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks the installed tree: the
 # files in their freedesktop places, the icons against the window icon, the
-# desktop entry and the metainfo against their validators, and the installed
+# desktop entry and the metainfo against their validators, the exercise
+# files' MIME type in a MIME database built from the tree, and the installed
 # program, which must show its main window and find its help in the
 # installed data folder, also after the whole tree has been moved.
 # Usage: install-test.sh <cmake> <build folder> <work folder> <icon check program>
@@ -35,6 +36,7 @@ expected_files=(
     share/tensim/marcadores_ejemplo.txt
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
+    share/mime/packages/$id.xml
     share/icons/hicolor/scalable/apps/$id.svg
 )
 for size in 16 32 48 64 128 256; do
@@ -54,12 +56,17 @@ cmp -s "$source/data/marcadores_ejemplo.txt" "$build/marcadores_ejemplo.txt" ||
 [[ -e $prefix/bin/marcadores_ejemplo.txt ]] &&
     fail "the example markers must not lie beside the installed program"
 
+cmp -s "$source/packaging/$id.mime.xml" "$prefix/share/mime/packages/$id.xml" ||
+    fail "the installed MIME package differs from the repository's packaging/$id.mime.xml"
+
 QT_QPA_PLATFORM=offscreen "$iconcheck" "$prefix/share/icons/hicolor" "$id" ||
     fail "the installed icons are not the program's icon"
 
 # The desktop entry names the installed program and icon.
 desktop=$prefix/share/applications/$id.desktop
-grep -qx "Exec=tensim" "$desktop" || fail "the desktop entry does not start tensim"
+grep -qx "Exec=tensim %f" "$desktop" || fail "the desktop entry does not start tensim with a file"
+grep -qx "MimeType=application/x-tensim;" "$desktop" ||
+    fail "the desktop entry does not open application/x-tensim"
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry does not name the icon $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$prefix/share/metainfo/$id.metainfo.xml" || fail "the metainfo does not launch $id.desktop"
@@ -80,6 +87,24 @@ if command -v appstreamcli >/dev/null; then
     echo "$out"
 else
     echo "appstreamcli is not installed: the metainfo is not validated"
+fi
+
+# A MIME database built from the installed package file alone names
+# x.tensim application/x-tensim, a kind of JSON.
+if command -v update-mime-database >/dev/null; then
+    mimedir=$work/mime-database/mime
+    mkdir -p "$mimedir"
+    cp -r "$prefix/share/mime/packages" "$mimedir/"
+    XDG_DATA_DIRS=$work/mime-database update-mime-database "$mimedir" ||
+        fail "update-mime-database rejects share/mime/packages/$id.xml"
+    grep -Eqx "[0-9]+:application/x-tensim:\*\.tensim" "$mimedir/globs2" ||
+        fail "the MIME database does not map x.tensim to application/x-tensim"
+    grep -qx "application/x-tensim application/json" "$mimedir/subclasses" ||
+        fail "application/x-tensim is not a sub-class of application/json"
+    grep -q "<comment>Ejercicio de Tensim</comment>" "$mimedir/application/x-tensim.xml" ||
+        fail "application/x-tensim has no Spanish comment"
+else
+    echo "update-mime-database is not installed: the MIME type is not checked"
 fi
 
 # Starts the installed program and waits, at most 30 s, for its start-up
