@@ -29,16 +29,21 @@ prefix=$work/prefix
 
 "$cmake" --install "$build" --prefix "$prefix"
 
+examples=(marcadores_ejemplo.txt cizalla_simple.tensim cizalla_subsimple_wk08.tensim
+    poblacion_marcadores.tensim)
+
 # The files, each in its place.
 expected_files=(
     bin/tensim
     share/tensim/Tensim2.1.qch
-    share/tensim/marcadores_ejemplo.txt
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/mime/packages/$id.xml
     share/icons/hicolor/scalable/apps/$id.svg
 )
+for example in "${examples[@]}"; do
+    expected_files+=("share/tensim/$example")
+done
 for size in 16 32 48 64 128 256; do
     expected_files+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -49,12 +54,15 @@ done
 cmp -s "$build/Tensim2.1.qch" "$prefix/share/tensim/Tensim2.1.qch" ||
     fail "the installed help differs from the built one"
 [[ -e $prefix/bin/Tensim2.1.qch ]] && fail "the help must not lie beside the installed program"
-cmp -s "$source/data/marcadores_ejemplo.txt" "$prefix/share/tensim/marcadores_ejemplo.txt" ||
-    fail "the installed example markers differ from the repository's data/marcadores_ejemplo.txt"
-cmp -s "$source/data/marcadores_ejemplo.txt" "$build/marcadores_ejemplo.txt" ||
-    fail "the example markers beside the built program differ from the repository's"
-[[ -e $prefix/bin/marcadores_ejemplo.txt ]] &&
-    fail "the example markers must not lie beside the installed program"
+# The example markers and exercises: installed, and beside the built
+# program, as they are in data/.
+for example in "${examples[@]}"; do
+    cmp -s "$source/data/$example" "$prefix/share/tensim/$example" ||
+        fail "the installed $example differs from the repository's data/$example"
+    cmp -s "$source/data/$example" "$build/$example" ||
+        fail "the $example beside the built program differs from the repository's"
+    [[ -e $prefix/bin/$example ]] && fail "$example must not lie beside the installed program"
+done
 
 cmp -s "$source/packaging/$id.mime.xml" "$prefix/share/mime/packages/$id.xml" ||
     fail "the installed MIME package differs from the repository's packaging/$id.mime.xml"
