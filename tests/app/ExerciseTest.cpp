@@ -264,6 +264,22 @@ TEST_F(TeacherTools, AFileThatCannotBeOpenedChangesNothing)
     EXPECT_FALSE(QFile::exists(folder.filePath("largo.tensim")));
 }
 
+// The examples open without a message, with their increments applied; the
+// sub-simple shear one is named after its vorticity number.
+TEST_F(TeacherTools, TheExampleExercisesOpen)
+{
+    for (const char* name : {"cizalla_simple.tensim", "cizalla_subsimple_wk08.tensim",
+                             "poblacion_marcadores.tensim"}) {
+        ASSERT_TRUE(form->OpenExercise(QString(TENSIM_SOURCE_DIR) + "/data/" + name)) << name;
+        EXPECT_GT(Model().FIncrementCount, 0) << name;
+    }
+    EXPECT_TRUE(form->chbxMarkers->isChecked() && form->Chart5->isVisible());
+    ASSERT_TRUE(
+        form->OpenExercise(QString(TENSIM_SOURCE_DIR) + "/data/cizalla_subsimple_wk08.tensim"));
+    EXPECT_EQ(form->StaticTextWk->Caption(), "Wk = 0.8000");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 // The GIF read back with Qt's reader: one frame for the state and one per
 // increment, the first and last the finite panel's pictures of those states.
 TEST_F(TeacherTools, AnAnimationRecordsThePanelAndLeavesTheWindowAsItWas)
