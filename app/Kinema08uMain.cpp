@@ -1276,7 +1276,7 @@ void TForm1::CreateMenu()
     item(view, ModoPresentacion1, tr("&Modo presentación"), Qt::Key_F11,
          &TForm1::ModoPresentacion1Click);
     ModoPresentacion1->setCheckable(true);
-    QMenu* help = MainMenu1->addMenu(tr("A&yuda"));
+    QMenu* help = MainMenu1->addMenu(tr("Ay&uda"));
     item(help, Contenido1, tr("&Contenido"), Qt::Key_F1, &TForm1::bitbtnHelpClick);
     item(help, AcercaDe1, tr("&Acerca de Tensim"), {}, &TForm1::bitbtnInfoClick);
     // Esc also leaves the presentation mode; during a run it stops the run.
@@ -1361,7 +1361,7 @@ void TForm1::Imprimir1Click(QObject*)
 {
     if (FRunning) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(tr("Tensim: flujo y deformación"));
+    printer.setDocName(tr("Tensim, flujo y deformación"));
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) PrintPage(printer);
 }
@@ -1593,13 +1593,16 @@ void TForm1::PrintPage(QPagedPaintDevice& Device)
     const QRect paper = painter.viewport();
     const int width = 800, height = width * paper.height() / std::max(1, paper.width());
     painter.setWindow(0, 0, width, height);
+    // Sizes in the page's units, whatever the printer's resolution.
     QFont font = WindowFont();
-    font.setPointSizeF(12);
+    font.setPixelSize(18);
     painter.setFont(font);
     painter.drawText(QRect(0, 0, width, 30), Qt::AlignLeft | Qt::AlignVCenter,
                      tr("Tensim: flujo y deformación"));
 
     // The two panels side by side, each scaled into a square of 390.
+    font.setPixelSize(14);
+    painter.setFont(font);
     const std::pair<TMathImage*, QGroupBox*> panels[] = {{MathImage2, GroupBox5},
                                                          {MathImage1, GroupBox6}};
     int x = 0;
@@ -1644,7 +1647,7 @@ void TForm1::PrintPage(QPagedPaintDevice& Device)
                                QStringList{StaticTextRs->Caption(), StaticTextTheta->Caption(),
                                            StaticTextArea->Caption(), StaticTextWk->Caption()}
                                    .join(QStringLiteral("     "))};
-    font.setPointSizeF(10);
+    font.setPixelSize(14);
     painter.setFont(font);
     painter.drawText(QRect(0, y, width, height - y), Qt::AlignLeft | Qt::AlignTop,
                      lines.join('\n'));
