@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tensim {
@@ -118,8 +119,18 @@ struct TMarkerFile {
     std::vector<TMarker> Markers;
     int BadLine = 0;   // 0 when the file was read
     std::string Error; // empty when the file was read; UTF-8
+    // Error before it was filled in: a Spanish message, marked for
+    // translation in the context "tensim::TMarkerFile", with "%1" for
+    // BadLine and "%2" for ErrorField, the value it quotes (printable
+    // ASCII); null when the file was read.
+    const char* ErrorMessage = nullptr;
+    std::string ErrorField;
 };
 TMarkerFile ParseMarkerFile(const std::string& Text);
+
+// Message with "%1" replaced by Line and "%2" by Field, as Error is made:
+// the window fills in the translated message the same way.
+std::string MarkerFileError(std::string_view Message, int Line, std::string_view Field);
 
 // ---- the fields of lengthening and shortening
 
