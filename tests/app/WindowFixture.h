@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,6 +144,25 @@ private:
     }
 
     std::function<void()> previousPause;
+};
+
+// The English translation, installed for the object's life: the tests
+// otherwise run in Spanish, the language of the program's own texts.
+class TEnglishInterface {
+public:
+    TEnglishInterface()
+    {
+        Loaded =
+            LoadEnglishTranslation(translator) && QCoreApplication::installTranslator(&translator);
+    }
+    ~TEnglishInterface() { QCoreApplication::removeTranslator(&translator); }
+    TEnglishInterface(const TEnglishInterface&) = delete;
+    TEnglishInterface& operator=(const TEnglishInterface&) = delete;
+
+    bool Loaded = false;
+
+private:
+    QTranslator translator;
 };
 
 // The fixture of the window's tests.
