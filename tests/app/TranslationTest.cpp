@@ -12,9 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTabWidget>
-#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -41,28 +39,6 @@ TEST(Language, EnglishWhenTheFirstPreferenceIsEnglish)
     };
     for (const auto& [language, lang, english] : rows)
         EXPECT_EQ(IsEnglishInterface(language, lang), english) << language << " / " << lang;
-}
-
-// The program reads LANGUAGE before LANG, and installs the translation it
-// builds in.
-TEST(Language, TheEnvironmentChoosesTheTranslation)
-{
-    const QByteArray language = qgetenv("LANGUAGE"), lang = qgetenv("LANG");
-    const auto restore = qScopeGuard([&] {
-        qputenv("LANGUAGE", language);
-        qputenv("LANG", lang);
-        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-            QCoreApplication::removeTranslator(t);
-            delete t;
-        }
-    });
-    qputenv("LANG", "en_GB.UTF-8");
-    qputenv("LANGUAGE", "es");
-    EXPECT_FALSE(InstallEnglishTranslation());
-    EXPECT_EQ(InterfaceLanguage(), "es");
-    qputenv("LANGUAGE", "");
-    EXPECT_TRUE(InstallEnglishTranslation());
-    EXPECT_EQ(InterfaceLanguage(), "en");
 }
 
 // The texts a user reads in a window, each with the widget that shows it.

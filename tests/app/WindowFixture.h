@@ -156,8 +156,6 @@ public:
             LoadEnglishTranslation(translator) && QCoreApplication::installTranslator(&translator);
     }
     ~TEnglishInterface() { QCoreApplication::removeTranslator(&translator); }
-    TEnglishInterface(const TEnglishInterface&) = delete;
-    TEnglishInterface& operator=(const TEnglishInterface&) = delete;
 
     bool Loaded = false;
 
