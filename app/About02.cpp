@@ -20,27 +20,27 @@ namespace {
 
 // What the program teaches, then the acknowledgements; every line fits
 // the memo.
-const char* const Credits = "Tensim muestra cómo un\n"
-                            "flujo homogéneo deforma,\n"
-                            "paso a paso, una elipse\n"
-                            "y un triángulo: la\n"
-                            "deformación finita\n"
-                            "F = Lⁿ de un tensor de\n"
-                            "flujo L.\n"
-                            "\n"
-                            "Agradecimientos:\n"
-                            "a Qt, que dibuja las\n"
-                            "ventanas, los gráficos\n"
-                            "y la ayuda;\n"
-                            "a GoogleTest y a Google\n"
-                            "Benchmark, que lo\n"
-                            "prueban;\n"
-                            "a CMake, que lo\n"
-                            "construye;\n"
-                            "a las fuentes Liberation\n"
-                            "y DejaVu.\n"
-                            "\n"
-                            "¡Gracias a todos!";
+const char* const Credits = QT_TRANSLATE_NOOP("tensim::TAboutBox", "Tensim muestra cómo un\n"
+                                                                   "flujo homogéneo deforma,\n"
+                                                                   "paso a paso, una elipse\n"
+                                                                   "y un triángulo: la\n"
+                                                                   "deformación finita\n"
+                                                                   "F = Lⁿ de un tensor de\n"
+                                                                   "flujo L.\n"
+                                                                   "\n"
+                                                                   "Agradecimientos:\n"
+                                                                   "a Qt, que dibuja las\n"
+                                                                   "ventanas, los gráficos\n"
+                                                                   "y la ayuda;\n"
+                                                                   "a GoogleTest y a Google\n"
+                                                                   "Benchmark, que lo\n"
+                                                                   "prueban;\n"
+                                                                   "a CMake, que lo\n"
+                                                                   "construye;\n"
+                                                                   "a las fuentes Liberation\n"
+                                                                   "y DejaVu.\n"
+                                                                   "\n"
+                                                                   "¡Gracias a todos!");
 
 QColor ButtonFace(const QWidget* Widget)
 {
@@ -52,7 +52,7 @@ QColor ButtonFace(const QWidget* Widget)
 TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Wait(WaitWithMessages)
 {
     AboutBox = this;
-    setWindowTitle("Información");
+    setWindowTitle(tr("Información"));
     setFont(WindowFont());
     setFixedSize(337, 217);
 
@@ -62,9 +62,9 @@ TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Wait(WaitWithMessages)
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setGeometry(6, 5, 138, 150);
     ProgramIcon->setPixmap(ProgramPicture(ProgramIcon->size()));
-    ProductName = new QLabel("Programa Tensim", Panel1);
+    ProductName = new QLabel(tr("Programa Tensim"), Panel1);
     ProductName->move(160, 16);
-    Version = new QLabel("Versión 2.1", Panel1);
+    Version = new QLabel(tr("Versión 2.1"), Panel1);
     Version->move(160, 40);
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(264, 16, 32, 32);
@@ -77,15 +77,15 @@ TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Wait(WaitWithMessages)
     Memo1->setFrameStyle(QFrame::NoFrame);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setPlainText(QString::fromUtf8(Credits));
+    Memo1->setPlainText(tr(Credits));
     QPalette palette = Memo1->palette();
     palette.setColor(QPalette::Base, ButtonFace(this));
     Memo1->setPalette(palette);
 
-    BitBtn2 = new QPushButton(ButtonGlyph(TGlyph::Ok), "OK", this);
+    BitBtn2 = new QPushButton(ButtonGlyph(TGlyph::Ok), tr("OK"), this);
     BitBtn2->setGeometry(16, 184, 75, 25);
     BitBtn2->setDefault(true);
-    BitBtn1 = new QPushButton(ButtonGlyph(TGlyph::Credits), "Agradecimientos", this);
+    BitBtn1 = new QPushButton(ButtonGlyph(TGlyph::Credits), tr("Agradecimientos"), this);
     BitBtn1->setGeometry(160, 176, 137, 41);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });

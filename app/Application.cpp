@@ -144,6 +144,47 @@ int InstallSpanishTranslations()
     return loaded;
 }
 
+bool IsEnglishInterface(const QString& Language, const QString& Lang)
+{
+    // The first preference of LANGUAGE; LANG only when LANGUAGE names none.
+    const QStringList preferences = Language.split(':', Qt::SkipEmptyParts);
+    const QString locale = preferences.isEmpty() ? Lang : preferences.front();
+    // The language is what comes before the territory, the codeset and the
+    // modifier: "en" of "en_GB.UTF-8". "C" and "POSIX" name no language.
+    QString language = locale;
+    for (qsizetype i = 0; i < locale.size(); ++i) {
+        if (QStringView(u"_.@-").contains(locale[i])) {
+            language.truncate(i);
+            break;
+        }
+    }
+    return language.compare(QLatin1String("en"), Qt::CaseInsensitive) == 0;
+}
+
+bool LoadEnglishTranslation(QTranslator& Translator)
+{
+    return Translator.load(QStringLiteral(":/i18n/tensim_en.qm"));
+}
+
+bool InstallEnglishTranslation()
+{
+    if (!IsEnglishInterface(qEnvironmentVariable("LANGUAGE"), qEnvironmentVariable("LANG")))
+        return false;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!LoadEnglishTranslation(*translator)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+QString InterfaceLanguage()
+{
+    //: The code of the language translated into: "en" for English.
+    return QCoreApplication::translate("tensim::Application", "es");
+}
+
 void SetHelpFile(const QString& FileName)
 {
     if (QCoreApplication* application = QCoreApplication::instance())

@@ -1,8 +1,8 @@
 #pragma once
 // The application object and its program-wide settings: the event-loop
 // boundary that turns every exception into the standard error dialog, the
-// message box behind the message seam, the locale's separators and the help
-// file.
+// message box behind the message seam, the locale's separators, the
+// interface's language and the help file.
 
 #include "math/Messages.h"
 
@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QString>
 
+class QTranslator;
 class QWidget;
 
 #include <functional>
@@ -53,9 +54,30 @@ QFont WindowFont();
 void ApplySystemLocale();
 
 // Loads Qt's own Spanish texts (dialogs, message-box buttons, the help
-// engine), whatever the system's language: the program speaks Spanish.
+// engine), whatever the system's language, for the Spanish interface.
 // Returns how many catalogues were loaded.
 int InstallSpanishTranslations();
+
+// Whether the user's interface language is English: the first entry of
+// Language (LANGUAGE, a colon-separated list of preferences) or, when it has
+// none, Lang (LANG), is a locale of the language "en" ("en", "en_GB.UTF-8").
+// "C", "POSIX" and an empty value are not.
+bool IsEnglishInterface(const QString& Language, const QString& Lang);
+
+// Loads the program's English translation, which is built into the
+// program, into Translator. Returns whether it was loaded.
+bool LoadEnglishTranslation(QTranslator& Translator);
+
+// Installs the program's English translation when the environment's
+// interface language is English (IsEnglishInterface over LANGUAGE and LANG).
+// Qt's own texts then stay English: InstallSpanishTranslations is for the
+// Spanish interface only. Returns whether the translation was installed.
+bool InstallEnglishTranslation();
+
+// The interface's language code as the installed translations give it:
+// "es", the language of the program's own texts, unless a translation is
+// installed ("en").
+QString InterfaceLanguage();
 
 // The application's help file, an application-wide setting.
 void SetHelpFile(const QString& FileName);

@@ -189,9 +189,13 @@ void ReadMarkers(TReader& R, const QJsonObject& Root, TExercise& X)
                             std::numeric_limits<double>::max());
         if (R.Failed()) return;
         const TCheckedMarker checked = CheckMarker({v[0], v[1], v[2], v[3], v[4]});
-        if (!checked.Error.empty())
-            R.Fail(QCoreApplication::translate("TExercise", "El marcador «%1» no es válido: %2.")
-                       .arg(path, QString::fromStdString(checked.Error)));
+        if (checked.Error)
+            R.Fail(QCoreApplication::translate(
+                       "TExercise",
+                       "El marcador «%1» no es válido: sus coordenadas deben estar entre -1000000 "
+                       "y 1000000, sus semiejes ser positivos y no superar 1000000, y el mayor no "
+                       "superar 10000 veces el menor.")
+                       .arg(path));
         X.Markers.push_back(checked.Marker);
     }
 }

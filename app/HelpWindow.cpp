@@ -1,5 +1,6 @@
 #include "app/HelpWindow.h"
 
+#include "app/Application.h"
 #include "controls/Align.h"
 
 #include <QAction>
@@ -70,7 +71,7 @@ void THelpBrowser::doSetSource(const QUrl& Name, QTextDocument::ResourceType Typ
 THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
 {
     // The desktop shows it as "Ayuda — Tensim 2.1", the application's name added.
-    setWindowTitle("Ayuda");
+    setWindowTitle(tr("Ayuda"));
     resize(900, 620);
 
     auto* bar = new QFrame(this);
@@ -85,10 +86,15 @@ THelpWindow::THelpWindow(QWidget* Parent) : QWidget(Parent, Qt::Window)
         b->setGeometry(Left, 4, 100, 26);
         return b;
     };
-    FBack = button("Atrás", QStyle::SP_ArrowBack, 4);
-    FForward = button("Adelante", QStyle::SP_ArrowForward, 108);
-    FBack->setToolTip("Página anterior (Alt+←)");
-    FForward->setToolTip("Página siguiente (Alt+→)");
+    FBack = button(tr("Atrás"), QStyle::SP_ArrowBack, 4);
+    FForward = button(tr("Adelante"), QStyle::SP_ArrowForward, 108);
+    FBack->setToolTip(tr("Página anterior (Alt+←)"));
+    FForward->setToolTip(tr("Página siguiente (Alt+→)"));
+    // The pages are Spanish whatever the interface's language; a translated
+    // interface says so beside the buttons.
+    FLanguageNote = new QLabel(tr("Las páginas de la ayuda están en español."), bar);
+    FLanguageNote->setGeometry(216, 4, 600, 26);
+    FLanguageNote->setVisible(InterfaceLanguage() != QLatin1String("es"));
 
     auto* splitter = new QSplitter(this);
     SetAlign(splitter, alClient);
@@ -130,17 +136,17 @@ QHelpEngineCore* THelpWindow::Engine() const
 void THelpWindow::CreatePane()
 {
     // The contents and the index come from the engine as it opens a file.
-    PanePage(FPane, "Contenido");
+    PanePage(FPane, tr("Contenido"));
 
-    QWidget* index = PanePage(FPane, "Índice");
+    QWidget* index = PanePage(FPane, tr("Índice"));
     FIndexField = new QLineEdit(index);
-    FIndexField->setPlaceholderText("Palabra clave");
+    FIndexField->setPlaceholderText(tr("Palabra clave"));
     FIndexField->setClearButtonEnabled(true);
     SetAlign(FIndexField, alTop);
 
-    QWidget* search = PanePage(FPane, "Buscar");
+    QWidget* search = PanePage(FPane, tr("Buscar"));
     FSearchField = new QLineEdit(search);
-    FSearchField->setPlaceholderText("Buscar en la ayuda");
+    FSearchField->setPlaceholderText(tr("Buscar en la ayuda"));
     FSearchField->setClearButtonEnabled(true);
     SetAlign(FSearchField, alTop);
     FSearchStatus = new QLabel(search);
@@ -160,7 +166,7 @@ void THelpWindow::CreatePane()
 
 void THelpWindow::ShowProblem(const QString& Text)
 {
-    FBrowser->setHtml("<h2>Ayuda de Tensim</h2><p>" + Text.toHtmlEscaped() + "</p>");
+    FBrowser->setHtml("<h2>" + tr("Ayuda de Tensim") + "</h2><p>" + Text.toHtmlEscaped() + "</p>");
 }
 
 bool THelpWindow::Open(const QString& HelpFile)
@@ -176,7 +182,7 @@ bool THelpWindow::Open(const QString& HelpFile)
     FSearchResults->clear();
     FSearchStatus->clear();
     if (!QFileInfo(HelpFile).isFile()) {
-        ShowProblem(QString("No se encontró el archivo de ayuda %1.").arg(HelpFile));
+        ShowProblem(tr("No se encontró el archivo de ayuda %1.").arg(HelpFile));
         return false;
     }
     // The engine keeps its register of help files, and its search index,
@@ -187,7 +193,7 @@ bool THelpWindow::Open(const QString& HelpFile)
     if (!FCollectionDir->isValid() || !engine->setupData() ||
         !engine->registerDocumentation(HelpFile) || !engine->setupData()) {
         ShowProblem(
-            QString("No se pudo leer el archivo de ayuda %1: %2").arg(HelpFile, engine->error()));
+            tr("No se pudo leer el archivo de ayuda %1: %2").arg(HelpFile, engine->error()));
         return false;
     }
     FEngine = std::move(engine);
@@ -251,10 +257,10 @@ void THelpWindow::Search(const QString& Words)
     }
     if (FIndexing) {
         FPendingSearch = Words;
-        FSearchStatus->setText("Preparando el índice de búsqueda…");
+        FSearchStatus->setText(tr("Preparando el índice de búsqueda…"));
         return;
     }
-    FSearchStatus->setText("Buscando…");
+    FSearchStatus->setText(tr("Buscando…"));
     FEngine->searchEngine()->search(Words);
 }
 
@@ -267,10 +273,10 @@ void THelpWindow::SearchFinished(int Hits)
         item->setData(Qt::UserRole, result.url());
         item->setToolTip(result.url().fileName());
     }
-    FSearchStatus->setText(results.isEmpty() ? QString("No se encontró ninguna página.")
+    FSearchStatus->setText(results.isEmpty() ? tr("No se encontró ninguna página.")
                            : results.size() == 1
-                               ? QString("Se encontró una página.")
-                               : QString("Se encontraron %1 páginas.").arg(results.size()));
+                               ? tr("Se encontró una página.")
+                               : tr("Se encontraron %1 páginas.").arg(results.size()));
 }
 
 bool THelpWindow::ShowContext(const QString& HelpFile, int Context)
@@ -282,9 +288,8 @@ bool THelpWindow::ShowContext(const QString& HelpFile, int Context)
         if (found)
             FBrowser->setSource(links.first().url);
         else
-            ShowProblem(QString("El archivo de ayuda %1 no tiene una página para el contexto %2.")
-                            .arg(HelpFile)
-                            .arg(Context));
+            ShowProblem(tr("El archivo de ayuda %1 no tiene una página para el contexto %2.")
+                            .arg(HelpFile, QString::number(Context)));
     }
     show();
     raise();

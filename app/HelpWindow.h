@@ -45,7 +45,7 @@ public:
 
     // Shows the page of the help context (the keyword id Context) of
     // HelpFile. A file that is missing or cannot be read, or a context it
-    // does not have, is reported in the window in Spanish, and the program
+    // does not have, is reported in the window in the interface's language, and the program
     // goes on. Returns whether the page was found.
     bool ShowContext(const QString& HelpFile, int Context);
 
@@ -59,6 +59,8 @@ public:
     QToolButton* ForwardButton() const { return FForward; }
     QListWidget* SearchResults() const { return FSearchResults; }
     QLineEdit* IndexField() const { return FIndexField; }
+    // "The help pages are in Spanish.", shown only in a translated interface.
+    QLabel* LanguageNote() const { return FLanguageNote; }
 
     // Searches the pages for Words; the hits are listed in the search tab
     // once the search index is ready.
@@ -80,6 +82,7 @@ private:
     QLineEdit* FSearchField = nullptr;
     QListWidget* FSearchResults = nullptr;
     QLabel* FSearchStatus = nullptr;
+    QLabel* FLanguageNote;
     THelpBrowser* FBrowser;
     std::unique_ptr<QTemporaryDir> FCollectionDir;
     std::unique_ptr<QHelpEngine> FEngine;

@@ -84,12 +84,12 @@ TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
     setFont(WindowFont());
     setGeometry(194, 108, 800, 600);
     PopupMenu1 = new QMenu(this);
-    Savetofile1 = PopupMenu1->addAction("Guardar a archivo");
-    Copiaralportapapeles1 = PopupMenu1->addAction("Copiar al portapapeles");
+    Savetofile1 = PopupMenu1->addAction(tr("Guardar a archivo"));
+    Copiaralportapapeles1 = PopupMenu1->addAction(tr("Copiar al portapapeles"));
     connect(Savetofile1, &QAction::triggered, this, [this] { Savetofile1Click(Savetofile1); });
     connect(Copiaralportapapeles1, &QAction::triggered, this,
             [this] { Copiaralportapapeles1Click(Copiaralportapapeles1); });
-    Exportardatos1 = PopupMenu1->addAction("Exportar datos (CSV)…");
+    Exportardatos1 = PopupMenu1->addAction(tr("Exportar datos (CSV)…"));
     connect(Exportardatos1, &QAction::triggered, this,
             [this] { Exportardatos1Click(Exportardatos1); });
     SavePictureDialog1 = new QFileDialog(this);
@@ -98,7 +98,7 @@ TForm2::TForm2(QWidget* Parent) : QDialog(Parent)
     SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
     SaveDataDialog1 = new QFileDialog(this);
     SaveDataDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDataDialog1->setNameFilters({"CSV (*.csv)", "Todos los archivos (*)"});
+    SaveDataDialog1->setNameFilters({"CSV (*.csv)", tr("Todos los archivos (*)")});
     SaveDataDialog1->setDefaultSuffix("csv");
     SaveDataDialog1->setOption(QFileDialog::DontUseNativeDialog);
 }

@@ -254,7 +254,7 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent)
     // The main block holds the window as Form1 before its creation handler
     // runs: the velocity field reads the window's controls through it.
     Form1 = this;
-    setWindowTitle(QStringLiteral("Flujo y deformación"));
+    setWindowTitle(tr("Flujo y deformación"));
     setFont(WindowFont());
     resize(792, 573);
     // Smaller, the panels would have no room for the labels of their axes.
@@ -331,15 +331,14 @@ void TForm1::SetUpControls()
     for (QToolButton* button : {bitbtnLoadMarkers, bitbtnNewMarkers})
         button->setFocusPolicy(Qt::StrongFocus);
     chbxElongFields->setToolTip(
-        QStringLiteral("Líneas materiales por el centro, una cada 5° en el estado sin deformar:\n"
-                       "azul: acortada en todo momento\n"
-                       "verde oliva: acortada y luego alargada\n"
-                       "rojo: alargada en todo momento\n"
-                       "fucsia: alargada y luego acortada\n"
-                       "gris: sin cambio\n"
-                       "negro discontinuo: líneas sin elongación finita"));
-    chbxMarkers->setToolTip(
-        QStringLiteral("Una población de marcadores elípticos en el panel «Finita»"));
+        tr("Líneas materiales por el centro, una cada 5° en el estado sin deformar:\n"
+           "azul: acortada en todo momento\n"
+           "verde oliva: acortada y luego alargada\n"
+           "rojo: alargada en todo momento\n"
+           "fucsia: alargada y luego acortada\n"
+           "gris: sin cambio\n"
+           "negro discontinuo: líneas sin elongación finita"));
+    chbxMarkers->setToolTip(tr("Una población de marcadores elípticos en el panel «Finita»"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     // Enter in the count or in a flow-tensor edit presses "Deformar".
     SetDefaultButton(this, bitbtnDef);
@@ -748,11 +747,11 @@ int TForm1::ApplyIncrements(int Count)
     const QScopedValueRollback<bool> running(FRunning, true);
     FStopRequested = false;
     TRunInput input(bitbtnDef, FStopRequested);
-    bitbtnDef->setText("&Detener");
+    bitbtnDef->setText(tr("&Detener"));
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const auto end = qScopeGuard([this] {
         QApplication::restoreOverrideCursor();
-        bitbtnDef->setText("&Deformar");
+        bitbtnDef->setText(tr("&Deformar"));
         // A window closed during the run closes now.
         if (std::exchange(FCloseAfterRun, false)) QTimer::singleShot(0, this, &QWidget::close);
     });
@@ -888,11 +887,11 @@ void TForm1::bitbtnNewMarkersClick(QObject*)
 void TForm1::bitbtnLoadMarkersClick(QObject*)
 {
     if (!OpenMarkersDialog1) {
-        OpenMarkersDialog1 = new QFileDialog(this, QStringLiteral("Cargar marcadores"));
+        OpenMarkersDialog1 = new QFileDialog(this, tr("Cargar marcadores"));
         OpenMarkersDialog1->setAcceptMode(QFileDialog::AcceptOpen);
         OpenMarkersDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenMarkersDialog1->setNameFilters({QStringLiteral("Marcadores (*.txt *.csv *.tsv)"),
-                                            QStringLiteral("Todos los archivos (*)")});
+        OpenMarkersDialog1->setNameFilters(
+            {tr("Marcadores (*.txt *.csv *.tsv)"), tr("Todos los archivos (*)")});
         OpenMarkersDialog1->setOption(QFileDialog::DontUseNativeDialog);
         OpenMarkersDialog1->setDirectory(
             QFileInfo(FindDataFile(QStringLiteral("marcadores_ejemplo.txt"))).absolutePath());
@@ -908,25 +907,27 @@ bool TForm1::LoadMarkerFile(const QString& FileName)
     constexpr qint64 MaxFileBytes = 16 << 20;
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage(QStringLiteral("No se puede abrir el archivo «%1»: %2")
+        ShowMessage(tr("No se puede abrir el archivo «%1»: %2")
                         .arg(QDir::toNativeSeparators(FileName), file.errorString())
                         .toStdString());
         return false;
     }
     if (file.size() > MaxFileBytes) {
-        ShowMessage(QStringLiteral("El archivo «%1» es demasiado grande para ser un archivo de "
-                                   "marcadores.")
+        ShowMessage(tr("El archivo «%1» es demasiado grande para ser un archivo de "
+                       "marcadores.")
                         .arg(QDir::toNativeSeparators(FileName))
                         .toStdString());
         return false;
     }
     const QByteArray text = file.read(MaxFileBytes + 1);
     const TMarkerFile markers = ParseMarkerFile(text.toStdString());
-    if (!markers.Error.empty()) {
-        ShowMessage(
-            QStringLiteral("%1\n%2")
-                .arg(QDir::toNativeSeparators(FileName), QString::fromStdString(markers.Error))
-                .toStdString());
+    if (markers.ErrorMessage) {
+        const std::string error = MarkerFileError(
+            QCoreApplication::translate("tensim::TMarkerFile", markers.ErrorMessage).toStdString(),
+            markers.BadLine, markers.ErrorField);
+        ShowMessage(QStringLiteral("%1\n%2")
+                        .arg(QDir::toNativeSeparators(FileName), QString::fromStdString(error))
+                        .toStdString());
         return false;
     }
     SetMarkerPopulation(markers.Markers, std::nullopt);

@@ -73,8 +73,8 @@ void TForm1Controls::CreateControls(QWidget* Form)
     // clang-format off
     const TControlRow rows[] = {
         // The top band: the flow tensor, its power and the finite tensor.
-        {CONTROL(GroupBox1),   "",          {0, 0, 792, 169},    alTop,  "Tensores de flujo y deformación", 0, 0},
-        {CONTROL(GroupBox2),   "GroupBox1", {32, 16, 201, 145},  alNone, "Tensor de flujo", 0, 0},
+        {CONTROL(GroupBox1),   "",          {0, 0, 792, 169},    alTop,  QT_TRANSLATE_NOOP("tensim::TForm1", "Tensores de flujo y deformación"), 0, 0},
+        {CONTROL(GroupBox2),   "GroupBox1", {32, 16, 201, 145},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Tensor de flujo"), 0, 0},
         {CONTROL(NxNumEdit1),  "GroupBox2", {12, 24, 83, 21},    alNone, "", Disabled, 0},
         {CONTROL(NxNumEdit2),  "GroupBox2", {106, 24, 83, 21},   alNone, "", 0, 0},
         {CONTROL(NxNumEdit3),  "GroupBox2", {12, 82, 83, 21},    alNone, "", Disabled, 0},
@@ -85,49 +85,49 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(TrackBar4),   "GroupBox2", {106, 106, 83, 28},  alNone, "", Disabled, 0},
         {CONTROL(StaticText3), "GroupBox1", {240, 8, 120, 38},   alNone, "n", Hidden, 32},
         {CONTROL(StaticText2), "GroupBox1", {368, 72, 0, 0},     alNone, "=", 0, 32},
-        {CONTROL(GroupBox3),   "GroupBox1", {400, 16, 201, 145}, alNone, "Tensor de distorsión finita", 0, 0},
+        {CONTROL(GroupBox3),   "GroupBox1", {400, 16, 201, 145}, alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Tensor de distorsión finita"), 0, 0},
         {CONTROL(NxNumEdit5),  "GroupBox3", {12, 40, 83, 21},    alNone, "", 0, 0},
         {CONTROL(NxNumEdit6),  "GroupBox3", {106, 40, 83, 21},   alNone, "", 0, 0},
         {CONTROL(NxNumEdit7),  "GroupBox3", {12, 88, 83, 21},    alNone, "", 0, 0},
         {CONTROL(NxNumEdit8),  "GroupBox3", {106, 88, 83, 21},   alNone, "", 0, 0},
         // The readout of the finite state and of the flow's vorticity.
-        {CONTROL(GroupBox10),  "GroupBox1", {612, 16, 172, 145}, alNone, "Estado de deformación", 0, 0},
+        {CONTROL(GroupBox10),  "GroupBox1", {612, 16, 172, 145}, alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Estado de deformación"), 0, 0},
         {CONTROL(StaticTextRs),    "GroupBox10", {12, 24, 152, 22},  alNone, "Rs = 1,0000", 0, 14},
         {CONTROL(StaticTextTheta), "GroupBox10", {12, 52, 152, 22},  alNone, "θ = —", 0, 14},
         {CONTROL(StaticTextArea),  "GroupBox10", {12, 80, 152, 22},  alNone, "|det F| = 1,0000", 0, 14},
         {CONTROL(StaticTextWk),    "GroupBox10", {12, 108, 152, 22}, alNone, "Wk = —", 0, 14},
 
         // The middle band: the two panels and the controls between them.
-        {CONTROL(GroupBox4),   "",          {0, 169, 792, 248},  alTop,   "Distorsión", 0, 0},
-        {CONTROL(GroupBox5),   "GroupBox4", {2, 15, 222, 231},   alLeft,  "Incremental", 0, 0},
+        {CONTROL(GroupBox4),   "",          {0, 169, 792, 248},  alTop,   QT_TRANSLATE_NOOP("tensim::TForm1", "Distorsión"), 0, 0},
+        {CONTROL(GroupBox5),   "GroupBox4", {2, 15, 222, 231},   alLeft,  QT_TRANSLATE_NOOP("tensim::TForm1", "Incremental"), 0, 0},
         {CONTROL(MathImage2),  "GroupBox5", {2, 15, 218, 214},   alClient, "", 0, 0},
-        {CONTROL(GroupBox6),   "GroupBox4", {568, 15, 222, 231}, alRight, "Finita", 0, 0},
+        {CONTROL(GroupBox6),   "GroupBox4", {568, 15, 222, 231}, alRight, QT_TRANSLATE_NOOP("tensim::TForm1", "Finita"), 0, 0},
         {CONTROL(MathImage1),  "GroupBox6", {2, 15, 218, 214},   alClient, "", 0, 0},
         {CONTROL(NxSpinEditNoIncrements), "GroupBox4", {296, 24, 51, 21}, alNone, "", 0, 0},
-        {CONTROL(StaticText1), "GroupBox4", {280, 48, 0, 0},     alNone, "# de incrementos", 0, 0},
-        {CONTROL(bitbtnDef),   "GroupBox4", {284, 80, 75, 49},   alNone, "&Deformar", 0, 0},
-        {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, "&Restaurar", 0, 0},
-        {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, "R&eestablecer", 0, 0},
-        {CONTROL(GroupBox9),   "GroupBox4", {376, 24, 177, 153}, alNone, "Elementos visibles", 0, 0},
-        {CONTROL(chbxEllipse), "GroupBox9", {8, 20, 65, 17},     alNone, "Elipse", Checked, 0},
-        {CONTROL(chbxAxes),    "GroupBox9", {80, 20, 89, 17},    alNone, "Ejes", 0, 0},
-        {CONTROL(chbxTri),     "GroupBox9", {8, 42, 71, 17},     alNone, "Triángulo", Checked, 0},
-        {CONTROL(chbxMarkers), "GroupBox9", {80, 42, 93, 17},    alNone, "Marcadores", 0, 0},
-        {CONTROL(chbxVelFld),  "GroupBox9", {8, 64, 161, 17},    alNone, "Campo de velocidad", 0, 0},
-        {CONTROL(chbxElongFields), "GroupBox9", {8, 86, 161, 17}, alNone, "Campos de elongación", 0, 0},
-        {CONTROL(chkbxAp),     "GroupBox9", {8, 108, 161, 17},   alNone, "Apófisis de flujo", 0, 0},
-        {CONTROL(chkbxISA),    "GroupBox9", {8, 130, 166, 17},   alNone, "Ejes de extensión infinitesimal", 0, 0},
-        {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, "A&yuda", 0, 0},
-        {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, "&Info", 0, 0},
+        {CONTROL(StaticText1), "GroupBox4", {280, 48, 0, 0},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "# de incrementos"), 0, 0},
+        {CONTROL(bitbtnDef),   "GroupBox4", {284, 80, 75, 49},   alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "&Deformar"), 0, 0},
+        {CONTROL(bitbtnResta), "GroupBox4", {284, 136, 75, 49},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "&Restaurar"), 0, 0},
+        {CONTROL(bitbtnReest), "GroupBox4", {284, 192, 75, 49},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "R&eestablecer"), 0, 0},
+        {CONTROL(GroupBox9),   "GroupBox4", {376, 24, 177, 153}, alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Elementos visibles"), 0, 0},
+        {CONTROL(chbxEllipse), "GroupBox9", {8, 20, 65, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Elipse"), Checked, 0},
+        {CONTROL(chbxAxes),    "GroupBox9", {80, 20, 89, 17},    alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Ejes"), 0, 0},
+        {CONTROL(chbxTri),     "GroupBox9", {8, 42, 71, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Triángulo"), Checked, 0},
+        {CONTROL(chbxMarkers), "GroupBox9", {80, 42, 93, 17},    alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Marcadores"), 0, 0},
+        {CONTROL(chbxVelFld),  "GroupBox9", {8, 64, 161, 17},    alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Campo de velocidad"), 0, 0},
+        {CONTROL(chbxElongFields), "GroupBox9", {8, 86, 161, 17}, alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Campos de elongación"), 0, 0},
+        {CONTROL(chkbxAp),     "GroupBox9", {8, 108, 161, 17},   alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Apófisis de flujo"), 0, 0},
+        {CONTROL(chkbxISA),    "GroupBox9", {8, 130, 166, 17},   alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Ejes de extensión infinitesimal"), 0, 0},
+        {CONTROL(bitbtnHelp),  "GroupBox4", {376, 200, 81, 41},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "A&yuda"), 0, 0},
+        {CONTROL(bitbtnInfo),  "GroupBox4", {472, 200, 81, 41},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "&Info"), 0, 0},
 
         // Bottom left: the flow types over an empty page control.
-        {CONTROL(GroupBox7),    "",          {0, 417, 233, 156}, alLeft,   "Tipo de flujo", 0, 0},
+        {CONTROL(GroupBox7),    "",          {0, 417, 233, 156}, alLeft,   QT_TRANSLATE_NOOP("tensim::TForm1", "Tipo de flujo"), 0, 0},
         {CONTROL(PageControl2), "GroupBox7", {2, 15, 229, 139},  alClient, "", 0, 0},
-        {CONTROL(RadioButton1), "GroupBox7", {16, 24, 145, 17},  alNone, "Cizalla simple", Checked, 0},
-        {CONTROL(RadioButton2), "GroupBox7", {16, 48, 145, 17},  alNone, "Cizalla pura", 0, 0},
-        {CONTROL(RadioButton3), "GroupBox7", {16, 72, 145, 17},  alNone, "Cizalla sub simple", 0, 0},
-        {CONTROL(RadioButton4), "GroupBox7", {16, 96, 145, 17},  alNone, "Cizalla general", 0, 0},
-        {CONTROL(RadioButton5), "GroupBox7", {16, 120, 201, 17}, alNone, "Rotación cuerpo rígido (°)", 0, 0},
+        {CONTROL(RadioButton1), "GroupBox7", {16, 24, 145, 17},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Cizalla simple"), Checked, 0},
+        {CONTROL(RadioButton2), "GroupBox7", {16, 48, 145, 17},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Cizalla pura"), 0, 0},
+        {CONTROL(RadioButton3), "GroupBox7", {16, 72, 145, 17},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Cizalla sub simple"), 0, 0},
+        {CONTROL(RadioButton4), "GroupBox7", {16, 96, 145, 17},  alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Cizalla general"), 0, 0},
+        {CONTROL(RadioButton5), "GroupBox7", {16, 120, 201, 17}, alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Rotación cuerpo rígido (°)"), 0, 0},
         {CONTROL(NxSpinEditRotation), "GroupBox7", {168, 112, 49, 21}, alNone, "", Hidden, 0},
 
         // Bottom middle: the charts, two at a time.
@@ -140,19 +140,19 @@ void TForm1Controls::CreateControls(QWidget* Form)
         {CONTROL(Chart6), "Panel1", {173, 1, 152, 154},   alRight,  "", Hidden, 0},
 
         // Bottom right: which charts are shown.
-        {CONTROL(GroupBox8),        "",             {559, 417, 233, 156}, alRight,  "Visualizar", 0, 0},
+        {CONTROL(GroupBox8),        "",             {559, 417, 233, 156}, alRight,  QT_TRANSLATE_NOOP("tensim::TForm1", "Visualizar"), 0, 0},
         {CONTROL(PageControl1),     "GroupBox8",    {2, 15, 229, 139},    alClient, "", 0, 11},
-        {CONTROL(TabSheet1),        "PageControl1", {0, 0, 221, 110},     alClient, "Gráficos", 0, 0},
-        {CONTROL(chbxExtRaxial),    "TabSheet1",    {8, 12, 205, 17},     alNone, "Elongación vs. Razón Axial", Checked, 0},
-        {CONTROL(chbxOrientRaxial), "TabSheet1",    {8, 40, 205, 17},     alNone, "Inclinación elipse vs. Razón Axial", Checked, 0},
-        {CONTROL(TabSheet4),        "PageControl1", {0, 0, 221, 110},     alClient, "C. Mohr", 0, 0},
-        {CONTROL(chbxMohrFlujo),    "TabSheet4",    {8, 12, 205, 17},     alNone, "Círculo de Mohr flujo", Checked, 0},
-        {CONTROL(chbxMohrDef),      "TabSheet4",    {8, 40, 205, 17},     alNone, "Círculo de Mohr estado deformado", Checked, 0},
+        {CONTROL(TabSheet1),        "PageControl1", {0, 0, 221, 110},     alClient, QT_TRANSLATE_NOOP("tensim::TForm1", "Gráficos"), 0, 0},
+        {CONTROL(chbxExtRaxial),    "TabSheet1",    {8, 12, 205, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Elongación vs. Razón Axial"), Checked, 0},
+        {CONTROL(chbxOrientRaxial), "TabSheet1",    {8, 40, 205, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Inclinación elipse vs. Razón Axial"), Checked, 0},
+        {CONTROL(TabSheet4),        "PageControl1", {0, 0, 221, 110},     alClient, QT_TRANSLATE_NOOP("tensim::TForm1", "C. Mohr"), 0, 0},
+        {CONTROL(chbxMohrFlujo),    "TabSheet4",    {8, 12, 205, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Círculo de Mohr flujo"), Checked, 0},
+        {CONTROL(chbxMohrDef),      "TabSheet4",    {8, 40, 205, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Círculo de Mohr estado deformado"), Checked, 0},
         {CONTROL(TabSheet5),        "PageControl1", {0, 0, 221, 110},     alClient, "Rf/φ", 0, 0},
-        {CONTROL(chbxRfPhi),        "TabSheet5",    {8, 8, 205, 17},      alNone, "Rf vs. φ", Checked, 0},
-        {CONTROL(chbxPolar),        "TabSheet5",    {8, 30, 205, 17},     alNone, "Polar ln Rf vs. 2φ", Checked, 0},
-        {CONTROL(bitbtnLoadMarkers), "TabSheet5",   {8, 56, 117, 25},     alNone, "Cargar marcadores…", 0, 0},
-        {CONTROL(bitbtnNewMarkers),  "TabSheet5",   {130, 56, 85, 25},    alNone, "Nueva población", 0, 0},
+        {CONTROL(chbxRfPhi),        "TabSheet5",    {8, 8, 205, 17},      alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Rf vs. φ"), Checked, 0},
+        {CONTROL(chbxPolar),        "TabSheet5",    {8, 30, 205, 17},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Polar ln Rf vs. 2φ"), Checked, 0},
+        {CONTROL(bitbtnLoadMarkers), "TabSheet5",   {8, 56, 117, 25},     alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Cargar marcadores…"), 0, 0},
+        {CONTROL(bitbtnNewMarkers),  "TabSheet5",   {130, 56, 85, 25},    alNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Nueva población"), 0, 0},
     };
     // clang-format on
 #undef CONTROL
@@ -167,7 +167,7 @@ void TForm1Controls::CreateControls(QWidget* Form)
             font.setPixelSize(row.FontPixels);
             control->setFont(font);
         }
-        const QString caption = QString::fromUtf8(row.Caption);
+        const QString caption = tr(row.Caption);
         if (auto* pages = qobject_cast<QTabWidget*>(parent))
             pages->addTab(control, caption);
         else
@@ -194,17 +194,17 @@ void TForm1Controls::SetUpCharts()
         chart->BackWallBrush = TChartBrush{clWhite, Qt::NoBrush};
         chart->Title.Font = TChartFont{"Arial", 11, clBlack};
     }
-    Chart1->Title.Text = QStringList{"Elongación vs. Razón axial"};
-    Chart2->Title.Text = QStringList{"Inclinación de elipse vs. ", "Razón axial"};
-    Chart2->BottomAxis.Title.Caption = "Razón axial";
-    Chart2->LeftAxis.Title.Caption = "Ángulo de inclinación(°)";
-    Chart3->Title.Text = QStringList{"Círculo de Mohr", "estado deformado"};
+    Chart1->Title.Text = QStringList{tr("Elongación vs. Razón axial")};
+    Chart2->Title.Text = QStringList{tr("Inclinación de elipse vs. "), tr("Razón axial")};
+    Chart2->BottomAxis.Title.Caption = tr("Razón axial");
+    Chart2->LeftAxis.Title.Caption = tr("Ángulo de inclinación(°)");
+    Chart3->Title.Text = QStringList{tr("Círculo de Mohr"), tr("estado deformado")};
     Chart3->BottomAxis.Axis.Color = clRed;
     Chart3->LeftAxis.Axis.Color = clRed;
     Chart3->BottomAxis.PositionPercent = 50;
     Chart3->BottomAxis.Title = TChartAxisTitle{"1/l", 0, TChartFont{"Symbol", 11, clBlack}};
     Chart3->LeftAxis.Title = TChartAxisTitle{"g/l", 0, TChartFont{"Symbol", 11, clBlack}};
-    Chart4->Title.Text = QStringList{"Círculo de Mohr", "Flujo"};
+    Chart4->Title.Text = QStringList{tr("Círculo de Mohr"), tr("Flujo")};
     Chart4->BottomAxis.Visible = false;
     Chart4->LeftAxis.Visible = false;
     Chart4->LeftAxis.GridCentered = true;
@@ -212,7 +212,7 @@ void TForm1Controls::SetUpCharts()
     Chart3->EqualScale = true;
     Chart4->EqualScale = true;
     // phi runs over every orientation, from -90 to 90 degrees.
-    Chart5->Title.Text = QStringList{"Rf vs. φ"};
+    Chart5->Title.Text = QStringList{tr("Rf vs. φ")};
     Chart5->BottomAxis.Title.Caption = "φ (°)";
     Chart5->LeftAxis.Title.Caption = "Rf";
     Chart5->BottomAxis.SetAutomatic(false);
@@ -220,7 +220,7 @@ void TForm1Controls::SetUpCharts()
     Chart5->BottomAxis.SetMaximum(90);
     Chart5->BottomAxis.Increment = 45;
     // ln Rf at 2 phi about the origin, in equal units.
-    Chart6->Title.Text = QStringList{"ln Rf vs. 2φ (polar)"};
+    Chart6->Title.Text = QStringList{tr("ln Rf vs. 2φ (polar)")};
     Chart6->BottomAxis.PositionPercent = 50;
     Chart6->LeftAxis.PositionPercent = 50;
     Chart6->EqualScale = true;
@@ -237,18 +237,18 @@ void TForm1Controls::SetUpCharts()
     };
     // clang-format off
     const TSeriesRow rows[] = {
-        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending, "Lado 1"},
-        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending, "Lado 2"},
-        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending, "Lado 3"},
-        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending, "MohrFlujo"},
-        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending, "Inclinación"},
-        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone, "Círculo de Mohr (estado deformado)"},
-        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone, "Círculo de Mohr (flujo)"},
-        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending, "Eje del círculo de flujo"},
-        {Series9, "Series9", Chart5, clBlue, true, psCircle, loNone, "Marcadores (φ, Rf)"},
-        {Series10, "Series10", Chart5, clRed, true, psRectangle, loNone, "Elipse de deformación (θ, Rs)"},
-        {Series11, "Series11", Chart6, clBlue, true, psCircle, loNone, "Marcadores (ln Rf cos 2φ, ln Rf sin 2φ)"},
-        {Series12, "Series12", Chart6, clRed, true, psRectangle, loNone, "Elipse de deformación (ln Rs cos 2θ, ln Rs sin 2θ)"},
+        {Series1, "Series1", Chart1, 0x408000, true, psRectangle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "Lado 1")},
+        {Series2, "Series2", Chart1, clBlue, true, psRectangle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "Lado 2")},
+        {Series3, "Series3", Chart1, clRed, true, psRectangle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "Lado 3")},
+        {Series5, "Series5", Chart1, clGreen, false, psRectangle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "MohrFlujo")},
+        {Series4, "Series4", Chart2, clBlack, true, psCircle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "Inclinación")},
+        {Series6, "Series6", Chart3, clBlue, false, psRectangle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Círculo de Mohr (estado deformado)")},
+        {Series7, "Series7", Chart4, clRed, false, psRectangle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Círculo de Mohr (flujo)")},
+        {Series8, "Series8", Chart4, clGreen, false, psRectangle, loAscending, QT_TRANSLATE_NOOP("tensim::TForm1", "Eje del círculo de flujo")},
+        {Series9, "Series9", Chart5, clBlue, true, psCircle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Marcadores (φ, Rf)")},
+        {Series10, "Series10", Chart5, clRed, true, psRectangle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Elipse de deformación (θ, Rs)")},
+        {Series11, "Series11", Chart6, clBlue, true, psCircle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Marcadores (ln Rf cos 2φ, ln Rf sin 2φ)")},
+        {Series12, "Series12", Chart6, clRed, true, psRectangle, loNone, QT_TRANSLATE_NOOP("tensim::TForm1", "Elipse de deformación (ln Rs cos 2θ, ln Rs sin 2θ)")},
     };
     // clang-format on
     for (const TSeriesRow& row : rows) {
@@ -260,7 +260,7 @@ void TForm1Controls::SetUpCharts()
         row.Field->Pointer.Style = row.Style;
         row.Field->Pointer.HorizSize = 3;
         row.Field->Pointer.VertSize = 3;
-        row.Field->Title = QString::fromUtf8(row.Title);
+        row.Field->Title = tr(row.Title);
     }
     // The Rf/phi charts are clouds of points, not lines.
     for (TLineSeries* cloud : {Series9, Series10, Series11, Series12}) {

@@ -3,6 +3,8 @@
 // is: every control, the charts' series and the form resizer under their
 // names, made from one table of controls and one of series.
 
+#include <QCoreApplication>
+
 #include <array>
 
 class QCheckBox;
@@ -25,6 +27,10 @@ class TStaticText;
 class TTrackBar;
 
 struct TForm1Controls {
+    // The form's texts are the window's, in TForm1's translation context.
+    Q_DECLARE_TR_FUNCTIONS(tensim::TForm1)
+
+public:
     // ---- the controls, in the order the form makes them
 
     QGroupBox* GroupBox1 = nullptr; // top band: the tensors

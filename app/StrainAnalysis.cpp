@@ -10,6 +10,12 @@
 #include <string_view>
 #include <utility>
 
+// Marks a message for Qt's translation tools, which read it off the source;
+// the window translates it. This file is compiled without Qt.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(Context, Text) Text
+#endif
+
 namespace tensim {
 
 namespace {
@@ -196,7 +202,7 @@ std::string_view TrimSpaces(std::string_view S)
 // A field as an error message quotes it: printable ASCII, other bytes as
 // '?', cut short with an ellipsis, so that the message stays valid UTF-8
 // and readable whatever the file holds.
-std::string Quoted(std::string_view Field)
+std::string Printable(std::string_view Field)
 {
     std::string text;
     for (size_t i = 0; i < Field.size() && i < MaxQuotedChars; ++i) {
@@ -204,7 +210,7 @@ std::string Quoted(std::string_view Field)
         text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
     }
     if (Field.size() > MaxQuotedChars) text += "…";
-    return "«" + text + "»";
+    return text;
 }
 
 enum class TNumberRead { Ok, NotANumber, OutOfRange };
@@ -228,8 +234,9 @@ TNumberRead ReadNumber(std::string_view Field, double& Value)
 }
 
 // The marker of one line that is neither blank nor a comment, or the reason
-// it gives none.
-std::optional<TMarker> ReadMarkerLine(std::string_view Line, std::string& Reason)
+// it gives none: a message of the marker file's and the field it quotes.
+std::optional<TMarker> ReadMarkerLine(std::string_view Line, const char*& Reason,
+                                      std::string& Field)
 {
     std::string_view fields[5];
     size_t count = 0, at = 0;
@@ -241,34 +248,41 @@ std::optional<TMarker> ReadMarkerLine(std::string_view Line, std::string& Reason
         at = separator + 1;
     }
     if (count != 5) {
-        Reason = "se esperaban 5 valores (x, y, semieje mayor, semieje menor, orientación)";
+        Reason = QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                   "Línea %1: se esperaban 5 valores (x, y, semieje mayor, "
+                                   "semieje menor, orientación)");
         return std::nullopt;
     }
     double v[5];
     for (int i = 0; i < 5; ++i) {
         const TNumberRead read = ReadNumber(fields[i], v[i]);
         if (read == TNumberRead::OutOfRange) {
-            Reason = Quoted(fields[i]) + " está fuera del intervalo admitido";
+            Reason = QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                       "Línea %1: «%2» está fuera del intervalo admitido");
+            Field = Printable(fields[i]);
             return std::nullopt;
         }
         if (read != TNumberRead::Ok) {
-            Reason = Quoted(fields[i]) + " no es un número";
+            Reason = QT_TRANSLATE_NOOP("tensim::TMarkerFile", "Línea %1: «%2» no es un número");
+            Field = Printable(fields[i]);
             return std::nullopt;
         }
     }
-    TCheckedMarker checked = CheckMarker({v[0], v[1], v[2], v[3], v[4]});
-    if (!checked.Error.empty()) {
-        Reason = std::move(checked.Error);
+    const TCheckedMarker checked = CheckMarker({v[0], v[1], v[2], v[3], v[4]});
+    if (checked.Error) {
+        Reason = checked.Error;
         return std::nullopt;
     }
     return checked.Marker;
 }
 
-TMarkerFile FileError(int Line, const std::string& Error)
+TMarkerFile FileError(int Line, const char* Message, const std::string& Field = {})
 {
     TMarkerFile file;
     file.BadLine = Line;
-    file.Error = Error;
+    file.ErrorMessage = Message;
+    file.ErrorField = Field;
+    file.Error = MarkerFileError(Message, Line, Field);
     return file;
 }
 
@@ -403,23 +417,46 @@ TWorldPoint PolarRfPhi(const TRfPhi& Point)
 
 TCheckedMarker CheckMarker(TMarker M)
 {
-    const auto error = [](const char* Reason) { return TCheckedMarker{{}, Reason}; };
-    if (!std::isfinite(M.X) || !std::isfinite(M.Y) || !std::isfinite(M.Long) ||
-        !std::isfinite(M.Short) || !std::isfinite(M.OrientationDegrees))
-        return error("los valores deben ser números finitos");
-    if (std::fabs(M.X) > MaxMarkerCoordinate || std::fabs(M.Y) > MaxMarkerCoordinate)
-        return error("las coordenadas deben estar entre -1000000 y 1000000");
-    if (!(M.Long > 0 && M.Short > 0)) return error("los semiejes deben ser positivos");
-    if (M.Long > MaxMarkerSemiAxis || M.Short > MaxMarkerSemiAxis)
-        return error("los semiejes no pueden superar 1000000");
+    const auto error = [](const char* Message) { return TCheckedMarker{{}, Message}; };
+    // Negated, so that a NaN fails every check.
+    if (!(std::fabs(M.X) <= MaxMarkerCoordinate && std::fabs(M.Y) <= MaxMarkerCoordinate))
+        return error(QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                       "Línea %1: las coordenadas deben estar entre -1000000 y "
+                                       "1000000"));
+    if (!(M.Long > 0 && M.Short > 0))
+        return error(
+            QT_TRANSLATE_NOOP("tensim::TMarkerFile", "Línea %1: los semiejes deben ser positivos"));
+    if (!(M.Long <= MaxMarkerSemiAxis && M.Short <= MaxMarkerSemiAxis))
+        return error(QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                       "Línea %1: los semiejes no pueden superar 1000000"));
     if (M.Short > M.Long) {
         std::swap(M.Long, M.Short);
         M.OrientationDegrees += 90;
     }
-    if (M.Long > MaxFileAxialRatio * M.Short)
-        return error("el semieje mayor no puede superar 10000 veces el menor");
+    if (!(M.Long <= MaxFileAxialRatio * M.Short))
+        return error(QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                       "Línea %1: el semieje mayor no puede superar 10000 veces el "
+                                       "menor"));
     M.OrientationDegrees = AxisDegrees(M.OrientationDegrees);
-    return {M, {}};
+    return {M, nullptr};
+}
+
+std::string MarkerFileError(std::string_view Message, int Line, std::string_view Field)
+{
+    // One pass, so that a field holding "%1" stays as it is.
+    std::string text;
+    for (size_t i = 0; i < Message.size(); ++i) {
+        if (Message[i] == '%' && i + 1 < Message.size() && Message[i + 1] == '1') {
+            text += std::to_string(Line);
+            ++i;
+        } else if (Message[i] == '%' && i + 1 < Message.size() && Message[i + 1] == '2') {
+            text += Field;
+            ++i;
+        } else {
+            text += Message[i];
+        }
+    }
+    return text;
 }
 
 TMarkerFile ParseMarkerFile(const std::string& Text)
@@ -434,18 +471,25 @@ TMarkerFile ParseMarkerFile(const std::string& Text)
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         const size_t first = text.find_first_not_of(" \t");
         if (first != std::string_view::npos && text[first] != '#') {
-            std::string reason;
-            const std::optional<TMarker> m = ReadMarkerLine(text, reason);
-            if (!m) return FileError(line, "Línea " + std::to_string(line) + ": " + reason);
+            const char* reason = nullptr;
+            std::string field;
+            const std::optional<TMarker> m = ReadMarkerLine(text, reason, field);
+            if (!m) return FileError(line, reason, field);
             if (static_cast<int>(markers.size()) == MaxMarkers)
-                return FileError(line, "El archivo tiene más de 10000 marcadores.");
+                return FileError(line, QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                                         "El archivo tiene más de 10000 "
+                                                         "marcadores."));
             markers.push_back(*m);
         }
         if (end == std::string_view::npos) break;
-        if (line == INT_MAX) return FileError(line, "El archivo tiene demasiadas líneas.");
+        if (line == INT_MAX)
+            return FileError(line, QT_TRANSLATE_NOOP("tensim::TMarkerFile",
+                                                     "El archivo tiene demasiadas líneas."));
         rest.remove_prefix(end + 1);
     }
-    if (markers.empty()) return FileError(0, "El archivo no contiene marcadores.");
+    if (markers.empty())
+        return FileError(
+            0, QT_TRANSLATE_NOOP("tensim::TMarkerFile", "El archivo no contiene marcadores."));
     TMarkerFile file;
     file.Markers = std::move(markers);
     return file;

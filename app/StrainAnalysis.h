@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tensim {
@@ -116,10 +117,11 @@ TWorldPoint PolarRfPhi(const TRfPhi& Point);
 // MaxMarkers (BadLine the line of the marker beyond).
 // A marker checked against the limits of a marker file and brought to the
 // form the program keeps (the long semi-axis first, the orientation in
-// (-90, 90]), or the Spanish reason (UTF-8) it is refused.
+// (-90, 90]), or the marker file's message for its problem (as
+// TMarkerFile::ErrorMessage, "%1" for the line). A NaN fails the checks.
 struct TCheckedMarker {
     TMarker Marker;
-    std::string Error; // empty when the marker is kept
+    const char* Error = nullptr; // null when the marker is kept
 };
 TCheckedMarker CheckMarker(TMarker M);
 
@@ -127,8 +129,18 @@ struct TMarkerFile {
     std::vector<TMarker> Markers;
     int BadLine = 0;   // 0 when the file was read
     std::string Error; // empty when the file was read; UTF-8
+    // Error before it was filled in: a Spanish message, marked for
+    // translation in the context "tensim::TMarkerFile", with "%1" for
+    // BadLine and "%2" for ErrorField, the value it quotes (printable
+    // ASCII); null when the file was read.
+    const char* ErrorMessage = nullptr;
+    std::string ErrorField;
 };
 TMarkerFile ParseMarkerFile(const std::string& Text);
+
+// Message with "%1" replaced by Line and "%2" by Field, as Error is made:
+// the window fills in the translated message the same way.
+std::string MarkerFileError(std::string_view Message, int Line, std::string_view Field);
 
 // ---- the fields of lengthening and shortening
 

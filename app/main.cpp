@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     tensim::TApplication::setApplicationDisplayName(QStringLiteral("Tensim 2.1"));
     tensim::TApplication::setWindowIcon(tensim::ProgramIcon());
     tensim::ApplySystemLocale();
-    tensim::InstallSpanishTranslations();
+    if (!tensim::InstallEnglishTranslation()) tensim::InstallSpanishTranslations();
     tensim::SetMessageHandler(tensim::ShowMessageBox);
     tensim::TForm1 mainWindow;   // Form1
     tensim::TForm2 enlargedView; // Form2

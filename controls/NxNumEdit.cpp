@@ -303,15 +303,16 @@ void TNxNumEdit::contextMenuEvent(QContextMenuEvent* Event)
 {
     QMenu menu(this);
     const bool selected = hasSelectedText(), editable = !isReadOnly();
-    menu.addAction("Cor&tar", this, &TNxNumEdit::CutToClipboard)->setEnabled(selected && editable);
-    menu.addAction("&Copiar", this, &TNxNumEdit::CopyToClipboard)->setEnabled(selected);
-    menu.addAction("&Pegar", this, &TNxNumEdit::PasteFromClipboard)
+    menu.addAction(tr("Cor&tar"), this, &TNxNumEdit::CutToClipboard)
+        ->setEnabled(selected && editable);
+    menu.addAction(tr("&Copiar"), this, &TNxNumEdit::CopyToClipboard)->setEnabled(selected);
+    menu.addAction(tr("&Pegar"), this, &TNxNumEdit::PasteFromClipboard)
         ->setEnabled(editable && !QGuiApplication::clipboard()->text().isEmpty());
-    menu.addAction("&Eliminar", this,
+    menu.addAction(tr("&Eliminar"), this,
                    [this] { Apply([](TNumberBuffer& b) { b.DeleteSelection(); }); })
         ->setEnabled(selected && editable);
     menu.addSeparator();
-    menu.addAction("Seleccionar &todo", this, &QLineEdit::selectAll);
+    menu.addAction(tr("Seleccionar &todo"), this, &QLineEdit::selectAll);
     menu.exec(Event->globalPos());
 }
 

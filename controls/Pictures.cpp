@@ -3,6 +3,7 @@
 #include "math/Errors.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -17,15 +18,17 @@ namespace tensim {
 
 namespace {
 
-// Why FileName could not be written, in Spanish, read off the file system.
-QString SpanishReason(const QString& FileName)
+// Why FileName could not be written, read off the file system.
+QString WriteFailure(const QString& FileName)
 {
     const QFileInfo file(FileName);
     const QFileInfo folder(file.absolutePath());
-    if (file.isDir()) return "es una carpeta";
-    if (!folder.isDir()) return "la carpeta no existe";
-    if (!folder.isWritable() || (file.exists() && !file.isWritable())) return "permiso denegado";
-    return "no se pudo escribir el archivo";
+    if (file.isDir()) return QCoreApplication::translate("tensim::Pictures", "es una carpeta");
+    if (!folder.isDir())
+        return QCoreApplication::translate("tensim::Pictures", "la carpeta no existe");
+    if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+        return QCoreApplication::translate("tensim::Pictures", "permiso denegado");
+    return QCoreApplication::translate("tensim::Pictures", "no se pudo escribir el archivo");
 }
 
 Exception NotWritten(const QString& FileName, const QString& QtReason)
@@ -37,7 +40,8 @@ Exception NotWritten(const QString& FileName, const QString& QtReason)
 
 QString NotWrittenMessage(const QString& FileName, const QString& QtReason)
 {
-    QString text = QString("No se pudo guardar «%1»: %2.").arg(FileName, SpanishReason(FileName));
+    QString text = QCoreApplication::translate("tensim::Pictures", "No se pudo guardar «%1»: %2.")
+                       .arg(FileName, WriteFailure(FileName));
     if (!QtReason.isEmpty()) text += QString(" (%1)").arg(QtReason);
     return text;
 }
@@ -112,7 +116,8 @@ QStringList PictureFilters()
         patterns << pattern;
         filters << QString("%1 (%2)").arg(QString::fromLatin1(format).toUpper(), pattern);
     }
-    filters.prepend(QString("Imágenes (%1)").arg(patterns.join(' ')));
+    filters.prepend(
+        QCoreApplication::translate("tensim::Pictures", "Imágenes (%1)").arg(patterns.join(' ')));
     return filters;
 }
 

@@ -17,8 +17,8 @@ namespace tensim {
 // Writes Picture in the format the extension of FileName names when Qt can
 // write that format here, and as BMP otherwise (a name without an extension
 // or with an unknown one keeps its name as typed). Throws Exception, with the
-// file name and the reason in Spanish ("No se pudo guardar «x.png»: la
-// carpeta no existe."), when the file is not written.
+// file name and the reason in the interface's language ("No se pudo guardar
+// «x.png»: la carpeta no existe."), when the file is not written.
 void SavePicture(const QImage& Picture, const QString& FileName);
 
 // Why FileName was not written, as the savers report it: "No se pudo

@@ -199,6 +199,7 @@ TEST(MarkerFile, GoodAndBadFiles)
         {"0,0,1,0.5", 0, 1, one + count},
         {"0,0,1,5,0,5,30", 0, 1, one + count}, // decimal commas
         {std::string("\n0,0,1,1\0,-inf", 14), 0, 2, "Línea 2: «1?» no es un número"},
+        {"%1,0,1,1,0", 0, 1, "Línea 1: «%1» no es un número"}, // quoted as it is
         {"0,0,1,1,5\n0,0,1,-1,5", 0, 2, "Línea 2: los semiejes deben ser positivos"},
         {"1e7,0,1,1,0", 0, 1, one + "las coordenadas deben estar entre -1000000 y 1000000"},
         {"0,0,1e5,1,0", 0, 1, one + "el semieje mayor no puede superar 10000 veces el menor"},

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -186,6 +187,23 @@ private:
     }
 
     std::function<void()> previousPause;
+};
+
+// The English translation, installed for the object's life: the tests
+// otherwise run in Spanish, the language of the program's own texts.
+class TEnglishInterface {
+public:
+    TEnglishInterface()
+    {
+        Loaded =
+            LoadEnglishTranslation(translator) && QCoreApplication::installTranslator(&translator);
+    }
+    ~TEnglishInterface() { QCoreApplication::removeTranslator(&translator); }
+
+    bool Loaded = false;
+
+private:
+    QTranslator translator;
 };
 
 // The fixture of the window's tests.
