@@ -2,6 +2,93 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="es">
 <context>
+    <name>TExercise</name>
+    <message>
+        <source>Falta el dato «%1».</source>
+        <translation>The item “%1” is missing.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe ser un objeto { }.</source>
+        <translation>The item “%1” must be an object { }.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe ser una lista [ ].</source>
+        <translation>The item “%1” must be a list [ ].</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe tener %2 valores.</source>
+        <translation>The item “%1” must have %2 values.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe tener entre %2 y %3 valores.</source>
+        <translation>The item “%1” must have between %2 and %3 values.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe ser un número.</source>
+        <translation>The item “%1” must be a number.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» está fuera del intervalo admitido (%2 a %3).</source>
+        <translation>The item “%1” is out of the allowed range (%2 to %3).</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe ser un número entero.</source>
+        <translation>The item “%1” must be a whole number.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» debe ser true o false.</source>
+        <translation>The item “%1” must be true or false.</translation>
+    </message>
+    <message>
+        <source>El marcador «%1» no es válido: sus coordenadas deben estar entre -1000000 y 1000000, sus semiejes ser positivos y no superar 1000000, y el mayor no superar 10000 veces el menor.</source>
+        <translation>The marker “%1” is not valid: its coordinates must lie between -1000000 and 1000000, its semi-axes must be positive and at most 1000000, and the long one at most 10000 times the short one.</translation>
+    </message>
+    <message>
+        <source>El dato «%1» no es una ventana: x1 &lt; x2 e y1 &lt; y2.</source>
+        <translation>The item “%1” is not a window: x1 &lt; x2 and y1 &lt; y2.</translation>
+    </message>
+    <message>
+        <source>El dato «flowType» debe ser uno de simpleShear, pureShear, subSimpleShear, generalShear o rigidRotation.</source>
+        <translation>The item “flowType” must be one of simpleShear, pureShear, subSimpleShear, generalShear or rigidRotation.</translation>
+    </message>
+    <message>
+        <source>El dato «rotationDegrees» debe ser un número entero.</source>
+        <translation>The item “rotationDegrees” must be a whole number.</translation>
+    </message>
+    <message>
+        <source>El dato «flow» no corresponde al tipo de flujo «%1».</source>
+        <translation>The item “flow” does not fit the flow type “%1”.</translation>
+    </message>
+    <message>
+        <source>El ejercicio tiene más de %1 puntos del eje del círculo de Mohr del flujo.</source>
+        <translation>The exercise has more than %1 points of the axis of the flow Mohr circle.</translation>
+    </message>
+    <message>
+        <source>El ejercicio tiene más de %1 incrementos.</source>
+        <translation>The exercise has more than %1 increments.</translation>
+    </message>
+    <message>
+        <source>El ejercicio tiene demasiados incrementos para sus %1 marcadores: %2 (a lo sumo %3).</source>
+        <translation>The exercise has too many increments for its %1 markers: %2 (at most %3).</translation>
+    </message>
+    <message>
+        <source>El archivo no es un documento JSON válido (error cerca del carácter %1).</source>
+        <translation>The file is not a valid JSON document (error near character %1).</translation>
+    </message>
+    <message>
+        <source>El archivo no es un ejercicio de Tensim.</source>
+        <translation>The file is not a Tensim exercise.</translation>
+    </message>
+    <message>
+        <source>El archivo es de una versión de ejercicio desconocida (%1); esta versión de Tensim lee la versión %2.</source>
+        <translation>The file is of an unknown exercise version (%1); this version of Tensim reads version %2.</translation>
+    </message>
+    <message>
+        <source>sin número</source>
+        <translation>no number</translation>
+    </message>
+</context>
+<context>
     <name>tensim::Application</name>
     <message>
         <source>es</source>
@@ -428,6 +515,88 @@ dashed black: lines of no finite elongation</translation>
     <message>
         <source>&amp;Acerca de Tensim</source>
         <translation>&amp;About Tensim</translation>
+    </message>
+    <message>
+        <source>Ay&amp;uda</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Abrir ejercicio</source>
+        <translation>Open exercise</translation>
+    </message>
+    <message>
+        <source>Ejercicios de Tensim (*.tensim)</source>
+        <translation>Tensim exercises (*.tensim)</translation>
+    </message>
+    <message>
+        <source>Guardar ejercicio</source>
+        <translation>Save exercise</translation>
+    </message>
+    <message>
+        <source>Exportar animación</source>
+        <translation>Export animation</translation>
+    </message>
+    <message>
+        <source>Incrementos que se graban desde el estado actual:</source>
+        <translation>Increments recorded from the current state:</translation>
+    </message>
+    <message>
+        <source>GIF animado (*.gif)</source>
+        <translation>Animated GIF (*.gif)</translation>
+    </message>
+    <message>
+        <source>Serie de imágenes PNG numeradas (*.png)</source>
+        <translation>Numbered PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>Grabando la animación…</source>
+        <translation>Recording the animation…</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Tensim, flujo y deformación</source>
+        <translation>Tensim, flow and deformation</translation>
+    </message>
+    <message>
+        <source>El archivo «%1» es demasiado grande para ser un ejercicio.</source>
+        <translation>The file “%1” is too large to be an exercise.</translation>
+    </message>
+    <message>
+        <source>No se puede abrir el ejercicio «%1»:
+%2</source>
+        <translation>Cannot open the exercise “%1”:
+%2</translation>
+    </message>
+    <message>
+        <source>No se guarda el ejercicio «%1»:
+%2</source>
+        <translation>The exercise “%1” is not saved:
+%2</translation>
+    </message>
+    <message>
+        <source>No se puede guardar el ejercicio «%1»: %2</source>
+        <translation>Cannot save the exercise “%1”: %2</translation>
+    </message>
+    <message>
+        <source>No se pudo exportar la animación «%1»:
+%2</source>
+        <translation>Could not export the animation “%1”:
+%2</translation>
+    </message>
+    <message>
+        <source>Tensim: flujo y deformación</source>
+        <translation>Tensim: flow and deformation</translation>
+    </message>
+    <message>
+        <source>Tensor de flujo L = %1</source>
+        <translation>Flow tensor L = %1</translation>
+    </message>
+    <message>
+        <source>Tensor de distorsión finita F = L^%1 = %2</source>
+        <translation>Finite deformation tensor F = L^%1 = %2</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -56,6 +58,9 @@ std::vector<std::pair<QString, QString>> ShownTexts(QWidget& Window)
         if (auto* box = qobject_cast<QGroupBox*>(w)) texts.emplace_back(name, box->title());
         if (auto* label = qobject_cast<QLabel*>(w)) texts.emplace_back(name, label->text());
         if (auto* text = qobject_cast<TStaticText*>(w)) texts.emplace_back(name, text->Caption());
+        if (qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w))
+            for (int i = 0; i < w->actions().size(); ++i)
+                texts.emplace_back(name + " item " + QString::number(i), w->actions()[i]->text());
         if (auto* pages = qobject_cast<QTabWidget*>(w))
             for (int i = 0; i < pages->count(); ++i)
                 texts.emplace_back(name + " tab " + QString::number(i), pages->tabText(i));
