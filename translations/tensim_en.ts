@@ -518,7 +518,7 @@ dashed black: lines of no finite elongation</translation>
     </message>
     <message>
         <source>Ay&amp;uda</source>
-        <translation>&amp;Help</translation>
+        <translation>Hel&amp;p</translation>
     </message>
     <message>
         <source>Abrir ejercicio</source>
