@@ -1536,6 +1536,8 @@ bool TForm1::ExportAnimation(const QString& FileName, int Increments,
     {
         // The screen keeps showing the state until it is back.
         TUpdateLock lockFinite(*MathImage1), lockIncremental(*MathImage2);
+        // Back to the state, whatever happens.
+        const auto back = qScopeGuard([&] { ApplyExercise(saved); });
         const double degrees = RadioButton5->isChecked() ? NxSpinEditRotation->Value() : 0;
         const auto addFrame = [&](int Frame) {
             const QImage& picture = MathImage1->Bitmap();
@@ -1546,7 +1548,7 @@ bool TForm1::ExportAnimation(const QString& FileName, int Increments,
                 return error.isEmpty();
             }
             const QString frameName =
-                QStringLiteral("%1_%2.png").arg(stem).arg(Frame, digits, 10, QChar('0'));
+                stem + QStringLiteral("_%1.png").arg(Frame, digits, 10, QChar('0'));
             written.push_back(frameName);
             if (!picture.save(frameName, "PNG")) error = NotWrittenMessage(frameName, {});
             return error.isEmpty();
@@ -1569,7 +1571,6 @@ bool TForm1::ExportAnimation(const QString& FileName, int Increments,
             for (const QString& frame : written)
                 QFile::remove(frame);
         }
-        ApplyExercise(saved);
     }
     for (TMathImage* image : {MathImage1, MathImage2})
         image->repaint();
