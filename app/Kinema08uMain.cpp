@@ -72,6 +72,27 @@ bool StaysFinite(const TPointList2D& Lines, const TTransformMatrix& M)
     return true;
 }
 
+// A file dialog of the program's own, which the tests can drive, that opens
+// an existing file or saves one.
+QFileDialog* FileDialog(QWidget* Parent, const QString& Title, QFileDialog::AcceptMode Mode,
+                        const QStringList& Filters)
+{
+    auto* dialog = new QFileDialog(Parent, Title);
+    dialog->setAcceptMode(Mode);
+    if (Mode == QFileDialog::AcceptOpen) dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilters(Filters);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    return dialog;
+}
+
+// The file chosen in Dialog; empty when the user cancelled.
+QString ChosenFile(QFileDialog& Dialog)
+{
+    if (Dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = Dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.front();
+}
+
 // Fixes Axis to Range. The bounds are written in the order that keeps
 // Minimum <= Maximum at every step, so a range that moves past the old one
 // raises nothing.
@@ -351,8 +372,7 @@ void TForm1::BindEvents()
         FlowEdits()[i - 1]->OnChange = [this, i](QObject*) { NxNumEditChange(i); };
         TrackBars()[i - 1]->OnChange = [this, i](QObject*) { TrackBarChange(i); };
     }
-    for (QRadioButton* radio :
-         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+    for (QRadioButton* radio : FlowTypeButtons()) {
         // A radio button reports the click that checks it, as a preset.
         connect(radio, &QRadioButton::toggled, this, [this, radio](bool On) {
             if (On) RadioButton1Click(radio);
@@ -554,15 +574,7 @@ void TForm1::RadioButton1Click(QObject*)
     NxSpinEditRotation->hide();
     for (TTrackBar* bar : TrackBars())
         bar->show();
-    const QRadioButton* radios[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                                    RadioButton5};
-    int preset = 0; // none checked counts as the first
-    for (int i = 0; i < 5; ++i) {
-        if (radios[i]->isChecked()) {
-            preset = i;
-            break;
-        }
-    }
+    const int preset = CheckedFlowType();
     // Which entries each flow type lets the user set: (1,1), (1,2), (2,1), (2,2).
     static const bool enabled[4][4] = {
         {false, true, false, false}, // simple shear
@@ -887,18 +899,14 @@ void TForm1::bitbtnNewMarkersClick(QObject*)
 void TForm1::bitbtnLoadMarkersClick(QObject*)
 {
     if (!OpenMarkersDialog1) {
-        OpenMarkersDialog1 = new QFileDialog(this, tr("Cargar marcadores"));
-        OpenMarkersDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenMarkersDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenMarkersDialog1->setNameFilters(
-            {tr("Marcadores (*.txt *.csv *.tsv)"), tr("Todos los archivos (*)")});
-        OpenMarkersDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenMarkersDialog1 =
+            FileDialog(this, tr("Cargar marcadores"), QFileDialog::AcceptOpen,
+                       {tr("Marcadores (*.txt *.csv *.tsv)"), tr("Todos los archivos (*)")});
         OpenMarkersDialog1->setDirectory(
             QFileInfo(FindDataFile(QStringLiteral("marcadores_ejemplo.txt"))).absolutePath());
     }
-    if (OpenMarkersDialog1->exec() != QDialog::Accepted) return;
-    const QStringList files = OpenMarkersDialog1->selectedFiles();
-    if (!files.isEmpty()) LoadMarkerFile(files.front());
+    const QString file = ChosenFile(*OpenMarkersDialog1);
+    if (!file.isEmpty()) LoadMarkerFile(file);
 }
 
 bool TForm1::LoadMarkerFile(const QString& FileName)
@@ -1296,34 +1304,27 @@ void TForm1::AbrirEjercicio1Click(QObject*)
 {
     if (FRunning) return;
     if (!OpenExerciseDialog1) {
-        OpenExerciseDialog1 = new QFileDialog(this, tr("Abrir ejercicio"));
-        OpenExerciseDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenExerciseDialog1->setFileMode(QFileDialog::ExistingFile);
-        OpenExerciseDialog1->setNameFilters(
-            {tr("Ejercicios de Tensim (*.tensim)"), tr("Todos los archivos (*)")});
-        OpenExerciseDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenExerciseDialog1 =
+            FileDialog(this, tr("Abrir ejercicio"), QFileDialog::AcceptOpen,
+                       {tr("Ejercicios de Tensim (*.tensim)"), tr("Todos los archivos (*)")});
         // The examples are where a new user finds them.
         OpenExerciseDialog1->setDirectory(
             QFileInfo(FindDataFile(QStringLiteral("cizalla_simple.tensim"))).absolutePath());
     }
-    if (OpenExerciseDialog1->exec() != QDialog::Accepted) return;
-    const QStringList files = OpenExerciseDialog1->selectedFiles();
-    if (!files.isEmpty()) OpenExercise(files.front());
+    const QString file = ChosenFile(*OpenExerciseDialog1);
+    if (!file.isEmpty()) OpenExercise(file);
 }
 
 void TForm1::GuardarEjercicio1Click(QObject*)
 {
     if (FRunning) return;
     if (!SaveExerciseDialog1) {
-        SaveExerciseDialog1 = new QFileDialog(this, tr("Guardar ejercicio"));
-        SaveExerciseDialog1->setAcceptMode(QFileDialog::AcceptSave);
-        SaveExerciseDialog1->setNameFilters({tr("Ejercicios de Tensim (*.tensim)")});
+        SaveExerciseDialog1 = FileDialog(this, tr("Guardar ejercicio"), QFileDialog::AcceptSave,
+                                         {tr("Ejercicios de Tensim (*.tensim)")});
         SaveExerciseDialog1->setDefaultSuffix("tensim");
-        SaveExerciseDialog1->setOption(QFileDialog::DontUseNativeDialog);
     }
-    if (SaveExerciseDialog1->exec() != QDialog::Accepted) return;
-    const QStringList files = SaveExerciseDialog1->selectedFiles();
-    if (!files.isEmpty()) SaveExercise(files.front());
+    const QString file = ChosenFile(*SaveExerciseDialog1);
+    if (!file.isEmpty()) SaveExercise(file);
 }
 
 void TForm1::ExportarAnimacion1Click(QObject*)
@@ -1335,24 +1336,21 @@ void TForm1::ExportarAnimacion1Click(QObject*)
         1, MaxIncrementsPerClick, 1, &ok);
     if (!ok) return;
     if (!SaveAnimationDialog1) {
-        SaveAnimationDialog1 = new QFileDialog(this, tr("Exportar animación"));
-        SaveAnimationDialog1->setAcceptMode(QFileDialog::AcceptSave);
-        SaveAnimationDialog1->setNameFilters(
-            {tr("GIF animado (*.gif)"), tr("Serie de imágenes PNG numeradas (*.png)")});
+        SaveAnimationDialog1 =
+            FileDialog(this, tr("Exportar animación"), QFileDialog::AcceptSave,
+                       {tr("GIF animado (*.gif)"), tr("Serie de imágenes PNG numeradas (*.png)")});
         SaveAnimationDialog1->setDefaultSuffix("gif");
-        SaveAnimationDialog1->setOption(QFileDialog::DontUseNativeDialog);
         connect(SaveAnimationDialog1, &QFileDialog::filterSelected, SaveAnimationDialog1,
                 [dialog = SaveAnimationDialog1](const QString& Filter) {
                     dialog->setDefaultSuffix(Filter.contains("*.png") ? "png" : "gif");
                 });
     }
-    if (SaveAnimationDialog1->exec() != QDialog::Accepted) return;
-    const QStringList files = SaveAnimationDialog1->selectedFiles();
-    if (files.isEmpty()) return;
+    const QString file = ChosenFile(*SaveAnimationDialog1);
+    if (file.isEmpty()) return;
     QProgressDialog progress(tr("Grabando la animación…"), tr("Cancelar"), 0, increments, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    ExportAnimation(files.front(), increments, [&progress](int Frame) {
+    ExportAnimation(file, increments, [&progress](int Frame) {
         progress.setValue(Frame);
         return !progress.wasCanceled();
     });
@@ -1398,22 +1396,12 @@ std::array<QCheckBox*, ChartBoxCount> ChartBoxes(const TForm1Controls& F)
             F.chbxMohrDef,   F.chbxRfPhi,        F.chbxPolar};
 }
 
-std::array<QRadioButton*, 5> FlowTypeButtons(const TForm1Controls& F)
-{
-    return {F.RadioButton1, F.RadioButton2, F.RadioButton3, F.RadioButton4, F.RadioButton5};
-}
-
 } // namespace
 
 TExercise TForm1::Exercise() const
 {
     TExercise x;
-    const auto radios = FlowTypeButtons(*this);
-    const auto checked = std::find_if(radios.begin(), radios.end(),
-                                      [](const QRadioButton* r) { return r->isChecked(); });
-    // None checked counts as the first, as the flow-type handler takes it.
-    x.FlowType = checked == radios.end() ? TFlowType::SimpleShear
-                                         : static_cast<TFlowType>(checked - radios.begin());
+    x.FlowType = static_cast<TFlowType>(CheckedFlowType());
     x.Flow = FlowEntries();
     x.RotationDegrees = RadioButton5->isChecked() ? NxSpinEditRotation->Value() : 0;
     x.Increments = FHistory.Clicks();
@@ -1434,7 +1422,7 @@ void TForm1::ApplyExercise(const TExercise& X)
 {
     if (FRunning) return;
     // The flow type as its click sets it: the edits and the panels start anew.
-    const auto radios = FlowTypeButtons(*this);
+    const auto radios = FlowTypeButtons();
     QRadioButton* radio = radios[static_cast<int>(X.FlowType)];
     {
         const std::vector<QSignalBlocker> quiet(radios.begin(), radios.end());
@@ -1455,12 +1443,9 @@ void TForm1::ApplyExercise(const TExercise& X)
 
     FMarkerPopulation = X.MarkerSeed ? SeededMarkers(*X.MarkerSeed) : X.Markers;
     FMarkerSeed = X.MarkerSeed;
-    // What the window kept from before the restore.
-    MathImage1->d2SetWorld(X.RestoreWindow);
-    Series8->ClearPoints();
-    for (const TWorldPoint& p : X.AxisPointsAtRestore)
-        Series8->AddPoint(p.X, p.Y);
-    bitbtnRestaClick(this);
+    // What the window kept from before the restore, which the replay starts from.
+    FRestoreWindow = X.RestoreWindow;
+    FAxisPointsAtRestore = X.AxisPointsAtRestore;
     FFieldAtRestore = X.FieldAtRestore;
     for (const TAppliedClick& click : X.Increments)
         FHistory.Add(click);

@@ -289,4 +289,17 @@ std::array<TNxNumEdit*, 4> TForm1Controls::FiniteEdits() const
     return {NxNumEdit5, NxNumEdit6, NxNumEdit7, NxNumEdit8};
 }
 
+std::array<QRadioButton*, 5> TForm1Controls::FlowTypeButtons() const
+{
+    return {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5};
+}
+
+int TForm1Controls::CheckedFlowType() const
+{
+    const std::array<QRadioButton*, 5> radios = FlowTypeButtons();
+    for (int i = 0; i < 5; ++i)
+        if (radios[i]->isChecked()) return i;
+    return 0;
+}
+
 } // namespace tensim

@@ -130,6 +130,10 @@ public:
     std::array<TTrackBar*, 4> TrackBars() const;
     // The four finite-tensor edits.
     std::array<TNxNumEdit*, 4> FiniteEdits() const;
+    // The five flow types' radio buttons, in their order.
+    std::array<QRadioButton*, 5> FlowTypeButtons() const;
+    // The index of the checked one; none checked counts as the first.
+    int CheckedFlowType() const;
 
 protected:
     // Makes the form resizer, then every control of the table as a child of

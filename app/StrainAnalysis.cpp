@@ -282,7 +282,6 @@ TMarkerFile FileError(int Line, const char* Message, const std::string& Field = 
     file.BadLine = Line;
     file.ErrorMessage = Message;
     file.ErrorField = Field;
-    file.Error = MarkerFileError(Message, Line, Field);
     return file;
 }
 
@@ -439,6 +438,11 @@ TCheckedMarker CheckMarker(TMarker M)
                                        "menor"));
     M.OrientationDegrees = AxisDegrees(M.OrientationDegrees);
     return {M, nullptr};
+}
+
+std::string TMarkerFile::Error() const
+{
+    return ErrorMessage ? MarkerFileError(ErrorMessage, BadLine, ErrorField) : std::string();
 }
 
 std::string MarkerFileError(std::string_view Message, int Line, std::string_view Field)

@@ -127,14 +127,14 @@ TCheckedMarker CheckMarker(TMarker M);
 
 struct TMarkerFile {
     std::vector<TMarker> Markers;
-    int BadLine = 0;   // 0 when the file was read
-    std::string Error; // empty when the file was read; UTF-8
-    // Error before it was filled in: a Spanish message, marked for
-    // translation in the context "tensim::TMarkerFile", with "%1" for
-    // BadLine and "%2" for ErrorField, the value it quotes (printable
-    // ASCII); null when the file was read.
+    int BadLine = 0; // 0 when the file was read
+    // A Spanish message, marked for translation in the context
+    // "tensim::TMarkerFile", with "%1" for BadLine and "%2" for ErrorField,
+    // the value it quotes (printable ASCII); null when the file was read.
     const char* ErrorMessage = nullptr;
     std::string ErrorField;
+    // The message filled in, UTF-8; empty when the file was read.
+    std::string Error() const;
 };
 TMarkerFile ParseMarkerFile(const std::string& Text);
 

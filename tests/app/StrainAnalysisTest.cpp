@@ -209,8 +209,8 @@ TEST(MarkerFile, GoodAndBadFiles)
         {many, 0, MaxMarkers + 2, "El archivo tiene más de 10000 marcadores."}};
     for (const auto& [text, markers, line, error] : rows) {
         const TMarkerFile f = ParseMarkerFile(text);
-        EXPECT_TRUE(f.Markers.size() == markers && f.BadLine == line && f.Error == error)
-            << f.Error;
+        EXPECT_TRUE(f.Markers.size() == markers && f.BadLine == line && f.Error() == error)
+            << f.Error();
     }
     const std::vector<TMarker> m = ParseMarkerFile(std::get<0>(rows[0])).Markers;
     const TMarker swapped = ParseMarkerFile(std::get<0>(rows[1])).Markers.at(0); // short > long
